@@ -1,0 +1,42 @@
+// The window's load and the two resets of the document.
+#include "editor/form2.h"
+
+namespace obrel {
+
+void Form2::countChange() {
+  if (ChangeCount < 32767) ++ChangeCount;
+}
+
+void Form2::showFirstEntry() {
+  // Setting the box to the text it already holds runs no change handler, so show
+  // entry 1 here in that case.
+  if (Text10.text() == "1") {
+    ShowEntry();
+  } else {
+    Text10.setText("1");
+  }
+}
+
+void Form2::Form_Load() {
+  ChangeCount = 0;
+  CurrentIndex = 1;
+  showFirstEntry();
+}
+
+void Form2::Initial() {
+  store.clearFrom(1);
+  SavedIndex = 0;
+  CurrentIndex = 1;
+  setCaption("Obrel Dizivud");
+  CurrentFile.clear();
+  showFirstEntry();
+}
+
+void Form2::Sub_Initial() {
+  store.clearFrom(1);
+  SavedIndex = 0;
+  CurrentIndex = 1;
+  showFirstEntry();
+}
+
+}  // namespace obrel

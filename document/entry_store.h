@@ -1,0 +1,49 @@
+#pragma once
+// The entry store: ten values per entry in slots 0 to 10000. Everything is text; numbers
+// are derived from it only to compare.
+#include <array>
+#include <memory>
+#include <string>
+
+namespace obrel {
+
+struct Entry {
+  std::string EntryText;  // lines joined by CR LF, no line break after the last
+  std::string EntryTiming;
+  std::string StartHours, StartMinutes, StartSeconds, StartMillis;
+  std::string EndHours, EndMinutes, EndSeconds, EndMillis;
+
+  // Present for the writer: the timing line is not empty.
+  bool present() const { return !EntryTiming.empty(); }
+  // Timed for Insert and Delete: at least one of the eight time parts is not empty.
+  bool timed() const;
+  bool empty() const;
+  bool operator==(const Entry&) const = default;
+};
+
+// The timing line of the eight parts, with nothing added or removed:
+// "00:00:01,000 --> 00:00:04,000".
+std::string timingLine(const std::string& startHours, const std::string& startMinutes,
+                       const std::string& startSeconds, const std::string& startMillis,
+                       const std::string& endHours, const std::string& endMinutes,
+                       const std::string& endSeconds, const std::string& endMillis);
+
+class EntryStore {
+ public:
+  static constexpr int kFirst = 0;
+  static constexpr int kLast = 10000;
+
+  EntryStore() : slots_(std::make_unique<std::array<Entry, kLast + 1>>()) {}
+
+  // Slot k; throws IndexOutOfRange outside 0 to 10000.
+  Entry& at(int k);
+  const Entry& at(int k) const;
+
+  // Empties slots from..10000 (the resets use 1).
+  void clearFrom(int from);
+
+ private:
+  std::unique_ptr<std::array<Entry, kLast + 1>> slots_;
+};
+
+}  // namespace obrel

@@ -1,0 +1,107 @@
+#pragma once
+// Form2, the main window: its controls and menus (defined in form2_definition.cpp), the
+// document it owns, and its handlers, each defined in the folder of its subsystem.
+#include <cstdint>
+#include <string>
+
+#include "document/entry_store.h"
+#include "platform/form.h"
+#include "platform/services.h"
+
+namespace obrel {
+
+class Form2 : public Form {
+ public:
+  Form2(Services services, Shell& shell);
+
+  // Controls, named as in the window definition.
+  Control Frame1{"Frame1", ControlKind::Frame};
+  Control Frame2{"Frame2", ControlKind::Frame};
+  Control Picture1{"Picture1", ControlKind::PictureBox};
+  TextBox Text1{"Text1"}, Text2{"Text2"}, Text3{"Text3"}, Text4{"Text4"};
+  TextBox Text5{"Text5"}, Text6{"Text6"}, Text7{"Text7"}, Text8{"Text8"};
+  TextBox Text9{"Text9"}, Text10{"Text10"}, Text11{"Text11"}, Text12{"Text12"};
+  Control Command1{"Command1", ControlKind::Button}, Command2{"Command2", ControlKind::Button};
+  Control Command3{"Command3", ControlKind::Button}, Command4{"Command4", ControlKind::Button};
+  Control Command5{"Command5", ControlKind::Button};
+  Control Command6{"Command6", ControlKind::PictureButton};
+  Control Command7{"Command7", ControlKind::PictureButton};
+  Control Command8{"Command8", ControlKind::PictureButton};
+  Control Command9{"Command9", ControlKind::PictureButton};
+  Control Label1{"Label1", ControlKind::Label}, Label2{"Label2", ControlKind::Label};
+  Control Label3{"Label3", ControlKind::Label}, Label4{"Label4", ControlKind::Label};
+  Control Label5{"Label5", ControlKind::Label}, Label6{"Label6", ControlKind::Label};
+  Control Label7{"Label7", ControlKind::Label}, Label8{"Label8", ControlKind::Label};
+  Control Label9{"Label9", ControlKind::Label}, Label10{"Label10", ControlKind::Label};
+  Control Label24{"Label24", ControlKind::Label};
+  Control Image1{"Image1", ControlKind::Image};
+  Control Image3{"Image3", ControlKind::Image};
+  Control WMP{"WMP", ControlKind::MediaPlayer};
+
+  MenuItem File{"File", "File", ""};
+  MenuItem New{"New", "New", "File"};
+  MenuItem Open{"Open", "Open", "File"};
+  MenuItem OpenSrt{"OpenSrt", "Subtitle File (.srt)", "Open"};
+  MenuItem OpenVideo{"OpenVideo", "Video File", "Open"};
+  MenuItem OpenHelpText{"OpenHelpText", "Help Text File", "Open"};
+  MenuItem Save{"Save", "Save", "File"};
+  MenuItem SaveAs{"SaveAs", "Save As...", "File"};
+  MenuItem Exit{"Exit", "Exit", "File"};
+  MenuItem Edit{"Edit", "Edit", ""};
+  MenuItem InsertNewEntry{"InsertNewEntry", "Insert New Entry", "Edit"};
+  MenuItem ClearEntry{"ClearEntry", "Clear Entry", "Edit"};
+  MenuItem DeleteEntry{"DeleteEntry", "Delete Entry", "Edit"};
+  MenuItem Options{"Options", "Options", ""};
+  MenuItem EntryCheck{"EntryCheck", "Entry Check", "Options"};
+  MenuItem FBlock{"FBlock", "Field Block", "Options"};
+  MenuItem HelpText{"HelpText", "Help Text", "Options"};
+  MenuItem HelpTextOn{"HelpTextOn", "On", "HelpText"};
+  MenuItem HelpTextOff{"HelpTextOff", "Off", "HelpText"};
+  MenuItem Help{"Help", "Help", ""};
+  MenuItem ObrelHelp{"ObrelHelp", "Obrel Help", "Help"};
+  MenuItem About{"About", "About Obrel Dizivud...", "Help"};
+
+  // The document.
+  EntryStore store;
+  EntryStore InsertBuffer;
+  std::int16_t CurrentIndex = 0;
+  std::int16_t SavedIndex = 0;
+  std::string CurrentFile;
+  std::int16_t ChangeCount = 0;
+  std::int16_t ProceedFlag = 0;
+  std::string DefaultHours;
+  std::string HelpTextPath;
+  std::string VideoPath;
+  std::string LastLine;
+  std::int16_t BlankCount = 0;
+
+  // Document state (document_state.cpp).
+  void Form_Load();
+  void Initial();
+  void Sub_Initial();
+  // ChangeCount + 1, held at 32767.
+  void countChange();
+
+  // Navigation (navigation.cpp).
+  void ShowEntry();
+  void Text10_Change();
+  void Text10_KeyPress(int& code);
+  void Command1_Click();
+  void Command2_Click();
+  void Command4_Click();
+
+  // Shell links of the main window.
+  void ObrelHelp_Click();
+  void About_Click();
+
+ private:
+  void defineWindow();
+  void attachHandlers();
+  // Shows entry 1 through the index box, also when the box already reads "1".
+  void showFirstEntry();
+
+  Services services_;
+  Shell& shell_;
+};
+
+}  // namespace obrel

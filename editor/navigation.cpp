@@ -1,0 +1,81 @@
+// Moving between entries: the index box, "<", ">" and "Next >>".
+#include "editor/form2.h"
+#include "platform/failure.h"
+#include "platform/numbers.h"
+
+namespace obrel {
+
+namespace {
+
+// The index box's number: 1 when it is empty. Throws TypeMismatch or Overflow for a text
+// that does not read as a 16-bit number, IndexOutOfRange for one outside the store.
+std::int16_t boxIndex(const TextBox& box) {
+  if (box.text().empty()) return 1;
+  const std::int16_t n = readInt16(box.text());
+  if (n < EntryStore::kFirst || n > EntryStore::kLast) throw IndexOutOfRange();
+  return n;
+}
+
+}  // namespace
+
+void Form2::ShowEntry() {
+  const Entry& e = store.at(CurrentIndex);
+  Text1.setText(e.StartHours);
+  Text2.setText(e.StartMinutes);
+  Text3.setText(e.StartSeconds);
+  Text4.setText(e.StartMillis);
+  Text5.setText(e.EndHours);
+  Text6.setText(e.EndMinutes);
+  Text7.setText(e.EndSeconds);
+  Text8.setText(e.EndMillis);
+  Text9.setText(e.EntryText);
+}
+
+void Form2::Text10_Change() {
+  // A text outside the store leaves CurrentIndex and the fields as they were.
+  CurrentIndex = boxIndex(Text10);
+  ShowEntry();
+}
+
+void Form2::Text10_KeyPress(int& code) {
+  if (!((code >= '0' && code <= '9') || code == 8)) code = 0;
+  Command3.setEnabled(true);
+}
+
+void Form2::Command1_Click() {
+  const int from = Text10.text().empty() ? CurrentIndex : boxIndex(Text10);
+  CurrentIndex = static_cast<std::int16_t>(from - 1 < 1 ? 1 : from - 1);
+  ShowEntry();
+  Text10.setText(std::to_string(CurrentIndex));
+}
+
+void Form2::Command2_Click() {
+  const int from = Text10.text().empty() ? CurrentIndex : boxIndex(Text10);
+  CurrentIndex = static_cast<std::int16_t>(from + 1 > 9999 ? 9999 : from + 1);
+  ShowEntry();
+  Text10.setText(std::to_string(CurrentIndex));
+}
+
+void Form2::Command4_Click() {
+  if (CurrentIndex >= 9999) {
+    // The index box cannot show 10000: stay on the last entry the box can name.
+    CurrentIndex = 9999;
+    Text10.setText("9999");
+    ShowEntry();
+  } else {
+    for (TextBox* box : {&Text1, &Text2, &Text3, &Text4, &Text5, &Text6, &Text7, &Text8, &Text9}) {
+      box->setText("");
+    }
+    CurrentIndex = increment16(CurrentIndex);
+    const std::string box = std::to_string(CurrentIndex);
+    if (Text10.text() == box) {
+      ShowEntry();
+    } else {
+      Text10.setText(box);
+    }
+  }
+  Command4.setEnabled(false);
+  Command3.setEnabled(true);
+}
+
+}  // namespace obrel

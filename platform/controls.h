@@ -1,0 +1,158 @@
+#pragma once
+// The models of a window's controls: their definition (place in twips, caption, font)
+// and their state, with the hooks the window's handlers attach to. Views (the Qt binding,
+// the driver) read the state; every change bumps revision() so a view can sync cheaply.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace obrel {
+
+struct Rect {  // in twips, relative to the container
+  int left = 0, top = 0, width = 0, height = 0;
+};
+
+struct FontSpec {
+  std::string family;  // empty: the toolkit's default
+  double points = 0;
+  bool bold = false;
+};
+
+enum class ControlKind {
+  TextBox, Button, PictureButton, Label, Image, Frame, PictureBox, MediaPlayer, Timer
+};
+
+class Control {
+ public:
+  Control(std::string name, ControlKind kind) : name_(std::move(name)), kind_(kind) {}
+  virtual ~Control() = default;
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  const std::string& name() const { return name_; }
+  ControlKind kind() const { return kind_; }
+
+  // Definition, fixed when the window is built.
+  std::string container;  // name of the holding control; empty for the window itself
+  Rect place;
+  std::string tooltip;
+  FontSpec font;
+  std::string picture;  // resource name of the picture, if any
+
+  // Caption of buttons and labels.
+  const std::string& caption() const { return caption_; }
+  void setCaption(std::string caption);
+
+  bool enabled() const { return enabled_; }
+  void setEnabled(bool on);
+  bool visible() const { return visible_; }
+  void setVisible(bool on);
+
+  // Height in twips; the only size a handler changes (Text9).
+  int height() const { return place.height; }
+  void setHeight(int twips);
+
+  // Click handler of buttons, labels and images; empty when the control has none.
+  std::function<void()> onClick;
+
+  std::uint64_t revision() const { return revision_; }
+
+ protected:
+  void touch() { ++revision_; }
+
+ private:
+  std::string name_;
+  ControlKind kind_;
+  std::string caption_;
+  bool enabled_ = true;
+  bool visible_ = true;
+  std::uint64_t revision_ = 1;
+};
+
+// A text box. Setting its text cuts it to maxLength characters and, only when the text
+// really changes, runs onChange inside the call.
+class TextBox : public Control {
+ public:
+  explicit TextBox(std::string name) : Control(std::move(name), ControlKind::TextBox) {}
+
+  int maxLength = 0;  // in characters; 0 means no limit
+  bool multiLine = false;
+  bool readOnly = false;
+  bool wrap = false;  // multi-line boxes: wrap at the width instead of scrolling
+
+  const std::string& text() const { return text_; }
+  // Programmatic set (a handler or a user's paste over everything): caret to the end,
+  // selection cleared, onChange when the text changed.
+  void setText(const std::string& text);
+
+  // Caret and selection, in characters.
+  std::size_t caret() const { return caret_; }
+  std::size_t selectionStart() const { return selStart_; }
+  std::size_t selectionLength() const { return selLength_; }
+  void setCaret(std::size_t position);
+  void selectAll();
+
+  // A kept key taking effect in this box at its caret, as a text box does: a printable
+  // character replaces the selection or is inserted (unless the box is full), Backspace
+  // removes the selection or the character before the caret, Enter starts a new line in a
+  // multi-line box. Other control codes do nothing. Runs onChange when the text changed.
+  void applyKey(int code);
+
+  // Key handler: called with the character code of each typed key before it takes effect;
+  // it may set the code to 0, which drops the key.
+  std::function<void(int& code)> onKeyPress;
+  // Change handler, run whenever the text changes.
+  std::function<void()> onChange;
+
+ private:
+  void replace(std::string text, std::size_t caret);
+
+  std::string text_;
+  std::size_t caret_ = 0;
+  std::size_t selStart_ = 0;
+  std::size_t selLength_ = 0;
+};
+
+// A timer: fires onTimer every interval while enabled. The view (a QTimer, or the
+// driver's clock) does the waiting.
+class Timer : public Control {
+ public:
+  explicit Timer(std::string name) : Control(std::move(name), ControlKind::Timer) {
+    setEnabled(false);
+  }
+  int intervalMs = 0;
+  std::function<void()> onTimer;
+};
+
+// A menu item; items with children have no handler of their own.
+class MenuItem {
+ public:
+  MenuItem(std::string name, std::string caption, std::string parent)
+      : name_(std::move(name)), caption_(std::move(caption)), parent_(std::move(parent)) {}
+  MenuItem(const MenuItem&) = delete;
+  MenuItem& operator=(const MenuItem&) = delete;
+
+  const std::string& name() const { return name_; }
+  const std::string& caption() const { return caption_; }
+  const std::string& parent() const { return parent_; }  // empty for the menu bar
+  std::string shortcut;  // e.g. "F12"
+
+  bool enabled() const { return enabled_; }
+  void setEnabled(bool on);
+  bool checked() const { return checked_; }
+  void setChecked(bool on);
+
+  std::function<void()> onClick;
+  std::uint64_t revision() const { return revision_; }
+
+ private:
+  std::string name_;
+  std::string caption_;
+  std::string parent_;
+  bool enabled_ = true;
+  bool checked_ = false;
+  std::uint64_t revision_ = 1;
+};
+
+}  // namespace obrel

@@ -1,0 +1,197 @@
+#include "platform/file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+#include <random>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+#include "platform/failure.h"
+
+namespace obrel {
+namespace {
+
+[[noreturn]] void fail(int error) { throw FileError(std::generic_category().message(error)); }
+
+// Owns an open file descriptor.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+  int get() const { return fd_; }
+
+  // Closes now, so that an error the file system reports only at close is not lost.
+  void close() {
+    const int fd = std::exchange(fd_, -1);
+    if (::close(fd) != 0 && errno != EINTR) fail(errno);
+  }
+
+ private:
+  int fd_;
+};
+
+// Removes a temporary file when the replacement gives up on it.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+  ~TemporaryFile() {
+    if (!path_.empty()) ::unlink(path_.c_str());
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+  const std::string& path() const { return path_; }
+  void keep() { path_.clear(); }
+
+ private:
+  std::string path_;
+};
+
+int openRetrying(const char* path, int flags, mode_t mode = 0) {
+  int fd;
+  do {
+    fd = ::open(path, flags, mode);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+// A symbolic link is written through: the file it names gets the new content and the
+// link stays. A dangling link is replaced like a missing file.
+std::string resolvedTarget(const std::string& path) {
+  struct stat st;
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
+  return real ? std::string(real.get()) : path;
+}
+
+// Creates ".<name>.obrel-XXXXXX" in folder (which is empty or ends in '/'). Named by hand
+// rather than by mkstemp, whose 0600 would have to be widened by reading the umask, and
+// reading it means setting it for the whole process; O_EXCL with 0666 lets the kernel
+// apply it.
+std::pair<int, std::string> createTemporary(const std::string& folder, const std::string& name) {
+  static constexpr std::string_view kLetters =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  std::random_device random;
+  std::uniform_int_distribution<std::size_t> pick(0, kLetters.size() - 1);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string path = folder + "." + name + ".obrel-";
+    for (int i = 0; i < 6; ++i) path.push_back(kLetters[pick(random)]);
+    const int fd = openRetrying(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) return {fd, std::move(path)};
+    if (errno != EEXIST) fail(errno);
+  }
+  fail(EEXIST);
+}
+
+void writeAll(int fd, std::string_view bytes, std::optional<std::size_t> failAfter) {
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    std::size_t chunk = bytes.size() - written;
+    if (failAfter) {
+      if (written >= *failAfter) fail(ENOSPC);
+      chunk = std::min(chunk, *failAfter - written);
+    }
+    const ssize_t n = ::write(fd, bytes.data() + written, chunk);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      fail(errno);
+    }
+    if (n == 0) fail(EIO);  // a regular file that takes nothing would loop for ever
+    written += static_cast<std::size_t>(n);
+  }
+}
+
+// Makes the rename itself durable. Done after the file is already replaced, so a
+// failure here is not reported: the caller would wrongly take the old file as kept.
+void syncFolder(const std::string& folder) {
+  const FileDescriptor fd(openRetrying(folder.empty() ? "." : folder.c_str(),
+                                       O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.get() >= 0) ::fsync(fd.get());
+}
+
+}  // namespace
+
+std::string RealFileSystem::readFile(const std::string& path) {
+  const FileDescriptor fd(openRetrying(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) fail(errno);
+  struct stat st;
+  std::size_t expected = 0;
+  if (::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode)) expected = static_cast<std::size_t>(st.st_size);
+  // One spare byte so that a file read in one go shows its end on the next read.
+  std::string content(expected + 1, '\0');
+  std::size_t size = 0;
+  for (;;) {
+    if (size == content.size()) content.resize(content.size() * 2);
+    const ssize_t n = ::read(fd.get(), content.data() + size, content.size() - size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      fail(errno);
+    }
+    if (n == 0) break;
+    size += static_cast<std::size_t>(n);
+  }
+  content.resize(size);
+  return content;
+}
+
+void RealFileSystem::replaceFile(const std::string& path, const std::string& bytes) {
+  if (path.empty()) fail(ENOENT);
+  const std::string target = resolvedTarget(path);
+
+  struct stat st;
+  const bool exists = ::stat(target.c_str(), &st) == 0;
+  if (!exists && errno != ENOENT) fail(errno);
+  if (exists) {
+    if (S_ISDIR(st.st_mode)) fail(EISDIR);
+    if (!S_ISREG(st.st_mode)) throw FileError("Not a regular file");
+    if (::access(target.c_str(), W_OK) != 0) fail(errno);
+    if ((st.st_mode & 0222) == 0) fail(EACCES);
+  }
+
+  const std::size_t slash = target.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+  const std::string name = target.substr(folder.size());
+  if (name.empty()) fail(EISDIR);
+
+  auto [rawFd, temporaryPath] = createTemporary(folder, name);
+  TemporaryFile temporary(std::move(temporaryPath));
+  FileDescriptor fd(rawFd);
+  if (exists && ::fchmod(fd.get(), st.st_mode & 07777) != 0) fail(errno);
+  writeAll(fd.get(), bytes, failWritesAfter_);
+  if (::fsync(fd.get()) != 0) fail(errno);
+  fd.close();
+  if (::rename(temporary.path().c_str(), target.c_str()) != 0) fail(errno);
+  temporary.keep();
+  syncFolder(folder);
+}
+
+void RealFileSystem::failWritesAfter(std::optional<std::size_t> bytes) { failWritesAfter_ = bytes; }
+
+std::string MemoryFileSystem::readFile(const std::string& path) {
+  const auto it = files_.find(path);
+  if (it == files_.end()) fail(ENOENT);
+  return it->second;
+}
+
+void MemoryFileSystem::replaceFile(const std::string& path, const std::string& bytes) {
+  if (path.empty()) fail(ENOENT);
+  const std::optional<std::size_t> fault = std::exchange(failAfterBytes_, std::nullopt);
+  if (fault && bytes.size() > *fault) fail(ENOSPC);
+  files_[path] = bytes;
+}
+
+void MemoryFileSystem::failAfterBytes(std::size_t n) { failAfterBytes_ = n; }
+
+}  // namespace obrel

@@ -1,0 +1,68 @@
+#pragma once
+// Every file the program reads or writes goes through FileSystem, so the logic can be
+// tested against MemoryFileSystem and a failing disk can be staged.
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+
+namespace obrel {
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // The whole content of the file; throws FileError (with the system's reason) when it
+  // cannot be opened or read.
+  virtual std::string readFile(const std::string& path) = 0;
+
+  // Replaces the file with bytes, creating it if missing, so that readers see either the
+  // old content or the new. On any failure the existing file is unchanged, no temporary
+  // file is left, and FileError is thrown.
+  virtual void replaceFile(const std::string& path, const std::string& bytes) = 0;
+};
+
+// The disk, through POSIX calls.
+class RealFileSystem : public FileSystem {
+ public:
+  std::string readFile(const std::string& path) override;
+
+  // Writes ".<name>.obrel-XXXXXX" in the target's folder, syncs it and renames it over the
+  // target; a symbolic link is followed, so the link stays and the file it names is replaced.
+  // Keeps an existing target's permission bits; a new file gets 0666 less the umask.
+  // Refuses an empty path, a target that is not a regular file, and a read-only target:
+  // one the user may not write (access W_OK) or that has no write bit at all, which
+  // protects it even from root.
+  void replaceFile(const std::string& path, const std::string& bytes) override;
+
+  // For tests: while set, every replaceFile whose content is longer than bytes fails with
+  // "No space left on device" once it has written that many bytes. std::nullopt clears it.
+  void failWritesAfter(std::optional<std::size_t> bytes);
+
+ private:
+  std::optional<std::size_t> failWritesAfter_;
+};
+
+// Files kept in memory by path, for tests.
+class MemoryFileSystem : public FileSystem {
+ public:
+  // Throws FileError "No such file or directory" for a path it does not hold.
+  std::string readFile(const std::string& path) override;
+  // Throws FileError for an empty path.
+  void replaceFile(const std::string& path, const std::string& bytes) override;
+
+  // The files by path; tests put content here and look at what was written.
+  std::map<std::string, std::string>& files() { return files_; }
+  const std::map<std::string, std::string>& files() const { return files_; }
+
+  // The next replaceFile fails, replacing nothing, once it has written n bytes of a
+  // content longer than that; a content of n bytes or fewer is written. Either way that
+  // call uses the fault up.
+  void failAfterBytes(std::size_t n);
+
+ private:
+  std::map<std::string, std::string> files_;
+  std::optional<std::size_t> failAfterBytes_;
+};
+
+}  // namespace obrel

@@ -1,0 +1,72 @@
+#include "platform/numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "platform/failure.h"
+
+namespace obrel {
+
+namespace {
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+}  // namespace
+
+long long leadingValue(std::string_view text) {
+  long long value = 0;
+  for (char c : text) {
+    if (!isDigit(c)) break;
+    if (value > std::numeric_limits<long long>::max() / 10 - 10) return value;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+double readNumber(std::string_view text) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && isBlank(text[begin])) ++begin;
+  while (end > begin && isBlank(text[end - 1])) --end;
+  std::string_view body = text.substr(begin, end - begin);
+  bool negative = false;
+  if (!body.empty() && (body[0] == '+' || body[0] == '-')) {
+    negative = body[0] == '-';
+    body.remove_prefix(1);
+  }
+  // Only digits with at most one point, and at least one digit: no exponent, no
+  // hexadecimal, no separators, no inner blanks.
+  int digits = 0;
+  int points = 0;
+  for (char c : body) {
+    if (isDigit(c)) {
+      ++digits;
+    } else if (c == '.') {
+      ++points;
+    } else {
+      throw TypeMismatch();
+    }
+  }
+  if (digits == 0 || points > 1) throw TypeMismatch();
+  double value = 0;
+  auto [ptr, ec] = std::from_chars(body.data(), body.data() + body.size(), value,
+                                   std::chars_format::fixed);
+  if (ec == std::errc::result_out_of_range) throw Overflow();
+  if (ec != std::errc() || ptr != body.data() + body.size()) throw TypeMismatch();
+  return negative ? -value : value;
+}
+
+double roundHalfEven(double value) { return std::nearbyint(value); }
+
+std::int16_t readInt16(std::string_view text) {
+  const double rounded = roundHalfEven(readNumber(text));
+  if (rounded < -32768.0 || rounded > 32767.0) throw Overflow();
+  return static_cast<std::int16_t>(rounded);
+}
+
+std::int16_t increment16(std::int16_t value) {
+  if (value == std::numeric_limits<std::int16_t>::max()) throw Overflow();
+  return static_cast<std::int16_t>(value + 1);
+}
+
+}  // namespace obrel

@@ -1,0 +1,26 @@
+#pragma once
+// The two readings of numbers from text, and the program's 16-bit arithmetic.
+#include <cstdint>
+#include <string_view>
+
+namespace obrel {
+
+// Lenient reading: the text's leading decimal digits as a number; no digits reads as 0.
+// Used where typed time fields are compared. Very long digit runs saturate.
+long long leadingValue(std::string_view text);
+
+// Strict reading: the whole text, with blanks around it, an optional sign and an optional
+// fraction ("  -2.5 "), as a number. Throws TypeMismatch for anything else.
+double readNumber(std::string_view text);
+
+// Rounds half to the even neighbour.
+double roundHalfEven(double value);
+
+// A strict reading rounded half to even to a signed 16-bit value. Throws TypeMismatch for
+// a text that is no number and Overflow for a result outside -32768 to 32767.
+std::int16_t readInt16(std::string_view text);
+
+// value + 1 as a 16-bit value; throws Overflow past 32767.
+std::int16_t increment16(std::int16_t value);
+
+}  // namespace obrel

@@ -1,0 +1,33 @@
+#pragma once
+// What a window's handlers reach outside the logic: the platform's dialogs, the media
+// player, the browser, the files and the program folder.
+#include <string>
+
+namespace obrel {
+
+class Prompts;
+class FileDialogs;
+class MediaPlayer;
+class Browser;
+class FileSystem;
+
+struct Services {
+  Prompts& prompts;
+  FileDialogs& dialogs;
+  MediaPlayer& player;
+  Browser& browser;
+  FileSystem& files;
+  std::string programFolder;  // holds Support/ and Web Links/
+};
+
+// What the main window asks of the program that owns the windows.
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  virtual void showHelp() = 0;
+  virtual void showAbout() = 0;
+  // Unloads every window, Form2 first; the program ends with none left.
+  virtual void unloadAll() = 0;
+};
+
+}  // namespace obrel

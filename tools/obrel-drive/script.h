@@ -1,0 +1,32 @@
+#pragma once
+// The driver's script words and the quoted form of strings and numbers in its output.
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace obrel::drive {
+
+struct Word {
+  std::string text;  // the bytes of a quoted word after its escapes
+  bool quoted = false;
+};
+
+class ScriptError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Splits a line into blank-separated words; a word in double quotes may hold blanks and
+// the escapes \\ \" \r \n \t \xHH. Throws ScriptError on an unterminated quote or an
+// unknown escape.
+std::vector<Word> splitWords(std::string_view line);
+
+// A string as the driver prints it: in double quotes, with \\ \" \r \n \t, other control
+// characters as \xHH; with asBytes, every byte from 0x80 up as \xHH too.
+std::string quote(std::string_view text, bool asBytes = false);
+
+// A number in its shortest form: 12.7, -3, 0.
+std::string number(double value);
+
+}  // namespace obrel::drive
