@@ -13,7 +13,7 @@ void Form2::showFirstEntry() {
   if (Text10.text() == "1") {
     ShowEntry();
   } else {
-    Text10.setText("1");
+    setIndexBox("1");
   }
 }
 

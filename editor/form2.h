@@ -2,6 +2,7 @@
 // Form2, the main window: its controls and menus (defined in form2_definition.cpp), the
 // document it owns, and its handlers, each defined in the folder of its subsystem.
 #include <cstdint>
+#include <exception>
 #include <string>
 
 #include "document/entry_store.h"
@@ -89,6 +90,9 @@ class Form2 : public Form {
   void Command1_Click();
   void Command2_Click();
   void Command4_Click();
+  // Sets the index box as a handler does: a failure of the box's change rule is raised
+  // here, to the code that set the box. A user's typing or edit raises nothing.
+  void setIndexBox(const std::string& text);
 
   // Shell links of the main window.
   void ObrelHelp_Click();
@@ -99,7 +103,11 @@ class Form2 : public Form {
   void attachHandlers();
   // Shows entry 1 through the index box, also when the box already reads "1".
   void showFirstEntry();
+  // "<" and ">": one entry down or up from the box's number, within 1 to 9999.
+  void step(int by);
 
+  // The last failure of Text10_Change, for setIndexBox.
+  std::exception_ptr indexBoxFailure_;
   Services services_;
   Shell& shell_;
 };

@@ -1,4 +1,7 @@
 // Moving between entries: the index box, "<", ">" and "Next >>".
+#include <algorithm>
+#include <utility>
+
 #include "editor/form2.h"
 #include "platform/failure.h"
 #include "platform/numbers.h"
@@ -33,8 +36,19 @@ void Form2::ShowEntry() {
 
 void Form2::Text10_Change() {
   // A text outside the store leaves CurrentIndex and the fields as they were.
-  CurrentIndex = boxIndex(Text10);
-  ShowEntry();
+  indexBoxFailure_ = nullptr;
+  try {
+    CurrentIndex = boxIndex(Text10);
+    ShowEntry();
+  } catch (const Failure&) {
+    indexBoxFailure_ = std::current_exception();
+  }
+}
+
+void Form2::setIndexBox(const std::string& text) {
+  indexBoxFailure_ = nullptr;
+  Text10.setText(text);
+  if (indexBoxFailure_) std::rethrow_exception(std::exchange(indexBoxFailure_, nullptr));
 }
 
 void Form2::Text10_KeyPress(int& code) {
@@ -42,18 +56,21 @@ void Form2::Text10_KeyPress(int& code) {
   Command3.setEnabled(true);
 }
 
-void Form2::Command1_Click() {
-  const int from = Text10.text().empty() ? CurrentIndex : boxIndex(Text10);
-  CurrentIndex = static_cast<std::int16_t>(from - 1 < 1 ? 1 : from - 1);
-  ShowEntry();
-  Text10.setText(std::to_string(CurrentIndex));
-}
+void Form2::Command1_Click() { step(-1); }
 
-void Form2::Command2_Click() {
-  const int from = Text10.text().empty() ? CurrentIndex : boxIndex(Text10);
-  CurrentIndex = static_cast<std::int16_t>(from + 1 > 9999 ? 9999 : from + 1);
+void Form2::Command2_Click() { step(+1); }
+
+void Form2::step(int by) {
+  int from = CurrentIndex;
+  try {
+    if (!Text10.text().empty()) from = boxIndex(Text10);
+  } catch (const Failure&) {
+    return;  // a box text that names no entry: nothing to step from
+  }
+  const int to = std::clamp(from + by, 1, 9999);
+  CurrentIndex = static_cast<std::int16_t>(to);
   ShowEntry();
-  Text10.setText(std::to_string(CurrentIndex));
+  Text10.setText(std::to_string(to));
 }
 
 void Form2::Command4_Click() {
@@ -71,7 +88,7 @@ void Form2::Command4_Click() {
     if (Text10.text() == box) {
       ShowEntry();
     } else {
-      Text10.setText(box);
+      setIndexBox(box);
     }
   }
   Command4.setEnabled(false);
