@@ -98,9 +98,16 @@ class Form2 : public Form {
   void ObrelHelp_Click();
   void About_Click();
 
+  // Field rules, options, commit and the Edit commands (editor/).
+
+  // Saving, the save prompt, New and Exit (document/).
+
  private:
   void defineWindow();
-  void attachHandlers();
+  // Each subsystem attaches its handlers to the controls and menu items.
+  void attachNavigation();
+  void attachEditing();
+  void attachDocument();
   // Shows entry 1 through the index box, also when the box already reads "1".
   void showFirstEntry();
   // "<" and ">": one entry down or up from the box's number, within 1 to 9999.

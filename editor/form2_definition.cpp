@@ -32,7 +32,11 @@ void timeBox(TextBox& box, int left, int width, int maxLength, const char* toolt
 
 Form2::Form2(Services services, Shell& shell) : Form("Form2"), services_(std::move(services)), shell_(shell) {
   defineWindow();
-  attachHandlers();
+  attachNavigation();
+  attachEditing();
+  attachDocument();
+  ObrelHelp.onClick = [this] { ObrelHelp_Click(); };
+  About.onClick = [this] { About_Click(); };
 }
 
 void Form2::defineWindow() {
@@ -126,16 +130,6 @@ void Form2::defineWindow() {
   setTabOrder({"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9",
                "Text11", "Command1", "Text10", "Command2", "Command3", "Command4", "Text12",
                "Command5", "Picture1", "WMP", "Command6", "Command8", "Command9", "Command7"});
-}
-
-void Form2::attachHandlers() {
-  Text10.onChange = [this] { Text10_Change(); };
-  Text10.onKeyPress = [this](int& code) { Text10_KeyPress(code); };
-  Command1.onClick = [this] { Command1_Click(); };
-  Command2.onClick = [this] { Command2_Click(); };
-  Command4.onClick = [this] { Command4_Click(); };
-  ObrelHelp.onClick = [this] { ObrelHelp_Click(); };
-  About.onClick = [this] { About_Click(); };
 }
 
 void Form2::ObrelHelp_Click() { shell_.showHelp(); }
