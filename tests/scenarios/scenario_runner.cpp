@@ -1,7 +1,9 @@
 // Runs one scenario file: the script lines go to obrel-drive, started in a fresh empty
 // folder; every printed line must match the scenario's "> " (exact) or ">~ " (regular
 // expression) lines, in order; the driver must exit with 0 and print nothing on stderr
-// (a failure escaping a handler is reported there).
+// (a failure escaping a handler is reported there). A line "#! --unprivileged" runs the
+// driver as the user nobody when the runner is root, who ignores file permissions, so that
+// read-only files and folders mean what they say.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -51,6 +53,7 @@ int main(int argc, char** argv) {
   std::string script;
   std::vector<Expected> expected;
   bool splash = false;
+  bool unprivileged = false;
   int number = 0;
   for (const std::string& line : lines(readAll(scenario))) {
     ++number;
@@ -60,6 +63,7 @@ int main(int argc, char** argv) {
       expected.push_back({line.substr(2), false, number});
     } else {
       if (line.rfind("#! --splash", 0) == 0) splash = true;
+      if (line.rfind("#! --unprivileged", 0) == 0) unprivileged = true;
       script += line + "\n";  // keeps the driver's line numbers apart from expectations
     }
   }
@@ -73,7 +77,16 @@ int main(int argc, char** argv) {
   {
     std::ofstream(work / ".script", std::ios::binary) << script;
   }
-  std::string command = "cd '" + work.string() + "' && '" + drive.string() + "'" +
+  std::string prefix;
+  if (unprivileged && geteuid() == 0) {
+    const std::string chown = "chown -R nobody:nogroup '" + work.string() + "'";
+    if (std::system(chown.c_str()) != 0) {
+      std::cerr << "cannot hand the working folder to nobody\n";
+      return 2;
+    }
+    prefix = "setpriv --reuid=nobody --regid=nogroup --clear-groups ";
+  }
+  std::string command = "cd '" + work.string() + "' && " + prefix + "'" + drive.string() + "'" +
                         (splash ? " --splash" : "") + " .script > .out 2> .err";
   const int status = std::system(command.c_str());
   const int exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

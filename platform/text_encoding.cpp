@@ -1,0 +1,348 @@
+#include "platform/text_encoding.h"
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <utility>
+
+namespace obrel {
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LEMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BEMark = "\xFE\xFF";
+constexpr char32_t kReplacement = 0xFFFD;
+
+// Windows-1252 bytes 0x80 to 0x9F. The five it leaves undefined keep their own number,
+// as the control characters U+0081, U+008D, U+008F, U+0090 and U+009D.
+constexpr std::array<char32_t, 32> kWindows1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+// Writes cp as UTF-8 at out and returns the position after it.
+char* putUtf8(char* out, char32_t cp) {
+  if (cp < 0x80) {
+    *out++ = static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    *out++ = static_cast<char>(0xC0 | (cp >> 6));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    *out++ = static_cast<char>(0xE0 | (cp >> 12));
+    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    *out++ = static_cast<char>(0xF0 | (cp >> 18));
+    *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+  }
+  return out;
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+  char buffer[4];
+  out.append(buffer, putUtf8(buffer, cp));
+}
+
+bool isAsciiBlock(const unsigned char* p) {
+  std::uint64_t block;
+  std::memcpy(&block, p, 8);
+  return (block & 0x8080808080808080u) == 0;
+}
+
+// The UTF-8 form of each Windows-1252 byte from 0x80 up, worked out once at compile time.
+struct Utf8Sequence {
+  std::array<char, 3> bytes{};
+  std::size_t length = 0;
+};
+
+constexpr std::array<Utf8Sequence, 128> makeWindows1252Table() {
+  std::array<Utf8Sequence, 128> table{};
+  for (std::size_t i = 0; i < 128; ++i) {
+    const char32_t cp = i < 32 ? kWindows1252High[i] : static_cast<char32_t>(0x80 + i);
+    Utf8Sequence& s = table[i];
+    if (cp < 0x800) {
+      s.bytes = {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F)), 0};
+      s.length = 2;
+    } else {
+      s.bytes = {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+                 static_cast<char>(0x80 | (cp & 0x3F))};
+      s.length = 3;
+    }
+  }
+  return table;
+}
+
+constexpr std::array<Utf8Sequence, 128> kWindows1252Utf8 = makeWindows1252Table();
+
+// One step through UTF-8 from a non-ASCII byte. A valid sequence is consumed whole; a
+// broken one is consumed as its longest start that could still have been valid (at least
+// one byte), which is the part U+FFFD replaces.
+struct Utf8Step {
+  std::size_t length;
+  bool valid;
+};
+
+Utf8Step scanUtf8(const unsigned char* p, const unsigned char* end) {
+  const unsigned char lead = *p;
+  std::size_t trailing;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    trailing = 1;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    trailing = 2;
+    if (lead == 0xE0) low = 0xA0;   // overlong below
+    if (lead == 0xED) high = 0x9F;  // surrogates above
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    trailing = 3;
+    if (lead == 0xF0) low = 0x90;   // overlong below
+    if (lead == 0xF4) high = 0x8F;  // past U+10FFFF above
+  } else {
+    return {1, false};
+  }
+  for (std::size_t i = 1; i <= trailing; ++i) {
+    if (p + i == end || p[i] < low || p[i] > high) return {i, false};
+    low = 0x80;
+    high = 0xBF;
+  }
+  return {trailing + 1, true};
+}
+
+char32_t codePointOf(const unsigned char* p, std::size_t length) {
+  switch (length) {
+    case 1:
+      return p[0];
+    case 2:
+      return (char32_t{p[0] & 0x1Fu} << 6) | (p[1] & 0x3Fu);
+    case 3:
+      return (char32_t{p[0] & 0x0Fu} << 12) | (char32_t{p[1] & 0x3Fu} << 6) | (p[2] & 0x3Fu);
+    default:
+      return (char32_t{p[0] & 0x07u} << 18) | (char32_t{p[1] & 0x3Fu} << 12) |
+             (char32_t{p[2] & 0x3Fu} << 6) | (p[3] & 0x3Fu);
+  }
+}
+
+const unsigned char* bytesOf(std::string_view s) {
+  return reinterpret_cast<const unsigned char*>(s.data());
+}
+
+// How many leading bytes of s are valid UTF-8. ASCII, the bulk of any subtitle file,
+// is checked eight bytes at a time.
+std::size_t validUtf8Prefix(std::string_view s) {
+  const unsigned char* const begin = bytesOf(s);
+  const unsigned char* const end = begin + s.size();
+  const unsigned char* p = begin;
+  while (p != end) {
+    if (end - p >= 8 && isAsciiBlock(p)) {
+      p += 8;
+    } else if (*p < 0x80) {
+      ++p;
+    } else if (*p >= 0xC2 && *p <= 0xDF && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
+      p += 2;  // the two-byte letters of Latin, Greek and Cyrillic scripts, inline
+    } else {
+      const Utf8Step step = scanUtf8(p, end);
+      if (!step.valid) break;
+      p += step.length;
+    }
+  }
+  return static_cast<std::size_t>(p - begin);
+}
+
+// s with each broken sequence replaced by U+FFFD.
+std::string sanitizedUtf8(std::string_view s) {
+  const std::size_t valid = validUtf8Prefix(s);
+  std::string out(s.substr(0, valid));
+  if (valid == s.size()) return out;
+  out.reserve(s.size() + 16);
+  const unsigned char* p = bytesOf(s) + valid;
+  const unsigned char* const end = bytesOf(s) + s.size();
+  while (p != end) {
+    if (*p < 0x80) {
+      out.push_back(static_cast<char>(*p++));
+      continue;
+    }
+    const Utf8Step step = scanUtf8(p, end);
+    if (step.valid) {
+      out.append(reinterpret_cast<const char*>(p), step.length);
+    } else {
+      appendUtf8(out, kReplacement);
+    }
+    p += step.length;
+  }
+  return out;
+}
+
+// Calls visit(code point) for each character of utf8 while visit returns true; broken
+// sequences arrive as U+FFFD. Returns whether every character was visited.
+template <typename Visit>
+bool eachCodePoint(std::string_view utf8, Visit visit) {
+  const unsigned char* p = bytesOf(utf8);
+  const unsigned char* const end = p + utf8.size();
+  while (p != end) {
+    if (*p < 0x80) {
+      if (!visit(char32_t{*p++})) return false;
+      continue;
+    }
+    if (*p >= 0xC2 && *p <= 0xDF && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
+      if (!visit(codePointOf(p, 2))) return false;
+      p += 2;
+      continue;
+    }
+    const Utf8Step step = scanUtf8(p, end);
+    if (!visit(step.valid ? codePointOf(p, step.length) : kReplacement)) return false;
+    p += step.length;
+  }
+  return true;
+}
+
+std::string decodeUtf16(std::string_view bytes, bool bigEndian) {
+  const unsigned char* const p = bytesOf(bytes);
+  const std::size_t units = bytes.size() / 2;
+  auto unit = [&](std::size_t i) -> char32_t {
+    const char32_t first = p[2 * i];
+    const char32_t second = p[2 * i + 1];
+    return bigEndian ? (first << 8 | second) : (second << 8 | first);
+  };
+  // Each unit takes at most three bytes, a pair of surrogates four, a broken last byte three.
+  std::string out(units * 3 + 3, '\0');
+  char* o = out.data();
+  for (std::size_t i = 0; i < units;) {
+    const char32_t u = unit(i++);
+    if (u < 0x80) {
+      *o++ = static_cast<char>(u);
+    } else if (u < 0xD800 || u > 0xDFFF) {
+      o = putUtf8(o, u);
+    } else if (u <= 0xDBFF && i < units && unit(i) >= 0xDC00 && unit(i) <= 0xDFFF) {
+      o = putUtf8(o, 0x10000 + ((u - 0xD800) << 10) + (unit(i) - 0xDC00));
+      ++i;
+    } else {
+      o = putUtf8(o, kReplacement);
+    }
+  }
+  if (bytes.size() % 2 != 0) o = putUtf8(o, kReplacement);
+  out.resize(static_cast<std::size_t>(o - out.data()));
+  return out;
+}
+
+std::string decodeWindows1252(std::string_view bytes) {
+  const unsigned char* const begin = bytesOf(bytes);
+  const unsigned char* const end = begin + bytes.size();
+  std::size_t size = bytes.size();
+  for (const unsigned char* p = begin; p != end;) {
+    if (end - p >= 8 && isAsciiBlock(p)) {
+      p += 8;
+    } else {
+      if (*p >= 0x80) size += kWindows1252Utf8[*p - 0x80].length - 1;
+      ++p;
+    }
+  }
+  std::string out(size, '\0');
+  char* o = out.data();
+  for (const unsigned char* p = begin; p != end;) {
+    if (end - p >= 8 && isAsciiBlock(p)) {
+      std::memcpy(o, p, 8);
+      o += 8;
+      p += 8;
+    } else if (*p < 0x80) {
+      *o++ = static_cast<char>(*p++);
+    } else {
+      const Utf8Sequence& s = kWindows1252Utf8[*p++ - 0x80];
+      std::memcpy(o, s.bytes.data(), s.length);
+      o += s.length;
+    }
+  }
+  return out;
+}
+
+// The Windows-1252 byte for cp, or nothing when it has none.
+std::optional<unsigned char> windows1252Byte(char32_t cp) {
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<unsigned char>(cp);
+  for (std::size_t i = 0; i < kWindows1252High.size(); ++i) {
+    if (kWindows1252High[i] == cp) return static_cast<unsigned char>(0x80 + i);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> encodeWindows1252(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  const bool fits = eachCodePoint(utf8, [&](char32_t cp) {
+    const std::optional<unsigned char> b = windows1252Byte(cp);
+    if (b) out.push_back(static_cast<char>(*b));
+    return b.has_value();
+  });
+  if (!fits) return std::nullopt;
+  return out;
+}
+
+std::string encodeUtf16(std::string_view utf8, bool bigEndian) {
+  // Each UTF-8 byte gives at most two bytes of UTF-16.
+  std::string out(2 + utf8.size() * 2, '\0');
+  char* o = out.data();
+  auto put = [&](char32_t u) {
+    const char high = static_cast<char>(u >> 8);
+    const char low = static_cast<char>(u & 0xFF);
+    *o++ = bigEndian ? high : low;
+    *o++ = bigEndian ? low : high;
+  };
+  put(0xFEFF);  // the byte-order mark, in the chosen order
+  eachCodePoint(utf8, [&](char32_t cp) {
+    if (cp < 0x10000) {
+      put(cp);
+    } else {
+      put(0xD800 + ((cp - 0x10000) >> 10));
+      put(0xDC00 + ((cp - 0x10000) & 0x3FF));
+    }
+    return true;
+  });
+  out.resize(static_cast<std::size_t>(o - out.data()));
+  return out;
+}
+
+}  // namespace
+
+DecodedText decodeText(std::string_view bytes) {
+  if (bytes.starts_with(kUtf8Mark)) {
+    return {sanitizedUtf8(bytes.substr(kUtf8Mark.size())), TextEncoding::Utf8Bom};
+  }
+  if (bytes.starts_with(kUtf16LEMark)) {
+    return {decodeUtf16(bytes.substr(kUtf16LEMark.size()), false), TextEncoding::Utf16LE};
+  }
+  if (bytes.starts_with(kUtf16BEMark)) {
+    return {decodeUtf16(bytes.substr(kUtf16BEMark.size()), true), TextEncoding::Utf16BE};
+  }
+  if (validUtf8Prefix(bytes) == bytes.size()) return {std::string(bytes), TextEncoding::Utf8};
+  return {decodeWindows1252(bytes), TextEncoding::Windows1252};
+}
+
+TextEncoding writableEncoding(std::string_view utf8, TextEncoding preferred) {
+  if (preferred != TextEncoding::Windows1252) return preferred;
+  const bool fits = eachCodePoint(utf8, [](char32_t cp) { return windows1252Byte(cp).has_value(); });
+  return fits ? TextEncoding::Windows1252 : TextEncoding::Utf8;
+}
+
+EncodedText encodeText(std::string_view utf8, TextEncoding preferred) {
+  switch (preferred) {
+    case TextEncoding::Utf8Bom:
+      return {std::string(kUtf8Mark) + sanitizedUtf8(utf8), TextEncoding::Utf8Bom};
+    case TextEncoding::Utf16LE:
+      return {encodeUtf16(utf8, false), TextEncoding::Utf16LE};
+    case TextEncoding::Utf16BE:
+      return {encodeUtf16(utf8, true), TextEncoding::Utf16BE};
+    case TextEncoding::Windows1252:
+      if (std::optional<std::string> bytes = encodeWindows1252(utf8)) {
+        return {std::move(*bytes), TextEncoding::Windows1252};
+      }
+      break;
+    case TextEncoding::Utf8:
+      break;
+  }
+  return {sanitizedUtf8(utf8), TextEncoding::Utf8};
+}
+
+}  // namespace obrel

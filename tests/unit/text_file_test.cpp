@@ -1,0 +1,412 @@
+#include "platform/text_file.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/failure.h"
+
+namespace obrel {
+namespace {
+
+using namespace std::string_literals;  // "..."s keeps NUL bytes
+
+const std::string kMark = "\xEF\xBB\xBF";
+
+TextReader readerOf(const std::string& bytes) {
+  MemoryFileSystem fs;
+  fs.files()["in.srt"] = bytes;
+  return TextReader(fs, "in.srt");
+}
+
+std::vector<std::string> linesOf(const std::string& bytes) {
+  TextReader reader = readerOf(bytes);
+  std::vector<std::string> lines;
+  while (!reader.atEnd()) lines.push_back(reader.readline());
+  return lines;
+}
+
+struct RoundTrip {
+  std::string bytes;
+  std::vector<std::string> lines;
+  TextEncoding readAs;
+  TextEncoding writtenAs;
+};
+
+// Reads every line and writes them back with CR LF, as the program saves a file it opened.
+RoundTrip roundTrip(const std::string& bytes) {
+  MemoryFileSystem fs;
+  fs.files()["in.srt"] = bytes;
+  TextReader reader(fs, "in.srt");
+  TextWriter writer(fs, "out.srt", reader.encoding());
+  RoundTrip result{{}, {}, reader.encoding(), {}};
+  while (!reader.atEnd()) {
+    result.lines.push_back(reader.readline());
+    writer.writeline(result.lines.back());
+  }
+  writer.Close();
+  result.bytes = fs.files()["out.srt"];
+  result.writtenAs = writer.writtenEncoding();
+  return result;
+}
+
+TEST(EncodingRoundTrip, AsciiIsUtf8ByteForByte) {
+  const std::string bytes = "1\r\n00:00:01,000 --> 00:00:02,500\r\nHello\r\n\r\n";
+  const RoundTrip rt = roundTrip(bytes);
+  EXPECT_EQ(rt.readAs, TextEncoding::Utf8);
+  EXPECT_EQ(rt.bytes, bytes);
+}
+
+TEST(EncodingRoundTrip, Utf8WithoutMark) {
+  const RoundTrip rt = roundTrip("Café ✓ 😀\r\n");
+  EXPECT_EQ(rt.readAs, TextEncoding::Utf8);
+  EXPECT_EQ(rt.lines, std::vector<std::string>{"Café ✓ 😀"});
+  EXPECT_EQ(rt.bytes, "Café ✓ 😀\r\n");
+}
+
+TEST(EncodingRoundTrip, Utf8WithMark) {
+  const RoundTrip rt = roundTrip(kMark + "Café\r\n");
+  EXPECT_EQ(rt.readAs, TextEncoding::Utf8Bom);
+  EXPECT_EQ(rt.lines, std::vector<std::string>{"Café"});
+  EXPECT_EQ(rt.bytes, kMark + "Café\r\n");
+}
+
+TEST(EncodingRoundTrip, Utf16LittleEndianWithMark) {
+  const std::string bytes = "\xFF\xFE" "A\0\xE9\0\x3D\xD8\x00\xDE\r\0\n\0"s;  // "Aé😀" CR LF
+  const RoundTrip rt = roundTrip(bytes);
+  EXPECT_EQ(rt.readAs, TextEncoding::Utf16LE);
+  EXPECT_EQ(rt.lines, std::vector<std::string>{"Aé😀"});
+  EXPECT_EQ(rt.bytes, bytes);
+}
+
+TEST(EncodingRoundTrip, Utf16BigEndianWithMark) {
+  const std::string bytes = "\xFE\xFF" "\0A\0\xE9\xD8\x3D\xDE\x00\0\r\0\n"s;
+  const RoundTrip rt = roundTrip(bytes);
+  EXPECT_EQ(rt.readAs, TextEncoding::Utf16BE);
+  EXPECT_EQ(rt.lines, std::vector<std::string>{"Aé😀"});
+  EXPECT_EQ(rt.bytes, bytes);
+}
+
+TEST(EncodingRoundTrip, Windows1252WithEveryHighByte) {
+  std::string bytes;
+  for (int b = 0x80; b <= 0xFF; ++b) bytes.push_back(static_cast<char>(b));
+  bytes += "\r\n";
+  const RoundTrip rt = roundTrip(bytes);
+  EXPECT_EQ(rt.readAs, TextEncoding::Windows1252);
+  EXPECT_EQ(rt.writtenAs, TextEncoding::Windows1252);
+  ASSERT_EQ(rt.lines.size(), 1u);
+  EXPECT_TRUE(rt.lines[0].starts_with("€\u0081‚ƒ")) << "0x81 stands for U+0081";
+  EXPECT_TRUE(rt.lines[0].ends_with("ýþÿ"));
+  EXPECT_EQ(rt.bytes, bytes);
+}
+
+TEST(EncodingRoundTrip, FileOfTheMarkAloneKeepsIt) {
+  const RoundTrip rt = roundTrip(kMark);
+  EXPECT_EQ(rt.readAs, TextEncoding::Utf8Bom);
+  EXPECT_TRUE(rt.lines.empty());
+  EXPECT_EQ(rt.bytes, kMark);
+  EXPECT_EQ(encodeText("", TextEncoding::Utf16LE).bytes, "\xFF\xFE");
+  EXPECT_EQ(encodeText("", TextEncoding::Utf8).bytes, "");
+}
+
+TEST(Windows1252Writing, CharactersItHasAreOneByteEach) {
+  MemoryFileSystem fs;
+  TextWriter writer(fs, "out.srt", TextEncoding::Windows1252);
+  writer.writeline("€ café");
+  writer.Close();
+  EXPECT_EQ(writer.writtenEncoding(), TextEncoding::Windows1252);
+  EXPECT_EQ(fs.files()["out.srt"], "\x80 caf\xE9\r\n");
+}
+
+TEST(Windows1252Writing, CharacterItLacksMakesTheWholeFileUtf8) {
+  MemoryFileSystem fs;
+  TextWriter writer(fs, "out.srt", TextEncoding::Windows1252);
+  writer.writeline("café");
+  writer.writeline("→ Ω");
+  writer.Close();
+  EXPECT_EQ(writer.writtenEncoding(), TextEncoding::Utf8);
+  EXPECT_EQ(fs.files()["out.srt"], "café\r\n→ Ω\r\n");
+}
+
+TEST(Windows1252Writing, OnlyTheFiveUndefinedControlCharactersFit) {
+  EXPECT_EQ(writableEncoding("\u0081\u008D\u008F\u0090\u009D", TextEncoding::Windows1252),
+            TextEncoding::Windows1252);
+  EXPECT_EQ(writableEncoding("\u0080", TextEncoding::Windows1252), TextEncoding::Utf8);
+  EXPECT_EQ(writableEncoding("\u009F", TextEncoding::Windows1252), TextEncoding::Utf8);
+}
+
+TEST(LenientDecoding, Utf16OddByteCountEndsInReplacement) {
+  const DecodedText d = decodeText("\xFF\xFE" "A\0B"s);
+  EXPECT_EQ(d.encoding, TextEncoding::Utf16LE);
+  EXPECT_EQ(d.text, "A\uFFFD");
+}
+
+TEST(LenientDecoding, Utf16UnpairedSurrogatesBecomeReplacements) {
+  // A high surrogate before 'A', a lone low one, and a high one cut off by the end.
+  const DecodedText d = decodeText("\xFF\xFE" "\x3D\xD8" "A\0" "\x00\xDE" "\x3D\xD8"s);
+  EXPECT_EQ(d.text, "\uFFFDA\uFFFD\uFFFD");
+}
+
+TEST(LenientDecoding, BrokenUtf8AfterMarkBecomesReplacements) {
+  const DecodedText d = decodeText(kMark + "a\xE2\x82" "b\xFF");
+  EXPECT_EQ(d.encoding, TextEncoding::Utf8Bom);
+  EXPECT_EQ(d.text, "a\uFFFD" "b\uFFFD");
+}
+
+TEST(LenientDecoding, EncodedSurrogateOverlongAndTooLargeAreNotUtf8) {
+  EXPECT_EQ(decodeText("\xED\xA0\x80").encoding, TextEncoding::Windows1252);
+  EXPECT_EQ(decodeText("\xC0\xAF").encoding, TextEncoding::Windows1252);
+  EXPECT_EQ(decodeText("\xF4\x90\x80\x80").encoding, TextEncoding::Windows1252);
+}
+
+TEST(LenientDecoding, NonAsciiIsNoticedAtEveryOffsetOfALongAsciiRun) {
+  for (std::size_t offset = 0; offset < 20; ++offset) {
+    const std::string ascii(offset, 'a');
+    const std::string tail(10, 'b');
+    EXPECT_EQ(decodeText(ascii + "\xE9" + tail).encoding, TextEncoding::Windows1252) << offset;
+    EXPECT_EQ(decodeText(ascii + "✓" + tail).encoding, TextEncoding::Utf8) << offset;
+  }
+}
+
+TEST(TextReaderLines, EndAtLfCrLfAndLoneCr) {
+  EXPECT_EQ(linesOf("a\nb\r\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+}
+
+TEST(TextReaderLines, LastLineEndStartsNoLine) {
+  for (const char* bytes : {"a\n", "a\r\n", "a\r"}) {
+    EXPECT_EQ(linesOf(bytes), std::vector<std::string>{"a"}) << bytes;
+  }
+}
+
+TEST(TextReaderLines, EmptyLinesAreKept) {
+  EXPECT_EQ(linesOf("\r\n\n\r"), (std::vector<std::string>{"", "", ""}));
+}
+
+TEST(TextReaderRead, CountsCrAndLfAsCharacters) {
+  TextReader reader = readerOf("ab\r\ncd");
+  EXPECT_EQ(reader.read(3), "ab\r");
+  EXPECT_EQ(reader.read(2), "\nc");
+  EXPECT_EQ(reader.readAll(), "d");
+}
+
+TEST(TextReaderRead, ReadlineAfterReadStoppingInsideCrLfGivesEmptyLine) {
+  TextReader reader = readerOf("ab\r\ncd");
+  reader.read(3);
+  EXPECT_EQ(reader.readline(), "");
+  EXPECT_EQ(reader.readline(), "cd");
+}
+
+TEST(TextReaderRead, CountsMultiByteCharactersAsOne) {
+  TextReader reader = readerOf("é✓😀x");
+  EXPECT_EQ(reader.read(2), "é✓");
+  EXPECT_EQ(reader.read(5), "😀x");
+  EXPECT_TRUE(reader.atEnd());
+}
+
+TEST(EndOfFile, ReadlineAtEnd) {
+  TextReader reader = readerOf("a\r\n");
+  reader.readline();
+  EXPECT_THROW(reader.readline(), EndOfFile);
+}
+
+TEST(EndOfFile, ReadAtEnd) {
+  TextReader reader = readerOf("ab");
+  reader.read(2);
+  EXPECT_THROW(reader.read(1), EndOfFile);
+}
+
+TEST(EndOfFile, ReadAllOnEmptyFile) {
+  TextReader reader = readerOf("");
+  EXPECT_THROW(reader.readAll(), EndOfFile);
+}
+
+TEST(EndOfFile, ReadAllOnExhaustedStream) {
+  TextReader reader = readerOf("a\r\nb");
+  reader.readline();
+  EXPECT_EQ(reader.readAll(), "b");
+  EXPECT_THROW(reader.readAll(), EndOfFile);
+}
+
+TEST(FileErrors, MissingFile) {
+  MemoryFileSystem memory;
+  EXPECT_THROW(TextReader(memory, "none.srt"), FileError);
+  RealFileSystem real;
+  EXPECT_THROW(TextReader(real, "/nonexistent-folder/none.srt"), FileError);
+}
+
+TEST(FileErrors, EmptyPath) {
+  MemoryFileSystem memory;
+  EXPECT_THROW(TextReader(memory, ""), FileError);
+  EXPECT_THROW(TextWriter(memory, "", TextEncoding::Utf8), FileError);
+  RealFileSystem real;
+  EXPECT_THROW(real.readFile(""), FileError);
+  EXPECT_THROW(real.replaceFile("", "x"), FileError);
+}
+
+TEST(FileErrors, ReadingAfterClose) {
+  TextReader reader = readerOf("a");
+  reader.Close();
+  EXPECT_TRUE(reader.atEnd());
+  EXPECT_THROW(reader.readline(), FileError);
+}
+
+TEST(TextWriterReplacement, WriterNeverClosedLeavesFileAlone) {
+  MemoryFileSystem fs;
+  fs.files()["a.srt"] = "old";
+  {
+    TextWriter writer(fs, "a.srt", TextEncoding::Utf8);
+    writer.writeline("new");
+  }
+  EXPECT_EQ(fs.files()["a.srt"], "old");
+}
+
+TEST(TextWriterReplacement, FailedCloseLeavesFileAndThrowsFileError) {
+  MemoryFileSystem fs;
+  fs.files()["a.srt"] = "old";
+  fs.failAfterBytes(2);
+  TextWriter writer(fs, "a.srt", TextEncoding::Utf8);
+  writer.writeline("new");
+  EXPECT_THROW(writer.Close(), FileError);
+  EXPECT_EQ(fs.files()["a.srt"], "old");
+}
+
+TEST(MemoryFileSystemFault, FailsOnlyTheNextReplacement) {
+  MemoryFileSystem fs;
+  fs.files()["a.srt"] = "old";
+  fs.failAfterBytes(4);
+  EXPECT_THROW(fs.replaceFile("a.srt", "hello"), FileError);
+  EXPECT_EQ(fs.files()["a.srt"], "old");
+  fs.replaceFile("a.srt", "hello");
+  EXPECT_EQ(fs.files()["a.srt"], "hello");
+}
+
+TEST(MemoryFileSystemFault, ContentNoLongerThanTheLimitIsWritten) {
+  MemoryFileSystem fs;
+  fs.failAfterBytes(5);
+  fs.replaceFile("a.srt", "hello");
+  EXPECT_EQ(fs.files()["a.srt"], "hello");
+}
+
+class RealFileSystemTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = ::testing::TempDir() + "obrel-files-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  std::string path(const std::string& name) const { return (folder_ / name).string(); }
+
+  void put(const std::string& name, const std::string& bytes) const {
+    std::ofstream(path(name), std::ios::binary) << bytes;
+  }
+
+  std::vector<std::string> entries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  mode_t modeOf(const std::string& name) const {
+    struct stat st {};
+    ::stat(path(name).c_str(), &st);
+    return st.st_mode & 07777;
+  }
+
+  std::filesystem::path folder_;
+  RealFileSystem fs_;
+};
+
+TEST_F(RealFileSystemTest, ReadsEveryByte) {
+  std::string bytes = "\0\xFF\r\n"s;
+  for (int i = 0; i < 100000; ++i) bytes.push_back(static_cast<char>(i * 7));
+  put("a.srt", bytes);
+  put("empty.srt", "");
+  EXPECT_EQ(fs_.readFile(path("a.srt")), bytes);
+  EXPECT_EQ(fs_.readFile(path("empty.srt")), "");
+  EXPECT_THROW(fs_.readFile(folder_.string()), FileError);
+}
+
+TEST_F(RealFileSystemTest, ReplacesAndLeavesNoTemporaryFile) {
+  put("a.srt", "old");
+  fs_.replaceFile(path("a.srt"), "new");
+  EXPECT_EQ(fs_.readFile(path("a.srt")), "new");
+  EXPECT_EQ(entries(), std::vector<std::string>{"a.srt"});
+}
+
+TEST_F(RealFileSystemTest, NewFileGetsModeLessUmask) {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  fs_.replaceFile(path("new.srt"), "x");
+  EXPECT_EQ(modeOf("new.srt"), 0666 & ~mask);
+}
+
+TEST_F(RealFileSystemTest, KeepsPermissionBits) {
+  put("a.srt", "old");
+  ::chmod(path("a.srt").c_str(), 0640);
+  fs_.replaceFile(path("a.srt"), "new");
+  EXPECT_EQ(modeOf("a.srt"), 0640u);
+}
+
+TEST_F(RealFileSystemTest, WriteFaultLeavesOldFileAndNoTemporaryFile) {
+  const std::string old = "1\r\n00:00:01,000 --> 00:00:02,000\r\nold\r\n";
+  const std::string replacement(200000, 'n');
+  put("a.srt", old);
+  for (std::size_t at : {std::size_t{0}, std::size_t{1}, std::size_t{65536}, replacement.size() - 1}) {
+    fs_.failWritesAfter(at);
+    EXPECT_THROW(fs_.replaceFile(path("a.srt"), replacement), FileError) << at;
+    EXPECT_EQ(fs_.readFile(path("a.srt")), old) << at;
+    EXPECT_EQ(entries(), std::vector<std::string>{"a.srt"}) << at;
+  }
+  fs_.failWritesAfter(std::nullopt);
+  fs_.replaceFile(path("a.srt"), replacement);
+  EXPECT_EQ(fs_.readFile(path("a.srt")), replacement);
+}
+
+TEST_F(RealFileSystemTest, ReadOnlyFileIsNeverReplaced) {
+  put("a.srt", "old");
+  ::chmod(path("a.srt").c_str(), 0444);
+  EXPECT_THROW(fs_.replaceFile(path("a.srt"), "new"), FileError);
+  EXPECT_EQ(fs_.readFile(path("a.srt")), "old");
+  EXPECT_EQ(entries(), std::vector<std::string>{"a.srt"});
+}
+
+TEST_F(RealFileSystemTest, MissingFolderOrFolderTargetFails) {
+  std::filesystem::create_directory(folder_ / "sub");
+  EXPECT_THROW(fs_.replaceFile(path("none/a.srt"), "x"), FileError);
+  EXPECT_THROW(fs_.replaceFile(path("sub"), "x"), FileError);
+  EXPECT_TRUE(std::filesystem::is_directory(folder_ / "sub"));
+  EXPECT_EQ(entries(), std::vector<std::string>{"sub"});
+}
+
+TEST_F(RealFileSystemTest, SymbolicLinkIsWrittenThrough) {
+  put("real.srt", "old");
+  std::filesystem::create_symlink("real.srt", folder_ / "link.srt");
+  fs_.replaceFile(path("link.srt"), "new");
+  EXPECT_TRUE(std::filesystem::is_symlink(folder_ / "link.srt"));
+  EXPECT_EQ(fs_.readFile(path("real.srt")), "new");
+}
+
+TEST_F(RealFileSystemTest, Windows1252FileSavedInPlaceIsUnchanged) {
+  const std::string bytes = "1\r\n00:00:01,000 --> 00:00:02,000\r\nCaf\xE9 \x80\x81\x9D\r\n\r\n";
+  put("a.srt", bytes);
+  TextReader reader(fs_, path("a.srt"));
+  TextWriter writer(fs_, path("a.srt"), reader.encoding());
+  while (!reader.atEnd()) writer.writeline(reader.readline());
+  writer.Close();
+  EXPECT_EQ(fs_.readFile(path("a.srt")), bytes);
+}
+
+}  // namespace
+}  // namespace obrel
