@@ -1,0 +1,122 @@
+// The Edit commands and the commit on a full store, driven through their handlers with
+// stand-ins for the dialogs. Insert and Delete walk the whole store on every call.
+#include <benchmark/benchmark.h>
+
+#include <optional>
+#include <string>
+
+#include "editor/form2.h"
+#include "platform/file_dialogs.h"
+#include "platform/file_system.h"
+#include "platform/media_player.h"
+#include "platform/prompts.h"
+#include "platform/web_links.h"
+
+namespace obrel {
+namespace {
+
+// Every input box answers reply, every question Yes.
+class ReplyingPrompts : public Prompts {
+ public:
+  explicit ReplyingPrompts(std::string reply) : reply_(std::move(reply)) {}
+  Answer messageBox(const std::string&, const std::string&, Icon, Buttons buttons) override {
+    return buttons == Buttons::OK ? Answer::OK : Answer::Yes;
+  }
+  std::optional<std::string> inputBox(const std::string&, const std::string&,
+                                      const std::string&, int, int) override {
+    return reply_;
+  }
+
+ private:
+  std::string reply_;
+};
+
+class NoDialogs : public FileDialogs {
+ public:
+  std::string show(const std::string&, DialogKind, const std::string&,
+                   const std::string&) override {
+    return "";
+  }
+};
+
+class IdlePlayer : public MediaPlayer {
+ public:
+  std::string url() const override { return ""; }
+  void setUrl(const std::string&) override {}
+  bool enabled() const override { return false; }
+  void setEnabled(bool) override {}
+  double position() const override { return 0; }
+  void setPosition(double) override {}
+};
+
+class NoBrowser : public Browser {
+ public:
+  void open(const std::string&) override {}
+};
+
+class NoShell : public Shell {
+ public:
+  void showHelp() override {}
+  void showAbout() override {}
+  void unloadAll() override {}
+};
+
+// The main window, loaded, over stand-ins; slots 0 to 9999 filled, slot 10000 free as
+// Insert needs it.
+struct Window {
+  ReplyingPrompts prompts{"1"};
+  NoDialogs dialogs;
+  IdlePlayer player;
+  NoBrowser browser;
+  MemoryFileSystem files;
+  NoShell shell;
+  Form2 form{Services{prompts, dialogs, player, browser, files, "."}, shell};
+
+  Window() {
+    form.Form_Load();
+    for (int k = 0; k < EntryStore::kLast; ++k) {
+      Entry& e = form.store.at(k);
+      e.StartHours = "00";
+      e.StartMinutes = std::to_string(k / 60 % 60);
+      e.StartSeconds = std::to_string(k % 60);
+      e.StartMillis = "000";
+      e.EndHours = "00";
+      e.EndMinutes = e.StartMinutes;
+      e.EndSeconds = e.StartSeconds;
+      e.EndMillis = "500";
+      e.EntryTiming = timingLine(e.StartHours, e.StartMinutes, e.StartSeconds, e.StartMillis,
+                                 e.EndHours, e.EndMinutes, e.EndSeconds, e.EndMillis);
+      e.EntryText = "Subtitle line number " + std::to_string(k) + "\r\nand its second line";
+    }
+  }
+};
+
+// Insert at 1 shifts entries 1..9999 up through InsertBuffer; Delete of 1 shifts them back
+// down, leaving the store as it was for the next round.
+void BM_InsertAndDeleteFirst(benchmark::State& state) {
+  Window w;
+  for (auto _ : state) {
+    w.form.InsertNewEntry_Click();
+    w.form.store.at(1).StartHours = "00";  // Delete looks for a timed entry
+    w.form.DeleteEntry_Click();
+  }
+  if (!w.form.store.at(EntryStore::kLast).empty() || w.form.store.at(1).EntryText.empty()) {
+    state.SkipWithError("the store did not come back to its start");
+  }
+}
+BENCHMARK(BM_InsertAndDeleteFirst)->Unit(benchmark::kMillisecond);
+
+// One "OK" with Entry Check on, so both time checks run.
+void BM_Commit(benchmark::State& state) {
+  Window w;
+  w.form.EntryCheck.setChecked(true);
+  w.form.Text10.setText("2");
+  for (auto _ : state) w.form.Command3_Click();
+  if (w.form.store.at(2).EntryTiming != "00:00:02,000 --> 00:00:02,500") {
+    state.SkipWithError("the commit did not store the entry");
+  }
+}
+BENCHMARK(BM_Commit)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace obrel

@@ -1,0 +1,122 @@
+// The Edit menu: Insert New Entry, Clear Entry and Delete Entry, each working on an entry
+// number asked for in an input box.
+#include <optional>
+#include <utility>
+
+#include "editor/form2.h"
+#include "platform/failure.h"
+#include "platform/numbers.h"
+#include "platform/prompts.h"
+
+namespace obrel {
+
+namespace {
+
+constexpr int kInputLeft = 7000;  // twips from the screen's corner
+constexpr int kInputTop = 3000;
+
+// Asks for an entry number. A cancel, an empty reply, a reply that is no number and one
+// outside -32768 to 32767 all give nullopt: the command then ends silently. Blanks, a
+// sign and a fraction (rounded half to even) are accepted.
+std::optional<std::int16_t> askIndex(Prompts& prompts, const std::string& prompt,
+                                     const std::string& title) {
+  const std::optional<std::string> reply =
+      prompts.inputBox(prompt, title, "", kInputLeft, kInputTop);
+  if (!reply) return std::nullopt;
+  try {
+    return readInt16(*reply);
+  } catch (const Failure&) {
+    return std::nullopt;
+  }
+}
+
+void emptyFields(Form2& form) {
+  for (TextBox* box : {&form.Text1, &form.Text2, &form.Text3, &form.Text4, &form.Text5,
+                       &form.Text6, &form.Text7, &form.Text8, &form.Text9}) {
+    box->setText("");
+  }
+}
+
+// Every command that reaches its store step changes the document, so the save prompt
+// must ask before the change can be lost.
+void documentChanged(Form2& form) {
+  form.countChange();
+  form.Save.setEnabled(true);
+  form.SaveAs.setEnabled(true);
+}
+
+}  // namespace
+
+void Form2::InsertNewEntry_Click() {
+  try {
+    const std::optional<std::int16_t> n =
+        askIndex(services_.prompts, "Add Entry Index [1 - 9999] : ", "Insert New Entry");
+    if (!n) return;
+    // The last slot must be free: the shift would drop the entry standing there.
+    if (*n < 1 || *n > 9999 || !store.at(EntryStore::kLast).empty()) {
+      services_.prompts.messageBox("Entry not Allowed!", "Error", Icon::Exclamation, Buttons::OK);
+      return;
+    }
+    if (!store.at(*n - 1).timed() &&
+        services_.prompts.messageBox("Continue Anyway?", "Previous entry is not Present!",
+                                     Icon::Exclamation, Buttons::YesNo) != Answer::Yes) {
+      return;
+    }
+    CurrentIndex = *n;
+    setIndexBox(std::to_string(*n));
+    emptyFields(*this);
+    // Entries n.. move one slot up through the scratch buffer; moving, not copying, keeps
+    // the walk over the whole store cheap.
+    for (int k = *n; k <= EntryStore::kLast; ++k) InsertBuffer.at(k) = std::move(store.at(k));
+    store.at(*n) = Entry{};
+    for (int k = *n; k < EntryStore::kLast; ++k) store.at(k + 1) = std::move(InsertBuffer.at(k));
+    documentChanged(*this);
+  } catch (const Failure&) {
+    // The command's failure trap: it ends here, keeping what was done.
+  }
+}
+
+void Form2::ClearEntry_Click() {
+  try {
+    const std::optional<std::int16_t> a =
+        askIndex(services_.prompts, "Enter entry index to be cleared :", "Clear Entry");
+    if (!a || *a < 1 || *a > 9999) return;
+    CurrentIndex = *a;
+    store.at(*a) = Entry{};
+    documentChanged(*this);
+    setIndexBox(std::to_string(*a));
+    emptyFields(*this);
+  } catch (const Failure&) {
+    // The command's failure trap: it ends here, keeping what was done.
+  }
+}
+
+void Form2::DeleteEntry_Click() {
+  try {
+    const std::optional<std::int16_t> k =
+        askIndex(services_.prompts, "Enter Entry Index :", "Delete Entry");
+    if (!k || *k < EntryStore::kFirst || *k > EntryStore::kLast) return;
+    if (!store.at(*k).timed() || CurrentIndex < 1 || CurrentIndex > 9999) {
+      services_.prompts.messageBox("Entry Doesn't Exists!", "", Icon::Exclamation, Buttons::OK);
+      return;
+    }
+    for (int j = *k; j < EntryStore::kLast; ++j) store.at(j) = std::move(store.at(j + 1));
+    // The last slot is free after the shift, also when it was the one deleted.
+    store.at(EntryStore::kLast) = Entry{};
+    documentChanged(*this);
+    // CurrentIndex from the index box as its change rule reads it (1 when empty; a text
+    // naming no entry keeps it), and the fields show what now stands there, so that "OK"
+    // cannot write the deleted entry over the one that moved into its slot.
+    try {
+      const std::int16_t box = Text10.text().empty() ? 1 : readInt16(Text10.text());
+      if (box >= EntryStore::kFirst && box <= EntryStore::kLast) CurrentIndex = box;
+    } catch (const Failure&) {
+      // keep CurrentIndex, which lies in 1 to 9999
+    }
+    ShowEntry();
+  } catch (const Failure&) {
+    // The command's failure trap: it ends here, keeping what was done.
+  }
+}
+
+}  // namespace obrel
