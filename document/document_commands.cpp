@@ -3,6 +3,11 @@
 
 namespace obrel {
 
-void Form2::attachDocument() {}
+void Form2::attachDocument() {
+  New.onClick = [this] { New_Click(); };
+  Save.onClick = [this] { Save_Click(); };
+  SaveAs.onClick = [this] { SaveAs_Click(); };
+  Exit.onClick = [this] { Exit_Click(); };
+}
 
 }  // namespace obrel

@@ -29,6 +29,7 @@ void Form2::Initial() {
   CurrentIndex = 1;
   setCaption("Obrel Dizivud");
   CurrentFile.clear();
+  DocumentEncoding = TextEncoding::Utf8;
   showFirstEntry();
 }
 

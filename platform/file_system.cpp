@@ -177,6 +177,13 @@ void RealFileSystem::replaceFile(const std::string& path, const std::string& byt
   syncFolder(folder);
 }
 
+void RealFileSystem::writeScratch(const std::string& path, const std::string& bytes) {
+  if (path.empty()) fail(ENOENT);
+  const FileDescriptor fd(openRetrying(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (fd.get() < 0) fail(errno);
+  writeAll(fd.get(), bytes, failWritesAfter_);
+}
+
 void RealFileSystem::failWritesAfter(std::optional<std::size_t> bytes) { failWritesAfter_ = bytes; }
 
 std::string MemoryFileSystem::readFile(const std::string& path) {
@@ -190,6 +197,10 @@ void MemoryFileSystem::replaceFile(const std::string& path, const std::string& b
   const std::optional<std::size_t> fault = std::exchange(failAfterBytes_, std::nullopt);
   if (fault && bytes.size() > *fault) fail(ENOSPC);
   files_[path] = bytes;
+}
+
+void MemoryFileSystem::writeScratch(const std::string& path, const std::string& bytes) {
+  replaceFile(path, bytes);
 }
 
 void MemoryFileSystem::failAfterBytes(std::size_t n) { failAfterBytes_ = n; }

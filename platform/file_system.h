@@ -20,6 +20,10 @@ class FileSystem {
   // old content or the new. On any failure the existing file is unchanged, no temporary
   // file is left, and FileError is thrown.
   virtual void replaceFile(const std::string& path, const std::string& bytes) = 0;
+
+  // Writes a scratch file in place, without the care replaceFile takes: for content that
+  // can be made again. Throws FileError when it cannot be written.
+  virtual void writeScratch(const std::string& path, const std::string& bytes) = 0;
 };
 
 // The disk, through POSIX calls.
@@ -34,6 +38,7 @@ class RealFileSystem : public FileSystem {
   // one the user may not write (access W_OK) or that has no write bit at all, which
   // protects it even from root.
   void replaceFile(const std::string& path, const std::string& bytes) override;
+  void writeScratch(const std::string& path, const std::string& bytes) override;
 
   // For tests: while set, every replaceFile whose content is longer than bytes fails with
   // "No space left on device" once it has written that many bytes. std::nullopt clears it.
@@ -50,6 +55,8 @@ class MemoryFileSystem : public FileSystem {
   std::string readFile(const std::string& path) override;
   // Throws FileError for an empty path.
   void replaceFile(const std::string& path, const std::string& bytes) override;
+  // Shares replaceFile's fault hook.
+  void writeScratch(const std::string& path, const std::string& bytes) override;
 
   // The files by path; tests put content here and look at what was written.
   std::map<std::string, std::string>& files() { return files_; }

@@ -38,7 +38,9 @@ void Program::close(Form& form) {
     form1_->Timer1.setEnabled(false);
     retire(form1_);
   } else if (&form == form2_.get()) {
-    retire(form2_);
+    // The close box takes the path of File > Exit, so unsaved work is asked about; Exit
+    // unloads every window itself, or nothing when the user cancels.
+    form2_->Exit_Click();
   }
   pickActive();
   changed();
