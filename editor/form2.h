@@ -8,6 +8,7 @@
 #include "document/entry_store.h"
 #include "platform/form.h"
 #include "platform/services.h"
+#include "platform/text_encoding.h"
 
 namespace obrel {
 
@@ -99,8 +100,70 @@ class Form2 : public Form {
   void About_Click();
 
   // Field rules, options, commit and the Edit commands (editor/).
+  // Time-field keys: filter the code (0 drops it), enable "OK", move the focus on when the
+  // field is full but for this key; a kept key then lands in the field it was typed into.
+  void Text1_KeyPress(int& code);
+  void Text2_KeyPress(int& code);
+  void Text3_KeyPress(int& code);
+  void Text4_KeyPress(int& code);
+  void Text5_KeyPress(int& code);
+  void Text6_KeyPress(int& code);
+  void Text7_KeyPress(int& code);
+  void Text8_KeyPress(int& code);
+  // Any change of the entry text enables "OK".
+  void Text9_Change();
+  // Options > Entry Check: toggles its mark, nothing else.
+  void EntryCheck_Click();
+  // Options > Field Block: on asks for DefaultHours and locks both hours fields; off
+  // unlocks them.
+  void FBlock_Click();
+  // "OK": checks the nine fields and stores them, widened, at CurrentIndex.
+  void Command3_Click();
+  // Edit menu: each asks for an entry number; a reply that is no 16-bit number, or a
+  // cancel, ends the command silently.
+  void InsertNewEntry_Click();
+  void ClearEntry_Click();
+  void DeleteEntry_Click();
+
+  // SRT reading (document/srt_reader.cpp).
+  void OpenSrt_Click();
+  void OpenFile();
+
+  // The video panel (preview/).
+  // "Open...": asks for a video and plays it; a cancel changes nothing.
+  void Command5_Click();
+  // File > Open > Video File: the same as "Open...".
+  void OpenVideo_Click();
+  // "add to Starting Time" / "add to Ending Time": the player's position into Text1..Text4
+  // / Text5..Text8.
+  void Command6_Click();
+  void Command7_Click();
+  // "Step Backward" / "Step Forward": the position 5 s back / on, as computed.
+  void Command8_Click();
+  void Command9_Click();
+  // Writes the player's position into the four boxes as hours, minutes, seconds and
+  // milliseconds, without key events.
+  void CaptureTime(TextBox& hours, TextBox& minutes, TextBox& seconds, TextBox& millis);
 
   // Saving, the save prompt, New and Exit (document/).
+  // The encoding the document's file was read in or last written in; a new document is
+  // written as UTF-8 without a mark.
+  TextEncoding DocumentEncoding = TextEncoding::Utf8;
+  // Whether the last Save or Save As wrote the file; SaveOrNot reads it.
+  bool SaveSucceeded = false;
+  // Writes every present entry to CurrentFile in DocumentEncoding, replacing the file in
+  // one step. Throws FileError, the file then unchanged; CurrentIndex never moves.
+  void WriteSrt();
+  // File > Save: WriteSrt to CurrentFile, or Save As when there is none. A failure is
+  // shown in a message box.
+  void Save_Click();
+  // File > Save As...: asks for a path and writes there; a cancel changes nothing, a
+  // failed write is shown and leaves CurrentFile as it was.
+  void SaveAs_Click();
+  // Asks whether to save when anything was changed; ProceedFlag = 1 lets New and Exit go on.
+  void SaveOrNot();
+  void New_Click();
+  void Exit_Click();
 
  private:
   void defineWindow();
@@ -108,6 +171,11 @@ class Form2 : public Form {
   void attachNavigation();
   void attachEditing();
   void attachDocument();
+  void attachReading();
+  void attachPreview();
+  void attachHelpPane();
+  // Leaves the last entry's text lines in Support/Temp.srt, where that can be written.
+  void keepScratchCopy(const std::string& text);
   // Shows entry 1 through the index box, also when the box already reads "1".
   void showFirstEntry();
   // "<" and ">": one entry down or up from the box's number, within 1 to 9999.

@@ -35,6 +35,9 @@ Form2::Form2(Services services, Shell& shell) : Form("Form2"), services_(std::mo
   attachNavigation();
   attachEditing();
   attachDocument();
+  attachReading();
+  attachPreview();
+  attachHelpPane();
   ObrelHelp.onClick = [this] { ObrelHelp_Click(); };
   About.onClick = [this] { About_Click(); };
 }

@@ -1,7 +1,8 @@
 // Runs one scenario file: the script lines go to obrel-drive, started in a fresh empty
 // folder; every printed line must match the scenario's "> " (exact) or ">~ " (regular
 // expression) lines, in order; the driver must exit with 0 and print nothing on stderr
-// (a failure escaping a handler is reported there). A line "#! --unprivileged" runs the
+// (a failure escaping a handler is reported there). A data folder, if given, is copied
+// into the working folder as data/. A line "#! --unprivileged" runs the
 // driver as the user nobody when the runner is root, who ignores file permissions, so that
 // read-only files and folders mean what they say.
 #include <sys/wait.h>
@@ -43,8 +44,8 @@ std::vector<std::string> lines(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::cerr << "usage: scenario_runner OBREL_DRIVE SCENARIO\n";
+  if (argc != 3 && argc != 4) {
+    std::cerr << "usage: scenario_runner OBREL_DRIVE SCENARIO [DATA_FOLDER]\n";
     return 2;
   }
   const fs::path drive = fs::absolute(argv[1]);
@@ -76,6 +77,15 @@ int main(int argc, char** argv) {
   const fs::path work = pattern;
   {
     std::ofstream(work / ".script", std::ios::binary) << script;
+  }
+  if (argc == 4) {
+    // The scenario reads its fixture files as data/...
+    std::error_code copyError;
+    fs::copy(argv[3], work / "data", fs::copy_options::recursive, copyError);
+    if (copyError) {
+      std::cerr << "cannot copy " << argv[3] << ": " << copyError.message() << '\n';
+      return 2;
+    }
   }
   std::string prefix;
   if (unprivileged && geteuid() == 0) {
