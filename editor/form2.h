@@ -95,9 +95,24 @@ class Form2 : public Form {
   // here, to the code that set the box. A user's typing or edit raises nothing.
   void setIndexBox(const std::string& text);
 
+  // The help-text pane (editor/help_text_pane.cpp).
+  // File > Open > Help Text File: asks for a text file and reads it into the pane; a
+  // cancel, or a file that cannot be read, changes nothing.
+  void OpenHelpText_Click();
+  // Options > Help Text > On: shows the kept text again after Off, else asks for a file.
+  void HelpTextOn_Click();
+  // Options > Help Text > Off: covers the pane, keeping its text; nothing before a read.
+  void HelpTextOff_Click();
+  // Reads HelpTextPath whole into Text11 and shows the pane; a file that cannot be read or
+  // holds more than 16 MiB changes nothing.
+  void ReadHelpText();
+
   // Shell links of the main window.
   void ObrelHelp_Click();
   void About_Click();
+  // "Like us on Facebook" and the logo beside it open Web Links/Facebook.url (shell/web_links.cpp).
+  void Label24_Click();
+  void Image3_Click();
 
   // Field rules, options, commit and the Edit commands (editor/).
   // Time-field keys: filter the code (0 drops it), enable "OK", move the focus on when the

@@ -45,7 +45,11 @@ class ScriptedDialogs : public FileDialogs {
 class ScriptedPlayer : public MediaPlayer {
  public:
   std::string url() const override { return url_; }
-  void setUrl(const std::string& path) override { url_ = path; }
+  // A new media starts from its beginning, as a real player's does.
+  void setUrl(const std::string& path) override {
+    url_ = path;
+    position_ = 0;
+  }
   bool enabled() const override { return enabled_; }
   void setEnabled(bool on) override { enabled_ = on; }
   double position() const override { return position_; }
