@@ -1,0 +1,117 @@
+#pragma once
+// A Qt window built from a window model (obrel::Form): one widget per control, placed from
+// its twips, the menu bar, the tab order, and the binding both ways. Model changes reach the
+// widgets only through sync(), which runs after each handler; user actions reach the model
+// only through the host's run(), which guards the call and syncs every window afterwards.
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/form.h"
+
+class QAction;
+class QFont;
+class QKeyEvent;
+class QMenuBar;
+class QTimer;
+class QWidget;
+
+namespace obrel {
+
+// What a window view needs from the program that owns it.
+class QtFormHost {
+ public:
+  virtual ~QtFormHost() = default;
+  // Every call from Qt into the model: guarded, then closed windows are dropped and all
+  // open windows are synced.
+  virtual void run(const char* where, const std::function<void()>& call) = 0;
+  // The media player's widget, created inside parent; it follows the player service.
+  virtual QWidget* createPlayerWidget(QWidget* parent) = 0;
+  // The user clicked the window's close box / made the window active.
+  virtual void closeRequested(Form& form) = 0;
+  virtual void activated(Form& form) = 0;
+};
+
+// Fonts the machine lacks, replaced by metric-compatible ones. Call once at start.
+void installFontSubstitutions();
+// The Qt font of a control's font definition.
+QFont qtFont(const FontSpec& definition);
+// The character code a typed key hands to a key handler; 0 for keys that never reach one
+// (no character, Delete, Tab and Backtab, which move the focus).
+int characterCode(const QKeyEvent& event);
+// Twips to pixels at 96 dpi.
+int pixels(int twips);
+
+class QtForm : public QObject {
+ public:
+  QtForm(Form& form, QtFormHost& host);
+  ~QtForm() override;
+  QtForm(const QtForm&) = delete;
+  QtForm& operator=(const QtForm&) = delete;
+
+  // The model; nullptr once detached.
+  Form* form() const { return form_; }
+  QWidget* window() const;
+  // The client area below the menu bar.
+  QWidget* client() const { return client_; }
+  QMenuBar* menuBar() const { return menuBar_; }
+  // The widget of a control / the action of a menu item; nullptr when there is none.
+  QWidget* widget(const std::string& name) const;
+  QAction* action(const std::string& name) const;
+
+  // Pushes what changed in the model since the last sync into the widgets.
+  void sync();
+  // The model window closed: stop the timers and never touch the model again; the owner
+  // hides the window.
+  void detach();
+
+ private:
+  class Window;
+  struct Bound {
+    Control* control;
+    QWidget* widget;  // nullptr for a timer
+    QTimer* timer;    // only for a timer
+    std::uint64_t revision = 0;
+  };
+  struct BoundMenu {
+    MenuItem* item;
+    QAction* action;
+    std::uint64_t revision = 0;
+  };
+
+  QWidget* makeWidget(Control& control);
+  QWidget* makeTextWidget(TextBox& box);
+  void buildMenus();
+  void buildMenu(const std::string& parent, QWidget* into);
+  void setTabOrder();
+  void push(Bound& b);
+  void pushText(TextBox& box, QWidget* widget);
+  void pushMenu(BoundMenu& m);
+  void pushFocus();
+  void userEdited(TextBox& box, QWidget* widget);
+  void userFocused(TextBox& box, QWidget* widget, Qt::FocusReason reason);
+  // A key typed into a box: its key handler, if any, sees it first. True when the key was
+  // dealt with here (dropped, or replaced and applied through apply), false when the
+  // widget should apply it unchanged.
+  bool keyTyped(TextBox& box, QKeyEvent& event, const std::function<void(QKeyEvent&)>& apply);
+  void menuTriggered(BoundMenu& m);
+  Bound* find(const std::string& name);
+  const Bound* find(const std::string& name) const;
+
+  Form* form_;
+  QtFormHost& host_;
+  std::unique_ptr<Window> window_;
+  QWidget* client_ = nullptr;
+  QMenuBar* menuBar_ = nullptr;
+  std::vector<Bound> bound_;
+  std::vector<BoundMenu> menus_;
+  std::uint64_t captionRevision_ = ~std::uint64_t{0};
+  std::uint64_t focusRevision_ = ~std::uint64_t{0};
+  bool syncing_ = false;
+};
+
+}  // namespace obrel

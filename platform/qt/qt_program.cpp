@@ -1,0 +1,151 @@
+#include "platform/qt/qt_program.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+
+#include "platform/guard.h"
+
+// The pictures live in the static Qt library; nothing would pull them into the program
+// without this reference. It must be outside any namespace.
+static void initPictures() { Q_INIT_RESOURCE(resources); }
+
+namespace obrel {
+
+namespace {
+
+void centreOnScreen(QWidget* window) {
+  window->adjustSize();
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect free = screen->availableGeometry();
+  const QSize size = window->size();
+  window->move(free.left() + std::max(0, (free.width() - size.width()) / 2),
+               free.top() + std::max(0, (free.height() - size.height()) / 2));
+}
+
+}  // namespace
+
+QtProgram::QtProgram()
+    : program_(Services{prompts_, dialogs_, player_, browser_, files_,
+                        QCoreApplication::applicationDirPath().toStdString()}) {
+  initPictures();
+  installFontSubstitutions();
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/obrel.ico")));
+  // The model decides when the program ends: between the splash and the main window
+  // there is a moment without a visible window.
+  QApplication::setQuitOnLastWindowClosed(false);
+  prompts_.beforeShow = [this] { syncAll(); };
+  dialogs_.beforeShow = [this] { syncAll(); };
+  program_.onWindowsChanged = [this] { windowsChanged(); };
+}
+
+QtProgram::~QtProgram() {
+  program_.onWindowsChanged = nullptr;
+  for (const QPointer<QtForm>& view : retired_) delete view.data();
+  views_.clear();
+}
+
+QtForm* QtProgram::view(const Form* form) const {
+  for (const auto& v : views_) {
+    if (v->form() == form) return v.get();
+  }
+  return nullptr;
+}
+
+void QtProgram::startWithSplash() {
+  run("start", [this] { program_.startWithSplash(); });
+}
+
+void QtProgram::run(const char* where, const std::function<void()>& call) {
+  ++depth_;
+  guarded(where, call);
+  --depth_;
+  // Windows closed by a handler are freed only when no handler is running any more.
+  if (depth_ == 0) program_.collect();
+  syncAll();
+}
+
+void QtProgram::syncAll() {
+  for (const auto& v : views_) v->sync();
+}
+
+QWidget* QtProgram::createPlayerWidget(QWidget* parent) { return player_.createWidget(parent); }
+
+void QtProgram::closeRequested(Form& form) {
+  run("close", [this, &form] { program_.close(form); });
+}
+
+void QtProgram::activated(Form& form) {
+  // Qt may report a window the model has just closed (its activation was still queued).
+  const std::vector<Form*> open = program_.windows();
+  if (std::find(open.begin(), open.end(), &form) == open.end()) return;
+  if (program_.active() == &form) return;
+  run("activate", [this, &form] { program_.activate(form); });
+}
+
+void QtProgram::windowsChanged() {
+  // Showing a window can deliver events that lead back here; finish this pass first.
+  if (changing_) {
+    changedAgain_ = true;
+    return;
+  }
+  changing_ = true;
+  do {
+    changedAgain_ = false;
+    followWindows();
+  } while (changedAgain_);
+  changing_ = false;
+}
+
+void QtProgram::followWindows() {
+  const std::vector<Form*> open = program_.windows();
+  // Views of closed windows let go of their models before anything else can happen; the
+  // model frees the window after this event, and the view may still be on the stack (its
+  // own click or key started this), so it is deleted later.
+  std::vector<QtForm*> closed;
+  for (auto it = views_.begin(); it != views_.end();) {
+    if (std::find(open.begin(), open.end(), (*it)->form()) != open.end()) {
+      ++it;
+      continue;
+    }
+    QtForm* view = it->release();
+    it = views_.erase(it);
+    view->detach();
+    closed.push_back(view);
+  }
+  // New windows come up before the closed ones go, so the screen is never empty.
+  std::vector<QtForm*> shown;
+  for (Form* form : open) {
+    if (view(form)) continue;
+    auto v = std::make_unique<QtForm>(*form, *this);
+    QtForm* raw = v.get();
+    views_.push_back(std::move(v));
+    centreOnScreen(raw->window());
+    raw->window()->show();
+    shown.push_back(raw);
+  }
+  for (QtForm* view : closed) {
+    view->window()->hide();
+    retired_.push_back(view);
+    view->deleteLater();
+  }
+  std::erase_if(retired_, [](const QPointer<QtForm>& v) { return v.isNull(); });
+  if (const Form* active = program_.active()) {
+    if (QtForm* v = view(active)) {
+      // A window just shown is on top already.
+      if (std::find(shown.begin(), shown.end(), v) == shown.end()) v->window()->raise();
+      v->window()->activateWindow();
+    }
+  }
+  if (program_.ended() && !quitting_) {
+    quitting_ = true;
+    // Queued, so that it also ends a program whose event loop has not started yet.
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+  }
+}
+
+}  // namespace obrel
