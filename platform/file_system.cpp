@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <random>
@@ -123,17 +124,23 @@ void syncFolder(const std::string& folder) {
 
 }  // namespace
 
-std::string RealFileSystem::readFile(const std::string& path) {
+std::string RealFileSystem::readFile(const std::string& path, std::size_t maxBytes) {
   const FileDescriptor fd(openRetrying(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) fail(errno);
   struct stat st;
   std::size_t expected = 0;
-  if (::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode)) expected = static_cast<std::size_t>(st.st_size);
-  // One spare byte so that a file read in one go shows its end on the next read.
-  std::string content(expected + 1, '\0');
+  if (::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode)) {
+    if (static_cast<std::uintmax_t>(st.st_size) > maxBytes) fail(EFBIG);
+    expected = static_cast<std::size_t>(st.st_size);
+  }
+  // Reading stops one byte past the limit, enough to tell that the file is too large; the
+  // spare byte also lets a file read in one go show its end on the next read.
+  const std::size_t room = maxBytes == kNoLimit ? maxBytes : maxBytes + 1;
+  std::string content(std::min(expected + 1, room), '\0');
   std::size_t size = 0;
   for (;;) {
-    if (size == content.size()) content.resize(content.size() * 2);
+    if (size > maxBytes) fail(EFBIG);
+    if (size == content.size()) content.resize(std::min(content.size() * 2, room));
     const ssize_t n = ::read(fd.get(), content.data() + size, content.size() - size);
     if (n < 0) {
       if (errno == EINTR) continue;
@@ -186,9 +193,10 @@ void RealFileSystem::writeScratch(const std::string& path, const std::string& by
 
 void RealFileSystem::failWritesAfter(std::optional<std::size_t> bytes) { failWritesAfter_ = bytes; }
 
-std::string MemoryFileSystem::readFile(const std::string& path) {
+std::string MemoryFileSystem::readFile(const std::string& path, std::size_t maxBytes) {
   const auto it = files_.find(path);
   if (it == files_.end()) fail(ENOENT);
+  if (it->second.size() > maxBytes) fail(EFBIG);
   return it->second;
 }
 

@@ -2,6 +2,7 @@
 // Every file the program reads or writes goes through FileSystem, so the logic can be
 // tested against MemoryFileSystem and a failing disk can be staged.
 #include <cstddef>
+#include <limits>
 #include <map>
 #include <optional>
 #include <string>
@@ -12,9 +13,12 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
+  static constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();
+
   // The whole content of the file; throws FileError (with the system's reason) when it
-  // cannot be opened or read.
-  virtual std::string readFile(const std::string& path) = 0;
+  // cannot be opened or read, or "File too large" when it holds more than maxBytes bytes,
+  // found out without reading more than that. Overrides keep the same default.
+  virtual std::string readFile(const std::string& path, std::size_t maxBytes = kNoLimit) = 0;
 
   // Replaces the file with bytes, creating it if missing, so that readers see either the
   // old content or the new. On any failure the existing file is unchanged, no temporary
@@ -29,7 +33,8 @@ class FileSystem {
 // The disk, through POSIX calls.
 class RealFileSystem : public FileSystem {
  public:
-  std::string readFile(const std::string& path) override;
+  // A file that is not a regular one (a pipe, a device) is read until it ends.
+  std::string readFile(const std::string& path, std::size_t maxBytes = kNoLimit) override;
 
   // Writes ".<name>.obrel-XXXXXX" in the target's folder, syncs it and renames it over the
   // target; a symbolic link is followed, so the link stays and the file it names is replaced.
@@ -52,7 +57,7 @@ class RealFileSystem : public FileSystem {
 class MemoryFileSystem : public FileSystem {
  public:
   // Throws FileError "No such file or directory" for a path it does not hold.
-  std::string readFile(const std::string& path) override;
+  std::string readFile(const std::string& path, std::size_t maxBytes = kNoLimit) override;
   // Throws FileError for an empty path.
   void replaceFile(const std::string& path, const std::string& bytes) override;
   // Shares replaceFile's fault hook.

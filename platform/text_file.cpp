@@ -21,8 +21,8 @@ std::size_t characterLength(char lead) {
 
 }  // namespace
 
-TextReader::TextReader(FileSystem& fs, const std::string& path) {
-  DecodedText decoded = decodeText(fs.readFile(path));
+TextReader::TextReader(FileSystem& fs, const std::string& path, std::size_t maxBytes) {
+  DecodedText decoded = decodeText(fs.readFile(path, maxBytes));
   text_ = std::move(decoded.text);
   encoding_ = decoded.encoding;
 }

@@ -13,8 +13,9 @@ namespace obrel {
 
 class TextReader {
  public:
-  // Reads and decodes the file (see decodeText); throws FileError if it cannot be read.
-  TextReader(FileSystem& fs, const std::string& path);
+  // Reads and decodes the file (see decodeText); throws FileError if it cannot be read or
+  // holds more than maxBytes bytes.
+  TextReader(FileSystem& fs, const std::string& path, std::size_t maxBytes = FileSystem::kNoLimit);
 
   TextEncoding encoding() const { return encoding_; }
 

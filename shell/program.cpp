@@ -25,11 +25,14 @@ std::vector<Form*> Program::windows() const {
   std::vector<Form*> open;
   if (form1_) open.push_back(form1_.get());
   if (form2_) open.push_back(form2_.get());
+  if (form3_) open.push_back(form3_.get());
+  if (form4_) open.push_back(form4_.get());
   return open;
 }
 
 void Program::activate(Form& form) {
-  active_ = &form;
+  const bool helpOrAbout = &form == form3_.get() || &form == form4_.get();
+  active_ = front_ && !helpOrAbout ? front_ : &form;
   changed();
 }
 
@@ -41,6 +44,10 @@ void Program::close(Form& form) {
     // The close box takes the path of File > Exit, so unsaved work is asked about; Exit
     // unloads every window itself, or nothing when the user cancels.
     form2_->Exit_Click();
+  } else if (&form == form3_.get()) {
+    retire(form3_);
+  } else if (&form == form4_.get()) {
+    retire(form4_);
   }
   pickActive();
   changed();
@@ -48,14 +55,29 @@ void Program::close(Form& form) {
 
 void Program::collect() { closed_.clear(); }
 
-void Program::showHelp() {}
+void Program::showHelp() {
+  if (!form3_) {
+    form3_ = std::make_unique<Form3>(services_.files, services_.programFolder);
+    form3_->Form_Load();
+    form3_->focusFirst();
+  }
+  bringForward(*form3_);
+}
 
-void Program::showAbout() {}
+void Program::showAbout() {
+  if (!form4_) {
+    form4_ = std::make_unique<Form4>(services_.files, services_.browser, services_.programFolder);
+    form4_->focusFirst();
+  }
+  bringForward(*form4_);
+}
 
 void Program::unloadAll() {
   retire(form2_);
   if (form1_) form1_->Timer1.setEnabled(false);
   retire(form1_);
+  retire(form3_);
+  retire(form4_);
   pickActive();
   changed();
 }
@@ -80,12 +102,19 @@ void Program::changed() {
   if (onWindowsChanged) onWindowsChanged();
 }
 
-void Program::retire(std::unique_ptr<Form1>& form) {
-  if (form) closed_.push_back(std::move(form));
+template <class W>
+void Program::retire(std::unique_ptr<W>& form) {
+  if (!form) return;
+  const Form* gone = form.get();
+  closed_.push_back(std::move(form));
+  // The other of Help and About, if it is open, is now the one in front.
+  if (front_ == gone) front_ = form4_ ? static_cast<Form*>(form4_.get()) : form3_.get();
 }
 
-void Program::retire(std::unique_ptr<Form2>& form) {
-  if (form) closed_.push_back(std::move(form));
+void Program::bringForward(Form& window) {
+  front_ = &window;
+  active_ = &window;
+  changed();
 }
 
 void Program::pickActive() {

@@ -8,6 +8,8 @@
 #include "editor/form2.h"
 #include "platform/services.h"
 #include "shell/form1.h"
+#include "shell/form3.h"
+#include "shell/form4.h"
 
 namespace obrel {
 
@@ -23,20 +25,24 @@ class Program : public Shell, public SplashHost {
 
   Form1* form1() const { return form1_.get(); }
   Form2* form2() const { return form2_.get(); }
+  Form3* form3() const { return form3_.get(); }
+  Form4* form4() const { return form4_.get(); }
 
   // The open windows, in the order Form1, Form2, Form3, Form4.
   std::vector<Form*> windows() const;
   Form* active() const { return active_; }
   bool ended() const { return windows().empty(); }
 
-  // The user clicks on a window / on its close box.
+  // The user clicks on a window / on its close box. While Help or About is open, the one
+  // shown last takes the activation back from the main window; the two never bounce it.
   void activate(Form& form);
   void close(Form& form);
 
   // Drops windows closed during the last event; call between events, never from a handler.
   void collect();
 
-  // Shell
+  // Shell. Help and About are created (Help reading its file) when not open, and become
+  // the active window either way; unloadAll closes Form2, Form1, Form3, Form4 in turn.
   void showHelp() override;
   void showAbout() override;
   void unloadAll() override;
@@ -49,14 +55,20 @@ class Program : public Shell, public SplashHost {
 
  private:
   void changed();
-  void retire(std::unique_ptr<Form1>& form);
-  void retire(std::unique_ptr<Form2>& form);
+  template <class W>
+  void retire(std::unique_ptr<W>& form);
+  // Makes window, just created or already open, the active one and the one shown last.
+  void bringForward(Form& window);
   void pickActive();
 
   Services services_;
   std::unique_ptr<Form1> form1_;
   std::unique_ptr<Form2> form2_;
+  std::unique_ptr<Form3> form3_;
+  std::unique_ptr<Form4> form4_;
   Form* active_ = nullptr;
+  // Of Help and About, the one shown last while open; it keeps the main window behind it.
+  Form* front_ = nullptr;
   // Windows closed inside one of their own handlers live on until collect().
   std::vector<std::unique_ptr<Form>> closed_;
 };

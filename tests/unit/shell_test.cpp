@@ -1,0 +1,61 @@
+// The Help and About windows through the program that owns them, on files in memory: what
+// the driver cannot stage, a help file that changes or goes missing beside the program.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "shell/program.h"
+#include "tests/unit/stand_ins.h"
+
+namespace obrel {
+namespace {
+
+class ShellTest : public ::testing::Test {
+ protected:
+  ShellTest() { program.startMain(); }
+
+  std::string& helpFile() { return files.files()["/program/Support/Help/Obrel_help.txt"]; }
+  // The user chooses Help > Obrel Help in the main window.
+  void showHelp() { program.form2()->ObrelHelp.onClick(); }
+
+  standin::RecordingPrompts prompts;
+  standin::QueuedDialogs dialogs;
+  standin::NoPlayer player;
+  standin::NoBrowser browser;
+  MemoryFileSystem files;
+  Program program{Services{prompts, dialogs, player, browser, files, "/program"}};
+};
+
+TEST_F(ShellTest, HelpFileIsReadWhenTheWindowIsCreatedAndNotWhileItStaysOpen) {
+  helpFile() = "First\r\n\r\n  indented\n";
+  showHelp();
+  ASSERT_NE(program.form3(), nullptr);
+  EXPECT_EQ(program.form3()->Text1.text(), "First\r\n\r\n  indented\n");
+
+  helpFile() = "Second";
+  showHelp();
+  EXPECT_EQ(program.form3()->Text1.text(), "First\r\n\r\n  indented\n");
+
+  program.close(*program.form3());
+  program.collect();
+  EXPECT_EQ(program.form3(), nullptr);
+  showHelp();
+  ASSERT_NE(program.form3(), nullptr);
+  EXPECT_EQ(program.form3()->Text1.text(), "Second");
+}
+
+TEST_F(ShellTest, MissingOrEmptyHelpFileOpensAnEmptyWindow) {
+  showHelp();
+  ASSERT_NE(program.form3(), nullptr);
+  EXPECT_EQ(program.form3()->Text1.text(), "");
+  EXPECT_EQ(program.active(), program.form3());
+  program.close(*program.form3());
+
+  helpFile() = "";
+  showHelp();
+  ASSERT_NE(program.form3(), nullptr);
+  EXPECT_EQ(program.form3()->Text1.text(), "");
+}
+
+}  // namespace
+}  // namespace obrel

@@ -1,0 +1,81 @@
+// Reading Internet shortcut files: only the URL= line of [InternetShortcut] counts, and
+// only a web address reaches the browser.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/web_links.h"
+#include "shell/web_links.h"
+
+namespace obrel {
+namespace {
+
+class RecordingBrowser : public Browser {
+ public:
+  void open(const std::string& url) override { opened.push_back(url); }
+  std::vector<std::string> opened;
+};
+
+TEST(ShortcutUrl, TakesTheUrlLineOfTheShortcutSection) {
+  EXPECT_EQ(shortcutUrl("[InternetShortcut]\r\nURL=https://example.org/a?b=c\r\n"),
+            "https://example.org/a?b=c");
+  // Written by hand: other case, blanks around the parts, LF line ends, no final line end.
+  EXPECT_EQ(shortcutUrl("[ internetshortcut ]\n  url = HTTP://example.org/ \n"), "HTTP://example.org/");
+  EXPECT_EQ(shortcutUrl("[InternetShortcut]\nURL=http://example.org"), "http://example.org");
+  // Other keys and sections around it; the first URL= of the section counts.
+  EXPECT_EQ(shortcutUrl("[DEFAULT]\r\nBASEURL=http://base.example/\r\nURL=http://wrong.example/\r\n"
+                        "[InternetShortcut]\r\nIconIndex=0\r\nURL=https://right.example/\r\n"
+                        "URL=https://second.example/\r\n[Other]\r\nURL=http://other.example/\r\n"),
+            "https://right.example/");
+}
+
+TEST(ShortcutUrl, NamesNothingWithoutAWebAddressInItsSection) {
+  const std::vector<std::string> texts = {
+      "",
+      "URL=https://example.org/\r\n",                                  // no section
+      "[Other]\r\nURL=https://example.org/\r\n",                       // another section
+      "[InternetShortcut.A]\r\nURL=https://example.org/\r\n",          // another section
+      "[InternetShortcut]\r\nIconFile=x\r\n",                          // no URL line
+      "[InternetShortcut]\r\nURL=\r\n",                                // empty
+      "[InternetShortcut]\r\nURL=file:///etc/passwd\r\n",              // not the web
+      "[InternetShortcut]\r\nURL=javascript:alert(1)\r\n",
+      "[InternetShortcut]\r\nURL=ftp://example.org/\r\n",
+      "[InternetShortcut]\r\nURL=httpx://example.org/\r\n",
+      "[InternetShortcut]\r\nURL=https://\r\n",                        // no host
+      "[InternetShortcut]\r\nURL=https:///etc/passwd\r\n",
+      "[InternetShortcut]\r\nURL=https://example.org/a b\r\n",         // a blank inside
+      "[InternetShortcut]\r\nURL=https://example.org/\x01x\r\n",       // a control character
+      "[InternetShortcut]\r\nURL=C:\\Windows\\notepad.exe\r\n",
+      // The first URL= line counts even when a later one would do.
+      "[InternetShortcut]\r\nURL=file:///x\r\nURL=https://example.org/\r\n",
+  };
+  for (const std::string& text : texts) EXPECT_EQ(shortcutUrl(text), std::nullopt) << text;
+}
+
+TEST(OpenWebLink, HandsTheAddressToTheBrowserOrDoesNothing) {
+  MemoryFileSystem files;
+  RecordingBrowser browser;
+  files.files()["/p/Web Links/Home.url"] = "[InternetShortcut]\r\nURL=https://example.org/\r\n";
+  files.files()["/p/Web Links/Local.url"] = "[InternetShortcut]\r\nURL=file:///etc/passwd\r\n";
+  files.files()["/p/Web Links/Empty.url"] = "";
+  // UTF-16 with its mark, as some tools save shortcuts.
+  std::string wide = "\xFF\xFE";
+  for (const char c : std::string("[InternetShortcut]\r\nURL=http://w.ex/\r\n")) {
+    wide += c;
+    wide += '\0';
+  }
+  files.files()["/p/Web Links/Wide.url"] = wide;
+
+  openWebLink(files, browser, "/p/Web Links/Home.url");
+  openWebLink(files, browser, "/p/Web Links/Local.url");
+  openWebLink(files, browser, "/p/Web Links/Empty.url");
+  openWebLink(files, browser, "/p/Web Links/Missing.url");
+  openWebLink(files, browser, "/p/Web Links/Wide.url");
+  EXPECT_EQ(browser.opened, (std::vector<std::string>{"https://example.org/", "http://w.ex/"}));
+}
+
+}  // namespace
+}  // namespace obrel
