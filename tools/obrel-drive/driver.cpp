@@ -359,11 +359,14 @@ void Driver::print(const std::vector<Word>& words, std::size_t from) {
 
 std::string Driver::entryLine(int k) {
   const Entry& e = program_.form2()->store.at(k);
-  std::string line = "entry " + std::to_string(k) + " =";
+  std::string line = "entry ";
+  line += std::to_string(k);
+  line += " =";
   for (const std::string* v : {&e.EntryText, &e.EntryTiming, &e.StartHours, &e.StartMinutes,
                                &e.StartSeconds, &e.StartMillis, &e.EndHours, &e.EndMinutes,
                                &e.EndSeconds, &e.EndMillis}) {
-    line += " " + quote(*v);
+    line += ' ';
+    line += quote(*v);
   }
   return line;
 }
