@@ -29,12 +29,10 @@ Form4::Form4(FileSystem& files, Browser& browser, std::string programFolder)
   place(Label6, 570, 690, 3405, 375, calibri14, "Obrel Dizivud v 1.0.0.0");
   place(Image1, 5310, 630, 960, 960);
   Image1.picture = "logo-64.png";
-  // Label9 and Label1 are wider than the original layout so that our own notice and
-  // author's name show whole; nothing lies to their right.
-  place(Label9, 570, 1080, 4035, 375, calibri12, "\u00A9 2026 the Obrel Dizivud developers");
+  place(Label9, 570, 1080, 2475, 375, calibri12, "\u00A9 2026 Obrel team");
   place(Label3, 600, 1560, 4035, 375, calibri14, "https://obrel-dizivud.example.org/");
   place(Label7, 360, 2040, 3405, 375, candaraBold14, "Design and Programming :-");
-  place(Label1, 600, 2400, 4035, 375, calibri14, "The Obrel Dizivud developers");
+  place(Label1, 600, 2400, 1665, 375, calibri14, "Obrel team");
   place(Label2, 360, 2880, 4245, 375, candaraBold14, "Thanks to followings :-");
   place(Text1, 600, 3480, 5535, 1215, calibri12);
   Text1.multiLine = true;

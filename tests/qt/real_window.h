@@ -1,0 +1,53 @@
+#pragma once
+// The program's real main window for Qt tests: started past the splash, its widgets found by
+// their control names, the focus given through the model.
+#include <QApplication>
+#include <QWidget>
+#include <QtTest>
+#include <memory>
+
+#include "platform/qt/qt_program.h"
+
+namespace obrel::qttest {
+
+class RealWindow {
+ public:
+  RealWindow() : p_(std::make_unique<QtProgram>()) {
+    p_->run("test", [this] { p_->program().startMain(); });
+  }
+  ~RealWindow() {
+    p_.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  RealWindow(const RealWindow&) = delete;
+  RealWindow& operator=(const RealWindow&) = delete;
+
+  QtProgram& program() { return *p_; }
+  Form2& form2() { return *p_->program().form2(); }
+  QtForm& view2() { return *p_->view(p_->program().form2()); }
+  template <class W = QWidget>
+  W* widget(const char* name) {
+    return qobject_cast<W*>(view2().widget(name));
+  }
+  // A change to the model from outside a handler, synced to the widgets like a handler's.
+  template <class Call>
+  void run(Call call) {
+    p_->run("test", call);
+  }
+  // Offscreen, the player's native video window may take the activation and Qt then clears
+  // the widget focus; key tests make the main window active and give the focus through the
+  // model.
+  bool activate() {
+    QWidget* window = view2().window();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+  }
+  void focus(TextBox& box) {
+    run([this, &box] { form2().setFocus(&box); });
+  }
+
+ private:
+  std::unique_ptr<QtProgram> p_;
+};
+
+}  // namespace obrel::qttest
