@@ -1,5 +1,7 @@
 #include "shell/program.h"
 
+#include <algorithm>
+
 namespace obrel {
 
 Program::Program(Services services) : services_(std::move(services)) {}
@@ -31,6 +33,9 @@ std::vector<Form*> Program::windows() const {
 }
 
 void Program::activate(Form& form) {
+  // A window the program already closed (its view may still report it) takes nothing.
+  const std::vector<Form*> open = windows();
+  if (std::find(open.begin(), open.end(), &form) == open.end()) return;
   const bool helpOrAbout = &form == form3_.get() || &form == form4_.get();
   active_ = front_ && !helpOrAbout ? front_ : &form;
   changed();
