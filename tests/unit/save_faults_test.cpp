@@ -1,0 +1,231 @@
+// Saves that fail, on the real disk: a write that breaks off at each byte in turn, a file
+// without write permission, a device that takes nothing (a link to /dev/full) and a disk that
+// fills up (the file-size limit, which fails writes as a full disk does). Each time the user
+// is told, the file keeps every byte, no temporary file is left, the document is intact, and
+// the save prompt's Yes then stops New, Open and Exit. Read-only folders need a user other
+// than root: tests/scenarios/save_faults.drive covers them.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "tests/unit/stand_ins.h"
+
+namespace obrel {
+namespace {
+
+namespace fs = std::filesystem;
+using standin::NoBrowser;
+using standin::NoPlayer;
+using standin::QueuedDialogs;
+using standin::RecordingPrompts;
+
+const std::string kOld =
+    "1\r\n00:00:01,000 --> 00:00:02,000\r\nOld one\r\n\r\n"
+    "2\r\n00:00:03,000 --> 00:00:04,000\r\nOld two\r\n\r\n";
+
+class CountingShell : public Shell {
+ public:
+  void showHelp() override {}
+  void showAbout() override {}
+  void unloadAll() override { ++unloads; }
+  int unloads = 0;
+};
+
+std::string slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::set<std::string> names(const fs::path& folder) {
+  std::set<std::string> found;
+  for (const auto& entry : fs::directory_iterator(folder)) found.insert(entry.path().filename());
+  return found;
+}
+
+class SaveFaults : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = ::testing::TempDir() + "obrel-faults-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+    fs::create_directories(folder_ / "Support");
+    path_ = (folder_ / "doc.srt").string();
+    std::ofstream(path_, std::ios::binary) << kOld;
+    form_ = std::make_unique<Form2>(
+        Services{prompts_, dialogs_, player_, browser_, files_, folder_.string()}, shell_);
+    form_->Form_Load();
+
+    // The document: the file opened, one entry changed and a new one added.
+    dialogs_.paths = {path_};
+    form_->OpenSrt_Click();
+    form_->setIndexBox("1");
+    form_->Text9.setText("Changed one");
+    form_->Command3_Click();
+    form_->setIndexBox("3");
+    for (TextBox* box : {&form_->Text1, &form_->Text2, &form_->Text5, &form_->Text6})
+      box->setText("0");
+    form_->Text3.setText("5");
+    form_->Text7.setText("6");
+    form_->Text4.setText("0");
+    form_->Text8.setText("0");
+    form_->Text9.setText("New three");
+    form_->Command3_Click();
+    ASSERT_TRUE(prompts_.shown.empty());
+    for (int k = 0; k <= 4; ++k) document_[k] = form_->store.at(k);
+    index_ = form_->CurrentIndex;
+    before_ = names(folder_);
+  }
+
+  void TearDown() override {
+    std::error_code ec;
+    fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(folder_, ec);
+  }
+
+  // The state after any failed save: one message naming the path and the reason, the file
+  // as it was, no file added beside it, the document and the entry shown as they were.
+  void expectNothingLost(const std::string& path, const std::string& reason, const fs::path& file) {
+    ASSERT_EQ(prompts_.shown.size(), 1u);
+    EXPECT_EQ(prompts_.shown[0].text, "The file could not be saved.\r\n" + path + "\r\n" + reason);
+    EXPECT_EQ(prompts_.shown[0].icon, Icon::Critical);
+    prompts_.shown.clear();
+    EXPECT_EQ(slurp(file), kOld);
+    EXPECT_EQ(names(folder_), before_);
+    for (int k = 0; k <= 4; ++k) EXPECT_TRUE(form_->store.at(k) == document_[k]) << k;
+    EXPECT_EQ(form_->CurrentIndex, index_);
+    EXPECT_FALSE(form_->SaveSucceeded);
+    ++faults_;
+  }
+
+  // Yes to the save prompt fails the same way, and New, Open and Exit then stop.
+  void expectPromptStops(const std::string& reason) {
+    for (void (Form2::*command)() :
+         {&Form2::New_Click, &Form2::OpenSrt_Click, &Form2::Exit_Click}) {
+      prompts_.answers = {Answer::Yes};
+      dialogs_.paths = {path_};  // Open must not get as far as its dialog
+      (form_.get()->*command)();
+      ASSERT_EQ(prompts_.shown.size(), 2u);
+      EXPECT_EQ(prompts_.shown[0].icon, Icon::Question);
+      EXPECT_EQ(prompts_.shown[1].text,
+                "The file could not be saved.\r\n" + form_->CurrentFile + "\r\n" + reason);
+      prompts_.shown.clear();
+      EXPECT_EQ(form_->ProceedFlag, 0);
+      EXPECT_EQ(dialogs_.paths.size(), 1u);
+      EXPECT_EQ(shell_.unloads, 0);
+      EXPECT_EQ(form_->CurrentFile, path_);
+      for (int k = 0; k <= 4; ++k) EXPECT_TRUE(form_->store.at(k) == document_[k]) << k;
+      EXPECT_EQ(names(folder_), before_);
+    }
+    dialogs_.paths.clear();
+  }
+
+  fs::path folder_;
+  std::string path_;
+  RecordingPrompts prompts_;
+  QueuedDialogs dialogs_;
+  NoPlayer player_;
+  NoBrowser browser_;
+  RealFileSystem files_;
+  CountingShell shell_;
+  std::unique_ptr<Form2> form_;
+  Entry document_[5];
+  std::int16_t index_ = 0;
+  std::set<std::string> before_;
+  static inline int faults_ = 0;
+
+ public:
+  static void TearDownTestSuite() {
+    std::cout << "[ faults   ] " << faults_ << " faults injected\n";
+  }
+};
+
+TEST_F(SaveFaults, AWriteBreakingOffAtAnyByteLosesNothing) {
+  const std::size_t size = encodeText(
+                               "1\r\n00:00:01,000 --> 00:00:02,000\r\nChanged one\r\n\r\n"
+                               "2\r\n00:00:03,000 --> 00:00:04,000\r\nOld two\r\n\r\n"
+                               "3\r\n00:00:05,000 --> 00:00:06,000\r\nNew three\r\n\r\n",
+                               TextEncoding::Utf8)
+                               .bytes.size();
+  for (std::size_t at = 0; at < size; ++at) {
+    files_.failWritesAfter(at);
+    form_->Save_Click();
+    expectNothingLost(path_, "No space left on device", path_);
+    if (at % 16 == 0) expectPromptStops("No space left on device");
+
+    // Save As to another name breaks off the same way and keeps the document's file.
+    dialogs_.paths = {(folder_ / "other.srt").string()};
+    form_->SaveAs_Click();
+    expectNothingLost((folder_ / "other.srt").string(), "No space left on device", path_);
+    EXPECT_EQ(form_->CurrentFile, path_);
+  }
+  files_.failWritesAfter(std::nullopt);
+  form_->Save_Click();
+  EXPECT_TRUE(form_->SaveSucceeded);
+  EXPECT_EQ(slurp(path_).size(), size);
+}
+
+TEST_F(SaveFaults, AFileWithoutWritePermissionKeepsItsBytes) {
+  ::chmod(path_.c_str(), 0444);  // no write bit at all: refused even to root
+  form_->Save_Click();
+  expectNothingLost(path_, "Permission denied", path_);
+  expectPromptStops("Permission denied");
+}
+
+TEST_F(SaveFaults, ADeviceThatTakesNothingIsRefusedAndNothingLandsBesideIt) {
+  // The link is followed to /dev/full, which is no regular file: no temporary file is made
+  // in /dev, and the link stays.
+  const std::set<std::string> devices = names("/dev");
+  fs::remove(path_);
+  fs::create_symlink("/dev/full", path_);
+  form_->Save_Click();
+  ASSERT_EQ(prompts_.shown.size(), 1u);
+  EXPECT_EQ(prompts_.shown[0].text,
+            "The file could not be saved.\r\n" + path_ + "\r\nNot a regular file");
+  prompts_.shown.clear();
+  EXPECT_TRUE(fs::is_symlink(path_));
+  EXPECT_EQ(names("/dev"), devices);
+  ++faults_;
+  expectPromptStops("Not a regular file");
+
+  dialogs_.paths = {"/dev/full"};
+  form_->SaveAs_Click();
+  ASSERT_EQ(prompts_.shown.size(), 1u);
+  EXPECT_EQ(prompts_.shown[0].text,
+            "The file could not be saved.\r\n/dev/full\r\nNot a regular file");
+  EXPECT_EQ(names("/dev"), devices);
+  EXPECT_EQ(form_->CurrentFile, path_);
+  ++faults_;
+}
+
+TEST_F(SaveFaults, ADiskThatFillsUpLosesNothing) {
+  // The file-size limit makes the kernel refuse writes past it, as a full disk does.
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  struct sigaction previous {};
+  ASSERT_EQ(::sigaction(SIGXFSZ, &ignore, &previous), 0);
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  for (rlim_t limit : {rlim_t{0}, rlim_t{1}, rlim_t{50}, rlim_t{100}}) {
+    rlimit small = saved;
+    small.rlim_cur = limit;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    form_->Save_Click();
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &saved), 0);
+    expectNothingLost(path_, "File too large", path_);
+  }
+  ::sigaction(SIGXFSZ, &previous, nullptr);
+}
+
+}  // namespace
+}  // namespace obrel
