@@ -1,71 +1,74 @@
-// Opening and saving a 9999-entry file through the main window's whole path: decoding,
-// the index box and the nine fields for every entry, the store, and the disk.
+// Opening and saving whole files through the main window's full path (decoding, the index
+// box and the nine fields for every entry, the store, the disk), each beside the minimal
+// reference doing the same job in plain C++ in the same run.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
-#include <unistd.h>
+#include "bench/bench_support.h"
+#include "bench/reference.h"
 
-#include <filesystem>
-#include <fstream>
-#include <string>
-
-#include "tests/unit/stand_ins.h"
-#include "tools/srt-gen/srt_generator.h"
-
-namespace obrel {
+namespace obrel::bench {
 namespace {
 
-namespace fs = std::filesystem;
+srtgen::Flavour flavourOf(const benchmark::State& state) {
+  return static_cast<srtgen::Flavour>(state.range(0));
+}
+int entriesOf(const benchmark::State& state) { return static_cast<int>(state.range(1)); }
 
-// A program folder and a subtitle file in a temporary folder, removed afterwards.
-class Workspace {
- public:
-  explicit Workspace(srtgen::Flavour flavour) {
-    char pattern[] = "/tmp/obrel-bench-XXXXXX";
-    folder_ = mkdtemp(pattern);
-    fs::create_directories(folder_ / "Support");
-    std::ofstream(input(), std::ios::binary) << srtgen::generate(9999, flavour);
+// Every flavour at 9999 entries, and the largest flavour at 1000.
+void fileSizes(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"flavour", "entries"});
+  for (int flavour = 0; flavour < 3; ++flavour) b->Args({flavour, 9999});
+  b->Args({2, 1000});
+  b->Unit(benchmark::kMillisecond);
+}
+
+void BM_RefReadSplit(benchmark::State& state) {
+  Workspace work(flavourOf(state), entriesOf(state));
+  for (auto _ : state) {
+    auto entries = reference::readAndSplit(work.input());
+    if (static_cast<int>(entries.size()) != entriesOf(state)) state.SkipWithError("split wrong");
+    benchmark::DoNotOptimize(entries);
   }
-  ~Workspace() { fs::remove_all(folder_); }
-  std::string input() const { return (folder_ / "in.srt").string(); }
-  std::string output() const { return (folder_ / "out.srt").string(); }
-  std::string programFolder() const { return folder_.string(); }
+}
+BENCHMARK(BM_RefReadSplit)->Apply(fileSizes);
 
- private:
-  fs::path folder_;
-};
+void BM_RefWrite(benchmark::State& state) {
+  Workspace work(flavourOf(state), entriesOf(state));
+  const auto entries = reference::readAndSplit(work.input());
+  for (auto _ : state) reference::writeBack(entries, work.output());
+}
+BENCHMARK(BM_RefWrite)->Apply(fileSizes);
 
-// A main window on the real disk, with dialogs that answer from queues.
-struct DiskWindow {
-  explicit DiskWindow(const std::string& programFolder)
-      : form(Services{prompts, dialogs, player, browser, files, programFolder}, shell) {
-    form.Form_Load();
+void BM_RefWriteDurable(benchmark::State& state) {
+  Workspace work(flavourOf(state), entriesOf(state));
+  const auto entries = reference::readAndSplit(work.input());
+  for (auto _ : state) reference::writeBackDurably(entries, work.output());
+}
+BENCHMARK(BM_RefWriteDurable)->Apply(fileSizes);
+
+void BM_RefRoundTrip(benchmark::State& state) {
+  Workspace work(flavourOf(state), entriesOf(state));
+  auto entries = reference::readAndSplit(work.input());
+  for (auto _ : state) {
+    reference::writeBack(entries, work.output());
+    entries = reference::readAndSplit(work.output());
   }
-  void open(const std::string& path) {
-    prompts.answers.push_back(Answer::No);
-    dialogs.paths.push_back(path);
-    form.OpenSrt_Click();
-  }
-  standin::RecordingPrompts prompts;
-  standin::QueuedDialogs dialogs;
-  standin::NoPlayer player;
-  standin::NoBrowser browser;
-  RealFileSystem files;
-  standin::NoShell shell;
-  Form2 form;
-};
+}
+BENCHMARK(BM_RefRoundTrip)->Apply(fileSizes);
 
-void BM_Open9999(benchmark::State& state) {
-  Workspace work(static_cast<srtgen::Flavour>(state.range(0)));
+void BM_Open(benchmark::State& state) {
+  Workspace work(flavourOf(state), entriesOf(state));
   DiskWindow w(work.programFolder());
   for (auto _ : state) {
     w.open(work.input());
-    if (w.form.CurrentIndex != 9999) state.SkipWithError("the file did not load whole");
+    if (w.form.CurrentIndex != entriesOf(state)) state.SkipWithError("the file did not load whole");
   }
 }
-BENCHMARK(BM_Open9999)->Arg(0)->Arg(1)->Arg(2)->ArgName("flavour")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Open)->Apply(fileSizes);
 
-void BM_Save9999(benchmark::State& state) {
-  Workspace work(static_cast<srtgen::Flavour>(state.range(0)));
+void BM_Save(benchmark::State& state) {
+  Workspace work(flavourOf(state), entriesOf(state));
   DiskWindow w(work.programFolder());
   w.open(work.input());
   w.form.CurrentFile = work.output();
@@ -74,19 +77,20 @@ void BM_Save9999(benchmark::State& state) {
     if (!w.form.SaveSucceeded) state.SkipWithError("the file was not saved");
   }
 }
-BENCHMARK(BM_Save9999)->Arg(0)->Arg(1)->Arg(2)->ArgName("flavour")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save)->Apply(fileSizes);
 
-void BM_SaveThenOpen9999(benchmark::State& state) {
-  Workspace work(srtgen::Flavour::Utf8);
+void BM_SaveThenOpen(benchmark::State& state) {
+  Workspace work(flavourOf(state), entriesOf(state));
   DiskWindow w(work.programFolder());
   w.open(work.input());
   for (auto _ : state) {
     w.form.CurrentFile = work.output();
     w.form.Save_Click();
     w.open(work.output());
+    if (w.form.CurrentIndex != entriesOf(state)) state.SkipWithError("the file did not load whole");
   }
 }
-BENCHMARK(BM_SaveThenOpen9999)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveThenOpen)->Apply(fileSizes);
 
 void BM_NewWithFullStore(benchmark::State& state) {
   Workspace work(srtgen::Flavour::Ascii);
@@ -101,5 +105,31 @@ void BM_NewWithFullStore(benchmark::State& state) {
 }
 BENCHMARK(BM_NewWithFullStore)->Unit(benchmark::kMillisecond);
 
+// What the document costs in memory: the window with its empty store, and what loading
+// 9999 entries adds, both as heap in use and as resident memory.
+void BM_StoreMemory(benchmark::State& state) {
+  Workspace work(srtgen::Flavour::Utf8);
+  double windowHeap = 0, loadedHeap = 0, loadedResident = 0;
+  for (auto _ : state) {
+    malloc_trim(0);
+    const double heap0 = static_cast<double>(mallinfo2().uordblks);
+    DiskWindow w(work.programFolder());
+    malloc_trim(0);
+    const double heap1 = static_cast<double>(mallinfo2().uordblks);
+    const double resident1 = residentBytes();
+    w.open(work.input());
+    malloc_trim(0);
+    const double heap2 = static_cast<double>(mallinfo2().uordblks);
+    const double resident2 = residentBytes();
+    windowHeap = (heap1 - heap0) / 1e6;
+    loadedHeap = (heap2 - heap1) / 1e6;
+    loadedResident = (resident2 - resident1) / 1e6;
+  }
+  state.counters["window_heap_MB"] = windowHeap;
+  state.counters["loaded_heap_MB"] = loadedHeap;
+  state.counters["loaded_rss_MB"] = loadedResident;
+}
+BENCHMARK(BM_StoreMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 }  // namespace
-}  // namespace obrel
+}  // namespace obrel::bench

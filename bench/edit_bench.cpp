@@ -1,5 +1,6 @@
-// The Edit commands and the commit on a full store, driven through their handlers with
-// stand-ins for the dialogs. Insert and Delete walk the whole store on every call.
+// The Edit commands, the commit and navigation on a full store, driven through their
+// handlers with stand-ins for the dialogs. Insert and Delete walk the whole store on every
+// call.
 #include <benchmark/benchmark.h>
 
 #include <optional>
@@ -117,6 +118,26 @@ void BM_Commit(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Commit)->Unit(benchmark::kMicrosecond);
+
+// 10,000 presses of ">" through a full store; at entry 9999, where ">" stops, the index
+// box is set back to 1, as a user would type it.
+void BM_Navigate10000(benchmark::State& state) {
+  Window w;
+  w.form.setIndexBox("1");
+  for (auto _ : state) {
+    for (int n = 0; n < 10000; ++n) {
+      if (w.form.CurrentIndex == 9999) {
+        w.form.setIndexBox("1");
+      } else {
+        w.form.Command2_Click();
+      }
+    }
+  }
+  if (w.form.Text9.text() != w.form.store.at(w.form.CurrentIndex).EntryText) {
+    state.SkipWithError("the fields do not show the entry");
+  }
+}
+BENCHMARK(BM_Navigate10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace obrel

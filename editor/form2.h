@@ -3,6 +3,7 @@
 // document it owns, and its handlers, each defined in the folder of its subsystem.
 #include <cstdint>
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "document/entry_store.h"
@@ -11,6 +12,8 @@
 #include "platform/text_encoding.h"
 
 namespace obrel {
+
+class TextReader;
 
 class Form2 : public Form {
  public:
@@ -143,6 +146,10 @@ class Form2 : public Form {
   // SRT reading (document/srt_reader.cpp).
   void OpenSrt_Click();
   void OpenFile();
+  // OpenFile's reading, from a reader whose first line, if any, has been read already.
+  void readEntries(TextReader& in, std::optional<std::string> firstLine);
+  // Reads a timing line's eight parts into Text1..Text8; false when the file ends first.
+  bool readTimingLine(TextReader& in);
 
   // The video panel (preview/).
   // "Open...": asks for a video and plays it; a cancel changes nothing.

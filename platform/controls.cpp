@@ -1,6 +1,7 @@
 #include "platform/controls.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "platform/utf8.h"
 
@@ -30,10 +31,20 @@ void Control::setHeight(int twips) {
   touch();
 }
 
-void TextBox::setText(const std::string& text) {
-  std::string cut = maxLength > 0 ? utf8::left(text, maxLength) : text;
-  const std::size_t end = utf8::length(cut);
-  replace(std::move(cut), end);
+void TextBox::setText(std::string_view text) {
+  // The reader and the navigation set ten boxes per entry: compare before copying, and
+  // copy into the box's own buffer, so that a set allocates only when the text outgrows it.
+  std::string_view cut = text;
+  // A text of no more bytes than the limit has no more characters either.
+  const auto limit = static_cast<std::size_t>(maxLength);
+  if (maxLength > 0 && cut.size() > limit) cut = cut.substr(0, utf8::offset(cut, limit));
+  selStart_ = 0;
+  selLength_ = 0;
+  caret_ = kAtEnd;
+  if (cut == text_) return;
+  text_.assign(cut);
+  touch();
+  if (onChange) onChange();
 }
 
 void TextBox::replace(std::string text, std::size_t caret) {
@@ -45,6 +56,8 @@ void TextBox::replace(std::string text, std::size_t caret) {
   touch();
   if (onChange) onChange();
 }
+
+std::size_t TextBox::caret() const { return caret_ == kAtEnd ? utf8::length(text_) : caret_; }
 
 void TextBox::setCaret(std::size_t position) {
   caret_ = std::min(position, utf8::length(text_));
@@ -61,8 +74,8 @@ void TextBox::selectAll() {
 void TextBox::applyKey(int code) {
   if (readOnly) return;
   const std::size_t length = utf8::length(text_);
-  std::size_t from = caret_;
-  std::size_t to = caret_;
+  std::size_t from = caret();
+  std::size_t to = from;
   if (selLength_ > 0) {
     from = selStart_;
     to = selStart_ + selLength_;

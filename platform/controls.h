@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace obrel {
@@ -84,10 +85,10 @@ class TextBox : public Control {
   const std::string& text() const { return text_; }
   // Programmatic set (a handler or a user's paste over everything): caret to the end,
   // selection cleared, onChange when the text changed.
-  void setText(const std::string& text);
+  void setText(std::string_view text);
 
   // Caret and selection, in characters.
-  std::size_t caret() const { return caret_; }
+  std::size_t caret() const;
   std::size_t selectionStart() const { return selStart_; }
   std::size_t selectionLength() const { return selLength_; }
   void setCaret(std::size_t position);
@@ -107,6 +108,10 @@ class TextBox : public Control {
 
  private:
   void replace(std::string text, std::size_t caret);
+
+  // caret_ at kAtEnd: after the last character, counted only when asked for, as a set
+  // text puts the caret there and is rarely looked at before the next set.
+  static constexpr std::size_t kAtEnd = static_cast<std::size_t>(-1);
 
   std::string text_;
   std::size_t caret_ = 0;

@@ -125,8 +125,12 @@ void syncFolder(const std::string& folder) {
 }  // namespace
 
 std::string RealFileSystem::readFile(const std::string& path, std::size_t maxBytes) {
-  const FileDescriptor fd(openRetrying(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Opened without waiting: a named pipe that nobody writes would otherwise hold the open,
+  // and the program, for ever. Reading then waits as usual, and ends at once on such a pipe.
+  const FileDescriptor fd(openRetrying(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.get() < 0) fail(errno);
+  const int flags = ::fcntl(fd.get(), F_GETFL);
+  if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) fail(errno);
   struct stat st;
   std::size_t expected = 0;
   if (::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode)) {
@@ -186,9 +190,17 @@ void RealFileSystem::replaceFile(const std::string& path, const std::string& byt
 
 void RealFileSystem::writeScratch(const std::string& path, const std::string& bytes) {
   if (path.empty()) fail(ENOENT);
-  const FileDescriptor fd(openRetrying(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  // Written over and then cut to its new length, not emptied first: ext4 flushes a file
+  // emptied by O_TRUNC when it is closed, and the next emptying waits for that flush, which
+  // made every Open wait for the disk.
+  const FileDescriptor fd(openRetrying(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
   if (fd.get() < 0) fail(errno);
   writeAll(fd.get(), bytes, failWritesAfter_);
+  struct stat st;
+  if (::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) &&
+      ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0) {
+    fail(errno);
+  }
 }
 
 void RealFileSystem::failWritesAfter(std::optional<std::size_t> bytes) { failWritesAfter_ = bytes; }

@@ -33,7 +33,8 @@ class FileSystem {
 // The disk, through POSIX calls.
 class RealFileSystem : public FileSystem {
  public:
-  // A file that is not a regular one (a pipe, a device) is read until it ends.
+  // A file that is not a regular one (a pipe, a device) is read until it ends; a named pipe
+  // that no one writes ends at once.
   std::string readFile(const std::string& path, std::size_t maxBytes = kNoLimit) override;
 
   // Writes ".<name>.obrel-XXXXXX" in the target's folder, syncs it and renames it over the

@@ -59,6 +59,17 @@ double readNumber(std::string_view text) {
 double roundHalfEven(double value) { return std::nearbyint(value); }
 
 std::int16_t readInt16(std::string_view text) {
+  // Entry numbers as files and the index box hold them, plain digits, need no general
+  // reading: the reader reads one per entry.
+  if (!text.empty() && text.size() <= 4) {
+    int value = 0;
+    bool digits = true;
+    for (char c : text) {
+      digits = digits && isDigit(c);
+      value = value * 10 + (c - '0');
+    }
+    if (digits) return static_cast<std::int16_t>(value);
+  }
   const double rounded = roundHalfEven(readNumber(text));
   if (rounded < -32768.0 || rounded > 32767.0) throw Overflow();
   return static_cast<std::int16_t>(rounded);

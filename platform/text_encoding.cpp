@@ -1,6 +1,7 @@
 #include "platform/text_encoding.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -138,12 +139,24 @@ std::size_t validUtf8Prefix(std::string_view s) {
   const unsigned char* const end = begin + s.size();
   const unsigned char* p = begin;
   while (p != end) {
-    if (end - p >= 8 && isAsciiBlock(p)) {
-      p += 8;
-    } else if (*p < 0x80) {
+    if (end - p >= 8) {
+      std::uint64_t block;
+      std::memcpy(&block, p, 8);
+      const std::uint64_t high = block & 0x8080808080808080u;
+      if (high == 0) {
+        p += 8;
+        continue;
+      }
+      // Straight to the block's first non-ASCII byte, rather than a byte at a time.
+      if constexpr (std::endian::native == std::endian::little) p += std::countr_zero(high) / 8;
+    }
+    if (*p < 0x80) {
       ++p;
     } else if (*p >= 0xC2 && *p <= 0xDF && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
       p += 2;  // the two-byte letters of Latin, Greek and Cyrillic scripts, inline
+    } else if (((*p >= 0xE1 && *p <= 0xEC) || *p == 0xEE || *p == 0xEF) && end - p >= 3 &&
+               (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
+      p += 3;  // the three-byte characters of CJK scripts, inline (E0 and ED have narrower ranges)
     } else {
       const Utf8Step step = scanUtf8(p, end);
       if (!step.valid) break;
@@ -200,7 +213,10 @@ bool eachCodePoint(std::string_view utf8, Visit visit) {
   return true;
 }
 
-std::string decodeUtf16(std::string_view bytes, bool bigEndian) {
+// Calls emit(code point) for each character of UTF-16 bytes: a pair of surrogates is one
+// character, an unpaired surrogate and an odd last byte each U+FFFD.
+template <typename Emit>
+void eachUtf16CodePoint(std::string_view bytes, bool bigEndian, Emit emit) {
   const unsigned char* const p = bytesOf(bytes);
   const std::size_t units = bytes.size() / 2;
   auto unit = [&](std::size_t i) -> char32_t {
@@ -208,30 +224,56 @@ std::string decodeUtf16(std::string_view bytes, bool bigEndian) {
     const char32_t second = p[2 * i + 1];
     return bigEndian ? (first << 8 | second) : (second << 8 | first);
   };
-  // Each unit takes at most three bytes, a pair of surrogates four, a broken last byte three.
-  std::string out(units * 3 + 3, '\0');
-  char* o = out.data();
   for (std::size_t i = 0; i < units;) {
     const char32_t u = unit(i++);
-    if (u < 0x80) {
-      *o++ = static_cast<char>(u);
-    } else if (u < 0xD800 || u > 0xDFFF) {
-      o = putUtf8(o, u);
+    if (u < 0xD800 || u > 0xDFFF) {
+      emit(u);
     } else if (u <= 0xDBFF && i < units && unit(i) >= 0xDC00 && unit(i) <= 0xDFFF) {
-      o = putUtf8(o, 0x10000 + ((u - 0xD800) << 10) + (unit(i) - 0xDC00));
+      emit(0x10000 + ((u - 0xD800) << 10) + (unit(i) - 0xDC00));
       ++i;
     } else {
-      o = putUtf8(o, kReplacement);
+      emit(kReplacement);
     }
   }
-  if (bytes.size() % 2 != 0) o = putUtf8(o, kReplacement);
-  out.resize(static_cast<std::size_t>(o - out.data()));
+  if (bytes.size() % 2 != 0) emit(kReplacement);
+}
+
+std::size_t utf8Length(char32_t cp) {
+  return cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4;
+}
+
+std::string decodeUtf16(std::string_view bytes, bool bigEndian) {
+  // Sized exactly first: a large file's text is held beside its bytes for a moment, and a
+  // guess of the worst case would take half as much again.
+  std::size_t size = 0;
+  eachUtf16CodePoint(bytes, bigEndian, [&](char32_t cp) { size += utf8Length(cp); });
+  std::string out(size, '\0');
+  char* o = out.data();
+  eachUtf16CodePoint(bytes, bigEndian, [&](char32_t cp) { o = putUtf8(o, cp); });
   return out;
 }
+
+}  // namespace
 
 std::string decodeWindows1252(std::string_view bytes) {
   const unsigned char* const begin = bytesOf(bytes);
   const unsigned char* const end = begin + bytes.size();
+  // A line at a time, as a reader takes a Windows-1252 file: one pass into room for the
+  // longest result (three bytes a character), and one exact allocation.
+  if (bytes.size() <= 256) {
+    char buffer[3 * 256];
+    char* o = buffer;
+    for (const unsigned char* p = begin; p != end; ++p) {
+      if (*p < 0x80) {
+        *o++ = static_cast<char>(*p);
+      } else {
+        const Utf8Sequence& s = kWindows1252Utf8[*p - 0x80];
+        std::memcpy(o, s.bytes.data(), 3);
+        o += s.length;
+      }
+    }
+    return std::string(buffer, o);
+  }
   std::size_t size = bytes.size();
   for (const unsigned char* p = begin; p != end;) {
     if (end - p >= 8 && isAsciiBlock(p)) {
@@ -259,6 +301,8 @@ std::string decodeWindows1252(std::string_view bytes) {
   return out;
 }
 
+namespace {
+
 // The Windows-1252 byte for cp, or nothing when it has none.
 std::optional<unsigned char> windows1252Byte(char32_t cp) {
   if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<unsigned char>(cp);
@@ -269,14 +313,38 @@ std::optional<unsigned char> windows1252Byte(char32_t cp) {
 }
 
 std::optional<std::string> encodeWindows1252(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  const bool fits = eachCodePoint(utf8, [&](char32_t cp) {
-    const std::optional<unsigned char> b = windows1252Byte(cp);
-    if (b) out.push_back(static_cast<char>(*b));
-    return b.has_value();
-  });
-  if (!fits) return std::nullopt;
+  // Never longer than its UTF-8; the ASCII that most of a subtitle file is goes across
+  // eight bytes at a time, as a save writes the whole document.
+  std::string out(utf8.size(), '\0');
+  char* o = out.data();
+  const unsigned char* p = bytesOf(utf8);
+  const unsigned char* const end = p + utf8.size();
+  while (p != end) {
+    if (end - p >= 8) {
+      std::uint64_t block;
+      std::memcpy(&block, p, 8);
+      const std::uint64_t high = block & 0x8080808080808080u;
+      // The whole block, or on to its first non-ASCII byte.
+      std::size_t ascii = 8;
+      if (high != 0) ascii = std::endian::native == std::endian::little ? std::countr_zero(high) / 8 : 0;
+      std::memcpy(o, p, 8);
+      o += ascii;
+      p += ascii;
+      if (ascii == 8) continue;
+    }
+    if (*p < 0x80) {
+      *o++ = static_cast<char>(*p++);
+      continue;
+    }
+    const bool twoBytes = *p >= 0xC2 && *p <= 0xDF && end - p >= 2 && (p[1] & 0xC0) == 0x80;
+    const Utf8Step step = twoBytes ? Utf8Step{2, true} : scanUtf8(p, end);
+    const std::optional<unsigned char> b =
+        windows1252Byte(step.valid ? codePointOf(p, step.length) : kReplacement);
+    if (!b) return std::nullopt;
+    *o++ = static_cast<char>(*b);
+    p += step.length;
+  }
+  out.resize(static_cast<std::size_t>(o - out.data()));
   return out;
 }
 
@@ -318,6 +386,35 @@ DecodedText decodeText(std::string_view bytes) {
   }
   if (validUtf8Prefix(bytes) == bytes.size()) return {std::string(bytes), TextEncoding::Utf8};
   return {decodeWindows1252(bytes), TextEncoding::Windows1252};
+}
+
+DecodedText decodeTextInPlace(std::string bytes) {
+  const std::string_view view = bytes;
+  if (view.starts_with(kUtf8Mark)) {
+    const std::string_view rest = view.substr(kUtf8Mark.size());
+    if (validUtf8Prefix(rest) != rest.size()) return decodeText(view);
+    bytes.erase(0, kUtf8Mark.size());
+    return {std::move(bytes), TextEncoding::Utf8Bom};
+  }
+  if (view.starts_with(kUtf16LEMark) || view.starts_with(kUtf16BEMark) ||
+      validUtf8Prefix(view) != view.size()) {
+    return decodeText(view);
+  }
+  return {std::move(bytes), TextEncoding::Utf8};
+}
+
+TextEncoding detectEncoding(std::string_view bytes) {
+  if (bytes.starts_with(kUtf8Mark)) return TextEncoding::Utf8Bom;
+  if (bytes.starts_with(kUtf16LEMark)) return TextEncoding::Utf16LE;
+  if (bytes.starts_with(kUtf16BEMark)) return TextEncoding::Utf16BE;
+  return validUtf8Prefix(bytes) == bytes.size() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+}
+
+EncodedText encodeTextInPlace(std::string utf8, TextEncoding preferred) {
+  if (preferred == TextEncoding::Utf8 && validUtf8Prefix(utf8) == utf8.size()) {
+    return {std::move(utf8), TextEncoding::Utf8};
+  }
+  return encodeText(utf8, preferred);
 }
 
 TextEncoding writableEncoding(std::string_view utf8, TextEncoding preferred) {

@@ -33,6 +33,16 @@ struct EncodedText {
 // each become U+FFFD. Never throws.
 DecodedText decodeText(std::string_view bytes);
 
+// decodeText for bytes the caller gives up: text that is valid UTF-8 already (after any
+// UTF-8 mark) is taken over without a copy, so a large file is held once, not twice.
+DecodedText decodeTextInPlace(std::string bytes);
+
+// The encoding decodeText recognises in bytes, without decoding them.
+TextEncoding detectEncoding(std::string_view bytes);
+
+// Windows-1252 bytes (see TextEncoding) as UTF-8; every byte is one character.
+std::string decodeWindows1252(std::string_view bytes);
+
 // The encoding encodeText will use: preferred, except that text holding a character
 // Windows-1252 has no byte for is written as UTF-8 without a mark.
 TextEncoding writableEncoding(std::string_view utf8, TextEncoding preferred);
@@ -41,5 +51,9 @@ TextEncoding writableEncoding(std::string_view utf8, TextEncoding preferred);
 // always begin with their mark, so empty text gives the mark alone. Malformed input
 // sequences are written as U+FFFD. Line ends are written as they are in the text.
 EncodedText encodeText(std::string_view utf8, TextEncoding preferred);
+
+// encodeText for text the caller gives up: valid UTF-8 to be written as UTF-8 is taken
+// over without a copy.
+EncodedText encodeTextInPlace(std::string utf8, TextEncoding preferred);
 
 }  // namespace obrel

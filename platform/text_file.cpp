@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <system_error>
 #include <utility>
 
@@ -22,9 +23,14 @@ std::size_t characterLength(char lead) {
 }  // namespace
 
 TextReader::TextReader(FileSystem& fs, const std::string& path, std::size_t maxBytes) {
-  DecodedText decoded = decodeText(fs.readFile(path, maxBytes));
-  text_ = std::move(decoded.text);
-  encoding_ = decoded.encoding;
+  std::string bytes = fs.readFile(path, maxBytes);
+  encoding_ = detectEncoding(bytes);
+  // Windows-1252 holds one character a byte, so its bytes serve as they are; decoding all
+  // of it at once could take three times the file's size.
+  windows1252_ = encoding_ == TextEncoding::Windows1252;
+  // Plain UTF-8 was checked whole by detectEncoding: taken as it is, not checked again.
+  const bool checked = windows1252_ || encoding_ == TextEncoding::Utf8;
+  text_ = checked ? std::move(bytes) : decodeTextInPlace(std::move(bytes)).text;
 }
 
 void TextReader::requireMore() const {
@@ -32,40 +38,80 @@ void TextReader::requireMore() const {
   if (atEnd()) throw EndOfFile();
 }
 
+std::string TextReader::piece(std::size_t begin, std::size_t end) const {
+  const std::string_view part = std::string_view(text_).substr(begin, end - begin);
+  // Most pieces of a Windows-1252 file are plain ASCII, the same in UTF-8.
+  const bool ascii = !windows1252_ || std::all_of(part.begin(), part.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 0x80;
+  });
+  return ascii ? std::string(part) : decodeWindows1252(part);
+}
+
+void TextReader::advance(std::size_t end) {
+  position_ = end;
+  if (position_ == text_.size()) {
+    std::string().swap(text_);  // assigning an empty string would keep the buffer
+    position_ = 0;
+  }
+}
+
 std::string TextReader::readline() {
   requireMore();
   const std::size_t size = text_.size();
+  // The line's end, looked for with memchr a window at a time (the reader reads a line
+  // per text line of a file): the first LF in the window, or a CR before it.
+  const char* const data = text_.data();
   std::size_t end = position_;
-  while (end < size && text_[end] != '\n' && text_[end] != '\r') ++end;
-  std::string line = text_.substr(position_, end - position_);
+  while (end < size) {
+    const std::size_t window = std::min<std::size_t>(256, size - end);
+    const auto* lf = static_cast<const char*>(std::memchr(data + end, '\n', window));
+    const std::size_t before = lf ? static_cast<std::size_t>(lf - (data + end)) : window;
+    const auto* cr = static_cast<const char*>(std::memchr(data + end, '\r', before));
+    if (const char* found = cr ? cr : lf) {
+      end = static_cast<std::size_t>(found - data);
+      break;
+    }
+    end += window;
+  }
+  std::string line = piece(position_, end);
   if (end < size) {
     const bool crlf = text_[end] == '\r' && end + 1 < size && text_[end + 1] == '\n';
     end += crlf ? 2 : 1;
   }
-  position_ = end;
+  advance(end);
   return line;
 }
 
 std::string TextReader::read(int n) {
   requireMore();
   std::size_t end = position_;
-  for (int i = 0; i < n && end < text_.size(); ++i) end += characterLength(text_[end]);
+  const auto count = static_cast<std::size_t>(std::max(n, 0));
+  const auto ascii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+  if (windows1252_) {
+    end += count;
+  } else if (count <= text_.size() - end &&
+             std::all_of(text_.begin() + static_cast<std::ptrdiff_t>(end),
+                         text_.begin() + static_cast<std::ptrdiff_t>(end + count), ascii)) {
+    end += count;  // plain ASCII, as timing lines are: a character a byte
+  } else {
+    for (int i = 0; i < n && end < text_.size(); ++i) end += characterLength(text_[end]);
+  }
   end = std::min(end, text_.size());
-  std::string characters = text_.substr(position_, end - position_);
-  position_ = end;
+  std::string characters = piece(position_, end);
+  advance(end);
   return characters;
 }
 
 std::string TextReader::readAll() {
   requireMore();
-  std::string rest = text_.substr(position_);
-  position_ = text_.size();
+  std::string rest = piece(position_, text_.size());
+  advance(text_.size());
   return rest;
 }
 
 void TextReader::Close() {
   closed_ = true;
-  text_ = std::string();
+  std::string().swap(text_);
   position_ = 0;
 }
 
@@ -83,8 +129,7 @@ void TextWriter::writeline(std::string_view text) {
 void TextWriter::Close() {
   if (closed_) return;
   closed_ = true;
-  const std::string text = std::exchange(text_, std::string());
-  EncodedText encoded = encodeText(text, encoding_);
+  EncodedText encoded = encodeTextInPlace(std::exchange(text_, std::string()), encoding_);
   fs_->replaceFile(path_, encoded.bytes);
   encoding_ = encoded.encoding;
 }

@@ -13,8 +13,9 @@ namespace obrel {
 
 class TextReader {
  public:
-  // Reads and decodes the file (see decodeText); throws FileError if it cannot be read or
-  // holds more than maxBytes bytes.
+  // Reads the file and decodes it (see decodeText); throws FileError if it cannot be read or
+  // holds more than maxBytes bytes. Memory: about the file's size while it is read, as
+  // Windows-1252 text is decoded a piece at a time and what has been read is let go.
   TextReader(FileSystem& fs, const std::string& path, std::size_t maxBytes = FileSystem::kNoLimit);
 
   TextEncoding encoding() const { return encoding_; }
@@ -42,8 +43,13 @@ class TextReader {
  private:
   // Throws what reading must when nothing can be read.
   void requireMore() const;
+  // Characters [begin, end) of text_, as UTF-8.
+  std::string piece(std::size_t begin, std::size_t end) const;
+  // Moves on to end and lets the text go once all of it has been read.
+  void advance(std::size_t end);
 
-  std::string text_;
+  std::string text_;  // UTF-8, or the file's own bytes when windows1252_
+  bool windows1252_ = false;
   std::size_t position_ = 0;
   TextEncoding encoding_ = TextEncoding::Utf8;
   bool closed_ = false;

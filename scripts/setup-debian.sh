@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-liberation fonts-crosextra-carlito
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
+  clang libclang-rt-14-dev llvm-14
   ffmpeg
 )
 

@@ -1,0 +1,240 @@
+#include "bench/bench_support.h"
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+
+extern char** environ;
+
+namespace obrel::bench {
+
+namespace fs = std::filesystem;
+
+Workspace::Workspace(srtgen::Flavour flavour, int entries) {
+  char pattern[] = "/tmp/obrel-bench-XXXXXX";
+  folder_ = mkdtemp(pattern);
+  fs::create_directories(folder_ / "Support");
+  std::ofstream(input(), std::ios::binary) << srtgen::generate(entries, flavour);
+}
+
+Workspace::~Workspace() {
+  std::error_code ignored;
+  fs::remove_all(folder_, ignored);
+}
+
+DiskWindow::DiskWindow(const std::string& programFolder)
+    : form(Services{prompts, dialogs, player, browser, files, programFolder}, shell) {
+  form.Form_Load();
+}
+
+void DiskWindow::open(const std::string& path) {
+  prompts.answers.push_back(Answer::No);
+  dialogs.paths.push_back(path);
+  form.OpenSrt_Click();
+  prompts.answers.clear();
+}
+
+double residentBytes() {
+  std::ifstream statm("/proc/self/statm");
+  double size = 0;
+  double resident = 0;
+  statm >> size >> resident;
+  return resident * static_cast<double>(sysconf(_SC_PAGESIZE));
+}
+
+std::string executableFolder() {
+  std::error_code ec;
+  const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string(".") : self.parent_path().string();
+}
+
+ProcessTimes runProcess(const std::string& program, const std::vector<std::string>& args,
+                        const std::vector<std::string>& extraEnvironment) {
+  std::vector<std::string> words{program};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  std::vector<std::string> environment(extraEnvironment);
+  for (char** e = environ; *e; ++e) environment.emplace_back(*e);
+  std::vector<char*> envp;
+  for (std::string& e : environment) envp.push_back(e.data());
+  envp.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  ProcessTimes times;
+  const auto start = std::chrono::steady_clock::now();
+  pid_t pid = -1;
+  const int failed = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  if (failed != 0) return times;
+  struct rusage usage {};
+  wait4(pid, &times.status, 0, &usage);
+  times.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  times.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
+  return times;
+}
+
+namespace {
+
+double toSeconds(double value, benchmark::TimeUnit unit) {
+  switch (unit) {
+    case benchmark::kNanosecond:
+      return value / 1e9;
+    case benchmark::kMicrosecond:
+      return value / 1e6;
+    case benchmark::kMillisecond:
+      return value / 1e3;
+    case benchmark::kSecond:
+      return value;
+  }
+  return value;
+}
+
+std::string figureName(const benchmark::BenchmarkReporter::Run& run) {
+  return run.run_name.args.empty() ? run.run_name.function_name
+                                   : run.run_name.function_name + "/" + run.run_name.args;
+}
+
+// Seconds in the unit that reads best.
+std::string shownTime(double seconds) {
+  char text[32];
+  if (seconds >= 1) {
+    std::snprintf(text, sizeof text, "%.3f s", seconds);
+  } else if (seconds >= 1e-3) {
+    std::snprintf(text, sizeof text, "%.3f ms", seconds * 1e3);
+  } else {
+    std::snprintf(text, sizeof text, "%.3f us", seconds * 1e6);
+  }
+  return text;
+}
+
+std::string shownValue(const std::string& measure, double value) {
+  if (measure == "wall" || measure == "cpu") return shownTime(value);
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f %s", value, measure.c_str());
+  return text;
+}
+
+// The console output as usual, and every median kept for the table.
+class CheckingReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    benchmark::ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.error_occurred) {
+        failed_[figureName(run)] = run.error_message;
+        continue;
+      }
+      // Medians of repeated runs; a single run stands for itself.
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+      if (!median && !single) continue;
+      std::map<std::string, double>& m = medians_[figureName(run)];
+      m["wall"] = toSeconds(run.GetAdjustedRealTime(), run.time_unit);
+      m["cpu"] = toSeconds(run.GetAdjustedCPUTime(), run.time_unit);
+      for (const auto& [name, counter] : run.counters) m[name] = counter.value;
+    }
+  }
+
+  // Prints the table; returns whether every figure in it could be measured.
+  bool printChecks(const std::vector<Check>& checks) const {
+    bool allMet = true;
+    std::ostringstream out;
+    out << "\nFigures (medians), their reference and target\n";
+    char line[512];
+    std::snprintf(line, sizeof line, "%-40s %-14s %14s  %-42s %14s %6s  %-28s %s\n", "figure",
+                  "measure", "value", "reference", "ref value", "ratio", "target", "verdict");
+    out << line;
+    for (const Check& c : checks) {
+      const double* value = find(c.figure, c.measure);
+      if (!value) {
+        const auto failure = failed_.find(c.figure);
+        out << c.figure << ": "
+            << (failure != failed_.end() ? "failed: " + failure->second : "not run") << '\n';
+        if (failure != failed_.end()) allMet = false;
+        continue;
+      }
+      const double v = *value / c.perItem;
+      const double* reference = c.reference.empty() ? nullptr : find(c.reference, c.measure);
+      const double r = reference ? *reference : 0;
+      std::string target;
+      bool met = true;
+      if (c.maxRatio > 0) {
+        target += "ratio <= " + format(c.maxRatio) + " ";
+        met = met && reference && v / r <= c.maxRatio;
+      }
+      if (c.maxValue > 0) {
+        target += "<= " + shownValue(c.measure, c.maxValue) + " ";
+        met = met && v <= c.maxValue;
+      }
+      if (c.maxOver > 0) {
+        target += "ref + " + shownTime(c.maxOver) + " ";
+        met = met && reference && v - r <= c.maxOver;
+      }
+      const std::string verdict = target.empty() ? "" : met ? "met" : "MISSED";
+      std::snprintf(line, sizeof line, "%-40s %-14s %14s  %-42s %14s %6s  %-28s %s\n",
+                    c.figure.c_str(), c.measure.c_str(), shownValue(c.measure, v).c_str(),
+                    c.reference.c_str(), reference ? shownValue(c.measure, r).c_str() : "",
+                    reference && r > 0 ? format(v / r).c_str() : "", target.c_str(),
+                    verdict.c_str());
+      out << line;
+    }
+    std::cout << out.str() << std::flush;
+    return allMet;
+  }
+
+ private:
+  const double* find(const std::string& figure, const std::string& measure) const {
+    const auto f = medians_.find(figure);
+    if (f == medians_.end()) return nullptr;
+    const auto m = f->second.find(measure);
+    return m == f->second.end() ? nullptr : &m->second;
+  }
+  static std::string format(double x) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", x);
+    return text;
+  }
+
+  std::map<std::string, std::map<std::string, double>> medians_;
+  std::map<std::string, std::string> failed_;
+};
+
+}  // namespace
+
+int runWithChecks(int argc, char** argv, const std::vector<Check>& checks) {
+  std::vector<char*> args(argv, argv + argc);
+  bool repetitionsGiven = false;
+  for (char* a : args) repetitionsGiven = repetitionsGiven || std::string(a).starts_with("--benchmark_repetitions");
+  std::string repetitions = "--benchmark_repetitions=5";
+  std::string aggregatesOnly = "--benchmark_report_aggregates_only=true";
+  if (!repetitionsGiven) {
+    args.push_back(repetitions.data());
+    args.push_back(aggregatesOnly.data());
+  }
+  int count = static_cast<int>(args.size());
+  benchmark::Initialize(&count, args.data());
+  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+  CheckingReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  // A missed target is for the reader of the table; only a benchmark that failed fails.
+  return reporter.printChecks(checks) ? 0 : 1;
+}
+
+}  // namespace obrel::bench

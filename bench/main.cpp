@@ -1,0 +1,46 @@
+// obrel_bench: the logic's benchmarks, then every figure against its reference and target.
+#include <string>
+#include <vector>
+
+#include "bench/bench_support.h"
+
+int main(int argc, char** argv) {
+  using obrel::bench::Check;
+  std::vector<Check> checks;
+  for (const std::string f : {"0", "1", "2"}) {
+    const std::string file = "/flavour:" + f + "/entries:9999";
+    checks.push_back({"BM_Open" + file, "wall", "BM_RefReadSplit" + file, 1, 3, 25e-3});
+    checks.push_back({"BM_Open" + file, "cpu", "BM_RefReadSplit" + file, 1, 3, 25e-3});
+  }
+  checks.push_back({"BM_Open/flavour:2/entries:1000", "wall", "BM_RefReadSplit/flavour:2/entries:1000"});
+  for (const std::string f : {"0", "1", "2"}) {
+    const std::string file = "/flavour:" + f + "/entries:9999";
+    // The save syncs the file and its folder: it is set against the reference written the
+    // same durable way, and also against the plain reference write.
+    checks.push_back({"BM_Save" + file, "wall", "BM_RefWriteDurable" + file, 1, 2, 10e-3});
+    checks.push_back({"BM_Save" + file, "cpu", "BM_RefWriteDurable" + file, 1, 2, 10e-3});
+    checks.push_back({"BM_Save" + file, "cpu", "BM_RefWrite" + file, 1, 2});
+    checks.push_back({"BM_Save" + file, "wall", "BM_RefWrite" + file});
+  }
+  checks.push_back({"BM_Save/flavour:2/entries:1000", "cpu", "BM_RefWrite/flavour:2/entries:1000"});
+  for (const std::string f : {"0", "1", "2"}) {
+    const std::string file = "/flavour:" + f + "/entries:9999";
+    checks.push_back({"BM_SaveThenOpen" + file, "wall", "BM_RefRoundTrip" + file});
+    checks.push_back({"BM_SaveThenOpen" + file, "cpu", "BM_RefRoundTrip" + file});
+  }
+  const std::string read = "BM_RefReadSplit/flavour:0/entries:9999";
+  checks.push_back({"BM_NewWithFullStore", "wall", read, 1, 0, 3e-3});
+  checks.push_back({"BM_InsertAndDeleteFirst", "wall", read, 1, 0, 5e-3});
+  checks.push_back({"BM_Commit", "wall", read, 1, 0, 20e-6});
+  checks.push_back({"BM_Navigate10000", "wall", read, 10000, 0, 20e-6});
+  checks.push_back({"BM_StoreMemory", "window_heap_MB"});
+  checks.push_back({"BM_StoreMemory", "loaded_heap_MB", "", 1, 0, 5});
+  checks.push_back({"BM_StoreMemory", "loaded_rss_MB", "", 1, 0, 5});
+  for (const std::string f : {"0", "2"}) {
+    const std::string arg = "/flavour:" + f;
+    checks.push_back({"BM_ProcessDriveOpenSave" + arg, "wall", "BM_ProcessReference" + arg, 1, 2});
+    checks.push_back({"BM_ProcessDriveOpenSave" + arg, "wall", "BM_ProcessReferenceDurable" + arg, 1, 2});
+    checks.push_back({"BM_ProcessDriveOpenSave" + arg, "child_cpu_ms", "BM_ProcessReference" + arg, 1, 2});
+  }
+  return obrel::bench::runWithChecks(argc, argv, checks);
+}

@@ -1,0 +1,328 @@
+// obrel_qt_bench: the Qt program. Opening the 9999-entry file in the shown main window
+// (offscreen unless QT_QPA_PLATFORM says otherwise), timed until the window has painted
+// its final state, beside the headless open and the reference in the same run; the
+// program's memory with that document loaded; and the time from starting the program to
+// the splash on screen.
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QWindow>
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <ctime>
+#include <memory>
+#include <string>
+
+#include "bench/bench_support.h"
+#include "bench/reference.h"
+#include "platform/guard.h"
+#include "platform/qt/qt_form.h"
+#include "platform/qt/qt_program.h"
+
+extern char** environ;
+
+namespace obrel::bench {
+namespace {
+
+srtgen::Flavour flavourOf(const benchmark::State& state) {
+  return static_cast<srtgen::Flavour>(state.range(0));
+}
+
+// Counts the paints of the widgets that show an entry.
+class PaintCounter : public QObject {
+ public:
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+// The real program started past the splash, its main window shown and exposed.
+class ShownProgram {
+ public:
+  ShownProgram() : p_(std::make_unique<QtProgram>()) {
+    p_->run("bench", [this] { p_->program().startMain(); });
+    QWidget* window = p_->view(&form())->window();
+    QElapsedTimer waited;
+    waited.start();
+    while ((!window->windowHandle() || !window->windowHandle()->isExposed()) && waited.elapsed() < 5000) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    for (const char* name : {"Text10", "Text9"}) {
+      QWidget* w = widget(name);
+      if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) w = plain->viewport();
+      w->installEventFilter(&counter_);
+    }
+    settle();
+  }
+  ~ShownProgram() {
+    p_.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+
+  Form2& form() { return *p_->program().form2(); }
+  QWidget* widget(const char* name) { return p_->view(&form())->widget(name); }
+  QAction* action(const char* name) { return p_->view(&form())->action(name); }
+  void run(const std::function<void()>& call) { p_->run("bench", call); }
+  int paints() const { return counter_.paints; }
+
+  // Handles what is pending until both entry widgets have painted since paintsBefore.
+  void waitForPaintsAfter(int paintsBefore) {
+    QElapsedTimer waited;
+    waited.start();
+    while (counter_.paints < paintsBefore + 2 && waited.elapsed() < 5000) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+  }
+  void settle() {
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents);
+  }
+
+ private:
+  std::unique_ptr<QtProgram> p_;
+  PaintCounter counter_;
+};
+
+struct OpenTimes {
+  double handler = 0;  // from the dialog's acceptance until the handler and the sync are done
+  double total = 0;    // until the window has painted
+};
+
+// File > Open > Subtitle File (.srt) in the shown window, the open dialog answered with
+// path; the clock runs from the dialog's acceptance until the window has painted.
+OpenTimes openShown(ShownProgram& shown, const std::string& path) {
+  std::chrono::steady_clock::time_point accepted;
+  int paintsBefore = 0;
+  auto* poll = new QTimer(qApp);
+  QObject::connect(poll, &QTimer::timeout, poll, [&, poll] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog || !dialog->isVisible()) return;
+    poll->stop();
+    poll->deleteLater();
+    dialog->selectFile(QString::fromStdString(path));
+    paintsBefore = shown.paints();
+    accepted = std::chrono::steady_clock::now();
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  poll->start(5);
+  shown.action("OpenSrt")->trigger();
+  const auto handled = std::chrono::steady_clock::now();
+  shown.waitForPaintsAfter(paintsBefore);
+  const auto painted = std::chrono::steady_clock::now();
+  return {std::chrono::duration<double>(handled - accepted).count(),
+          std::chrono::duration<double>(painted - accepted).count()};
+}
+
+void BM_QtOpenShown(benchmark::State& state) {
+  Workspace work(flavourOf(state));
+  ShownProgram shown;
+  double handlerMs = 0;
+  for (auto _ : state) {
+    // Start each open from an empty document on screen, so that every widget changes.
+    shown.run([&shown] {
+      shown.form().Sub_Initial();
+      shown.form().ChangeCount = 0;
+    });
+    shown.waitForPaintsAfter(shown.paints());
+    shown.settle();
+    const OpenTimes times = openShown(shown, work.input());
+    state.SetIterationTime(times.total);
+    handlerMs += times.handler * 1e3;
+    auto* box = qobject_cast<QLineEdit*>(shown.widget("Text10"));
+    if (!box || box->text() != QStringLiteral("9999")) {
+      state.SkipWithError("the window does not show entry 9999");
+      break;
+    }
+  }
+  state.counters["handler_ms"] = benchmark::Counter(handlerMs, benchmark::Counter::kAvgIterations);
+  state.counters["rss_MB"] = residentBytes() / 1e6;
+}
+BENCHMARK(BM_QtOpenShown)->Arg(0)->Arg(2)->ArgName("flavour")->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+
+// The main window's own Qt view (QtForm) over a Form2 whose dialogs answer from a queue,
+// hosted as QtProgram hosts it: each handler guarded, then the view synced.
+class StandInHost : public QtFormHost {
+ public:
+  void run(const char* where, const std::function<void()>& call) override {
+    guarded(where, call);
+    if (view) view->sync();
+  }
+  QWidget* createPlayerWidget(QWidget* parent) override { return new QWidget(parent); }
+  void closeRequested(Form&) override {}
+  void activated(Form&) override {}
+  QtForm* view = nullptr;
+};
+
+// File > Open > Subtitle File (.srt) through the window's menu, the dialog a stand-in as in
+// the headless open: the clock runs from the menu until the window has painted the last entry.
+void BM_QtWindowOpen(benchmark::State& state) {
+  Workspace work(flavourOf(state));
+  DiskWindow w(work.programFolder());
+  StandInHost host;
+  QtForm view(w.form, host);
+  host.view = &view;
+  view.window()->show();
+  QElapsedTimer waited;
+  waited.start();
+  while (!view.window()->windowHandle()->isExposed() && waited.elapsed() < 5000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  PaintCounter counter;
+  view.widget("Text10")->installEventFilter(&counter);
+  qobject_cast<QPlainTextEdit*>(view.widget("Text9"))->viewport()->installEventFilter(&counter);
+  auto waitForPaints = [&counter](int before) {
+    QElapsedTimer waiting;
+    waiting.start();
+    while (counter.paints < before + 2 && waiting.elapsed() < 5000) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+  };
+  for (auto _ : state) {
+    host.run("bench", [&w] {
+      w.form.Sub_Initial();
+      w.form.ChangeCount = 0;
+    });
+    waitForPaints(counter.paints);
+    w.dialogs.paths.push_back(work.input());
+    const int before = counter.paints;
+    const auto start = std::chrono::steady_clock::now();
+    view.action("OpenSrt")->trigger();
+    waitForPaints(before);
+    state.SetIterationTime(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    if (qobject_cast<QLineEdit*>(view.widget("Text10"))->text() != QStringLiteral("9999")) {
+      state.SkipWithError("the window does not show entry 9999");
+      break;
+    }
+  }
+}
+BENCHMARK(BM_QtWindowOpen)->Arg(0)->Arg(2)->ArgName("flavour")->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+
+// What BM_QtOpenShown spends in the file dialog alone: from its acceptance until it has
+// closed and gone, as QtFileDialogs runs it.
+void BM_QtFileDialogClose(benchmark::State& state) {
+  Workspace work(srtgen::Flavour::Ascii);
+  ShownProgram shown;
+  for (auto _ : state) {
+    std::chrono::steady_clock::time_point accepted;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (!dialog || !dialog->isVisible()) return;
+      poll.stop();
+      dialog->selectFile(QString::fromStdString(work.input()));
+      accepted = std::chrono::steady_clock::now();
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    poll.start(5);
+    {
+      QFileDialog dialog(shown.widget("Text10")->window(), QStringLiteral("Open Subtitle File"));
+      dialog.setAcceptMode(QFileDialog::AcceptOpen);
+      dialog.setFileMode(QFileDialog::ExistingFile);
+      dialog.setNameFilters({QStringLiteral("Subtitle Files (*.srt)")});
+      dialog.exec();
+    }
+    state.SetIterationTime(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - accepted).count());
+  }
+}
+BENCHMARK(BM_QtFileDialogClose)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+
+void BM_HeadlessOpen(benchmark::State& state) {
+  Workspace work(flavourOf(state));
+  DiskWindow w(work.programFolder());
+  for (auto _ : state) w.open(work.input());
+}
+BENCHMARK(BM_HeadlessOpen)->Arg(0)->Arg(2)->ArgName("flavour")->Unit(benchmark::kMillisecond);
+
+void BM_RefReadSplit(benchmark::State& state) {
+  Workspace work(flavourOf(state));
+  for (auto _ : state) benchmark::DoNotOptimize(reference::readAndSplit(work.input()));
+}
+BENCHMARK(BM_RefReadSplit)->Arg(0)->Arg(2)->ArgName("flavour")->Unit(benchmark::kMillisecond);
+
+// Starts the program with OBREL_SPLASH_PROBE set, which makes it print the monotonic
+// clock once the splash has painted, and end. Returns seconds from spawn to that moment.
+double splashDelay() {
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) return -1;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  std::string program = executableFolder() + "/obrel-dizivud";
+  std::vector<std::string> environment{"OBREL_SPLASH_PROBE=1"};
+  for (char** e = environ; *e; ++e) environment.emplace_back(*e);
+  std::vector<char*> envp;
+  for (std::string& e : environment) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  char* argv[] = {program.data(), nullptr};
+  timespec start{};
+  clock_gettime(CLOCK_MONOTONIC, &start);
+  pid_t pid = -1;
+  const int failed = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  close(pipeEnds[1]);
+  std::string report;
+  char buffer[128];
+  ssize_t n;
+  while (failed == 0 && (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0) report.append(buffer, static_cast<std::size_t>(n));
+  close(pipeEnds[0]);
+  if (failed != 0) return -1;
+  int status = 0;
+  waitpid(pid, &status, 0);
+  long long shownNs = 0;
+  if (std::sscanf(report.c_str(), "splash-shown %lld", &shownNs) != 1) return -1;
+  const long long startNs = static_cast<long long>(start.tv_sec) * 1000000000LL + start.tv_nsec;
+  return static_cast<double>(shownNs - startNs) / 1e9;
+}
+
+void BM_SplashShown(benchmark::State& state) {
+  splashDelay();  // a first start warms the disk cache
+  for (auto _ : state) {
+    const double delay = splashDelay();
+    if (delay < 0) {
+      state.SkipWithError("the program did not report its splash");
+      break;
+    }
+    state.SetIterationTime(delay);
+  }
+}
+BENCHMARK(BM_SplashShown)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace obrel::bench
+
+int main(int argc, char** argv) {
+  using obrel::bench::Check;
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The benchmark answers Qt's own file dialog; a desktop's dialog could not be answered.
+  QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+  int qtArgc = 1;
+  QApplication app(qtArgc, argv);
+  std::vector<Check> checks;
+  for (const std::string f : {"0", "2"}) {
+    const std::string arg = "/flavour:" + f;
+    checks.push_back({"BM_QtWindowOpen" + arg, "wall", "BM_HeadlessOpen" + arg, 1, 0, 0, 30e-3});
+    checks.push_back({"BM_QtWindowOpen" + arg, "wall", "BM_RefReadSplit" + arg});
+    checks.push_back({"BM_QtOpenShown" + arg, "wall", "BM_HeadlessOpen" + arg});
+    checks.push_back({"BM_QtOpenShown" + arg, "rss_MB", "", 1, 0, 120});
+  }
+  checks.push_back({"BM_QtFileDialogClose", "wall"});
+  checks.push_back({"BM_SplashShown", "wall", "", 1, 0, 300e-3});
+  return obrel::bench::runWithChecks(argc, argv, checks);
+}
