@@ -186,7 +186,11 @@ class CheckingReporter : public benchmark::ConsoleReporter {
         target += "ref + " + shownTime(c.maxOver) + " ";
         met = met && reference && v - r <= c.maxOver;
       }
-      const std::string verdict = target.empty() ? "" : met ? "met" : "MISSED";
+      const bool unjudged = !reference && (c.maxRatio > 0 || c.maxOver > 0);
+      const std::string verdict = target.empty() ? ""
+                                  : unjudged     ? "no reference run"
+                                  : met          ? "met"
+                                                 : "MISSED";
       std::snprintf(line, sizeof line, "%-40s %-14s %14s  %-42s %14s %6s  %-28s %s\n",
                     c.figure.c_str(), c.measure.c_str(), shownValue(c.measure, v).c_str(),
                     c.reference.c_str(), reference ? shownValue(c.measure, r).c_str() : "",
