@@ -237,13 +237,16 @@ TEST_F(LargeFiles, Utf16WithAnOddByteCountOpens) {
     if (k == 5000) {
       if (stray) return false;
       stray = true;
-      piece = "A";
+      piece.assign(1, 'A');
       return true;
     }
     std::string utf8;
     for (int n = 0; n < 50 && k < 5000; ++n) {
       ++k;
-      utf8 += std::to_string(k) + "\r\n00:00:01,000 --> 00:00:02,000\r\n" + text + "\r\n\r\n";
+      utf8 += std::to_string(k);
+      utf8 += "\r\n00:00:01,000 --> 00:00:02,000\r\n";
+      utf8 += text;
+      utf8 += "\r\n\r\n";
     }
     piece = encodeText(utf8, TextEncoding::Utf16LE).bytes;
     if (k > 50) piece.erase(0, 2);  // one mark, at the start
