@@ -6,12 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "editor/form2.h"
-#include "platform/file_dialogs.h"
-#include "platform/file_system.h"
-#include "platform/media_player.h"
-#include "platform/prompts.h"
-#include "platform/web_links.h"
+#include "tests/unit/stand_ins.h"
 
 namespace obrel {
 namespace {
@@ -32,45 +27,15 @@ class ReplyingPrompts : public Prompts {
   std::string reply_;
 };
 
-class NoDialogs : public FileDialogs {
- public:
-  std::string show(const std::string&, DialogKind, const std::string&,
-                   const std::string&) override {
-    return "";
-  }
-};
-
-class IdlePlayer : public MediaPlayer {
- public:
-  std::string url() const override { return ""; }
-  void setUrl(const std::string&) override {}
-  bool enabled() const override { return false; }
-  void setEnabled(bool) override {}
-  double position() const override { return 0; }
-  void setPosition(double) override {}
-};
-
-class NoBrowser : public Browser {
- public:
-  void open(const std::string&) override {}
-};
-
-class NoShell : public Shell {
- public:
-  void showHelp() override {}
-  void showAbout() override {}
-  void unloadAll() override {}
-};
-
 // The main window, loaded, over stand-ins; slots 0 to 9999 filled, slot 10000 free as
 // Insert needs it.
 struct Window {
   ReplyingPrompts prompts{"1"};
-  NoDialogs dialogs;
-  IdlePlayer player;
-  NoBrowser browser;
+  standin::QueuedDialogs dialogs;
+  standin::NoPlayer player;
+  standin::NoBrowser browser;
   MemoryFileSystem files;
-  NoShell shell;
+  standin::NoShell shell;
   Form2 form{Services{prompts, dialogs, player, browser, files, "."}, shell};
 
   Window() {
