@@ -21,15 +21,7 @@ namespace obrel::bench {
 namespace fs = std::filesystem;
 
 Workspace::Workspace(srtgen::Flavour flavour, int entries) {
-  char pattern[] = "/tmp/obrel-bench-XXXXXX";
-  folder_ = mkdtemp(pattern);
-  fs::create_directories(folder_ / "Support");
   std::ofstream(input(), std::ios::binary) << srtgen::generate(entries, flavour);
-}
-
-Workspace::~Workspace() {
-  std::error_code ignored;
-  fs::remove_all(folder_, ignored);
 }
 
 DiskWindow::DiskWindow(const std::string& programFolder)

@@ -18,7 +18,6 @@ namespace obrel::bench {
 class Workspace {
  public:
   explicit Workspace(srtgen::Flavour flavour, int entries = 9999);
-  ~Workspace();
   Workspace(const Workspace&) = delete;
   Workspace& operator=(const Workspace&) = delete;
 
@@ -28,7 +27,8 @@ class Workspace {
   std::string programFolder() const { return folder_.string(); }
 
  private:
-  std::filesystem::path folder_;
+  standin::ProgramFolder folder{"obrel-bench"};
+  const std::filesystem::path& folder_ = folder.path();
 };
 
 // The main window on the real disk, loaded, with dialogs that answer from queues.

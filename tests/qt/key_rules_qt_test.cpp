@@ -14,21 +14,9 @@
 
 using namespace obrel;
 using obrel::qttest::RealWindow;
+using obrel::qttest::whenModal;
 
 namespace {
-
-// Runs what once a modal dialog is up, from inside its event loop.
-void whenModal(std::function<void(QWidget*)> what) {
-  auto* poll = new QTimer(qApp);
-  QObject::connect(poll, &QTimer::timeout, poll, [poll, what = std::move(what)] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible()) return;
-    poll->stop();
-    poll->deleteLater();
-    what(modal);
-  });
-  poll->start(10);
-}
 
 }  // namespace
 

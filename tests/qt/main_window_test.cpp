@@ -21,10 +21,13 @@
 #include "platform/qt/qt_form.h"
 #include "platform/qt/qt_program.h"
 #include "platform/qt/qt_prompts.h"
+#include "tests/qt/real_window.h"
 
 using namespace obrel;
 
 namespace {
+
+using obrel::qttest::whenModal;
 
 // A window with one read-only, multi-line box, as the help window has.
 class ReaderForm : public Form {
@@ -41,19 +44,6 @@ class ReaderForm : public Form {
   }
   TextBox Text1{"Text1"};
 };
-
-// Runs what once a modal dialog is up, from inside its event loop.
-void whenModal(std::function<void(QWidget*)> what) {
-  auto* poll = new QTimer(qApp);
-  QObject::connect(poll, &QTimer::timeout, poll, [poll, what = std::move(what)] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible()) return;
-    poll->stop();
-    poll->deleteLater();
-    what(modal);
-  });
-  poll->start(10);
-}
 
 }  // namespace
 

@@ -4,11 +4,26 @@
 #include <QApplication>
 #include <QWidget>
 #include <QtTest>
+#include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "platform/qt/qt_program.h"
 
 namespace obrel::qttest {
+
+// Runs what once a modal dialog is up, from inside its event loop.
+inline void whenModal(std::function<void(QWidget*)> what) {
+  auto* poll = new QTimer(qApp);
+  QObject::connect(poll, &QTimer::timeout, poll, [poll, what = std::move(what)] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible()) return;
+    poll->stop();
+    poll->deleteLater();
+    what(modal);
+  });
+  poll->start(10);
+}
 
 class RealWindow {
  public:

@@ -66,21 +66,12 @@ bool resetPeak() {
 class LargeFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = ::testing::TempDir() + "obrel-large-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-    fs::create_directories(folder_ / "Support");
     path_ = (folder_ / "big.srt").string();
     window_ = std::make_unique<Form2>(
         Services{prompts_, dialogs_, player_, browser_, files_, folder_.string()}, shell_);
     form = window_.get();
     form->Form_Load();
   }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(folder_, ec);
-  }
-
   // Writes the file a piece at a time: next(piece) fills piece and returns false at the end.
   void write(const std::function<bool(std::string&)>& next) {
     std::ofstream out(path_, std::ios::binary);
@@ -145,7 +136,8 @@ class LargeFiles : public ::testing::Test {
     EXPECT_EQ(text.substr(0, entry.size()), entry);
   }
 
-  fs::path folder_;
+  standin::ProgramFolder programFolder_{"obrel-large"};
+  const fs::path& folder_ = programFolder_.path();
   std::string path_;
   RecordingPrompts prompts_;
   QueuedDialogs dialogs_;

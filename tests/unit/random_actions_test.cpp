@@ -28,6 +28,7 @@
 #include "platform/web_links.h"
 #include "shell/program.h"
 #include "tests/unit/window_invariants.h"
+#include "tools/obrel-drive/fakes.h"
 #include "tools/srt-gen/srt_generator.h"
 
 namespace obrel {
@@ -83,24 +84,6 @@ class QueuedDialogs : public FileDialogs {
   }
   std::deque<std::optional<std::string>> paths;
   std::string lastSavePath;
-};
-
-class Player : public MediaPlayer {
- public:
-  std::string url() const override { return url_; }
-  void setUrl(const std::string& path) override {
-    url_ = path;
-    position_ = 0;
-  }
-  bool enabled() const override { return enabled_; }
-  void setEnabled(bool on) override { enabled_ = on; }
-  double position() const override { return position_; }
-  void setPosition(double seconds) override { position_ = seconds; }
-
- private:
-  std::string url_;
-  bool enabled_ = false;
-  double position_ = 0;
 };
 
 class QuietBrowser : public Browser {
@@ -485,7 +468,7 @@ class RandomActions : public ::testing::Test {
   std::mt19937 random_;
   QueuedPrompts prompts_;
   QueuedDialogs dialogs_;
-  Player player_;
+  drive::ScriptedPlayer player_;
   QuietBrowser browser_;
   RealFileSystem files_;
   std::unique_ptr<Program> program_;

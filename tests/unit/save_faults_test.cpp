@@ -56,10 +56,6 @@ std::set<std::string> names(const fs::path& folder) {
 class SaveFaults : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = ::testing::TempDir() + "obrel-faults-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-    fs::create_directories(folder_ / "Support");
     path_ = (folder_ / "doc.srt").string();
     std::ofstream(path_, std::ios::binary) << kOld;
     form_ = std::make_unique<Form2>(
@@ -85,12 +81,6 @@ class SaveFaults : public ::testing::Test {
     for (int k = 0; k <= 4; ++k) document_[k] = form_->store.at(k);
     index_ = form_->CurrentIndex;
     before_ = names(folder_);
-  }
-
-  void TearDown() override {
-    std::error_code ec;
-    fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(folder_, ec);
   }
 
   // The state after any failed save: one message naming the path and the reason, the file
@@ -130,7 +120,8 @@ class SaveFaults : public ::testing::Test {
     dialogs_.paths.clear();
   }
 
-  fs::path folder_;
+  standin::ProgramFolder programFolder_{"obrel-faults"};
+  const fs::path& folder_ = programFolder_.path();
   std::string path_;
   RecordingPrompts prompts_;
   QueuedDialogs dialogs_;

@@ -1,13 +1,17 @@
 #pragma once
 // Stand-ins for the platform, for unit tests that build a Form2 directly: message boxes that
 // record what they showed, queued input-box replies and dialog paths, no player, no browser.
+#include <stdlib.h>
+
 #include <deque>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "editor/form2.h"
 #include "platform/file_dialogs.h"
+#include "platform/failure.h"
 #include "platform/file_system.h"
 #include "platform/media_player.h"
 #include "platform/prompts.h"
@@ -72,6 +76,30 @@ class NoShell : public Shell {
   void showHelp() override {}
   void showAbout() override {}
   void unloadAll() override {}
+};
+
+// A program folder on the real disk: a new temporary folder with Support/ in it, removed
+// with everything in it (whatever its permissions) when the object goes.
+class ProgramFolder {
+ public:
+  explicit ProgramFolder(const std::string& prefix = "obrel") {
+    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw FileError("cannot make a temporary folder");
+    path_ = pattern;
+    std::filesystem::create_directories(path_ / "Support");
+  }
+  ~ProgramFolder() {
+    std::error_code ec;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(path_, ec);
+  }
+  ProgramFolder(const ProgramFolder&) = delete;
+  ProgramFolder& operator=(const ProgramFolder&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
 };
 
 // A loaded main window on files in memory, its program folder "/program".
