@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string_view>
@@ -59,6 +60,12 @@ class TemporaryFile {
  private:
   std::string path_;
 };
+
+FileIdentity identityOf(const struct stat& st) {
+  return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+          static_cast<std::uint64_t>(st.st_size),
+          static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
 
 int openRetrying(const char* path, int flags, mode_t mode = 0) {
   int fd;
@@ -124,28 +131,27 @@ void syncFolder(const std::string& folder) {
 
 }  // namespace
 
-std::string RealFileSystem::readFile(const std::string& path, std::size_t maxBytes) {
-  // Opened without waiting: a named pipe that nobody writes would otherwise hold the open,
-  // and the program, for ever. Reading then waits as usual, and ends at once on such a pipe.
+FileContent RealFileSystem::read(const std::string& path, std::size_t maxBytes) {
+  // Opened without waiting, and only a regular file is read: a named pipe or a device
+  // could hold the program for ever or never end.
   const FileDescriptor fd(openRetrying(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.get() < 0) fail(errno);
-  const int flags = ::fcntl(fd.get(), F_GETFL);
-  if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) fail(errno);
   struct stat st;
-  std::size_t expected = 0;
-  if (::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode)) {
-    if (static_cast<std::uintmax_t>(st.st_size) > maxBytes) fail(EFBIG);
-    expected = static_cast<std::size_t>(st.st_size);
-  }
-  // Reading stops one byte past the limit, enough to tell that the file is too large; the
-  // spare byte also lets a file read in one go show its end on the next read.
+  if (::fstat(fd.get(), &st) != 0) fail(errno);
+  if (S_ISDIR(st.st_mode)) fail(EISDIR);
+  if (!S_ISREG(st.st_mode)) throw FileError("Not a regular file");
+  if (static_cast<std::uintmax_t>(st.st_size) > maxBytes) fail(EFBIG);
+  // Reading stops one byte past the limit, enough to tell that the file grew too large;
+  // the spare byte also lets a file read in one go show its end on the next read.
   const std::size_t room = maxBytes == kNoLimit ? maxBytes : maxBytes + 1;
-  std::string content(std::min(expected + 1, room), '\0');
+  FileContent content{std::string(std::min(static_cast<std::size_t>(st.st_size) + 1, room), '\0'),
+                      identityOf(st)};
+  std::string& bytes = content.bytes;
   std::size_t size = 0;
   for (;;) {
     if (size > maxBytes) fail(EFBIG);
-    if (size == content.size()) content.resize(std::min(content.size() * 2, room));
-    const ssize_t n = ::read(fd.get(), content.data() + size, content.size() - size);
+    if (size == bytes.size()) bytes.resize(std::min(bytes.size() * 2, room));
+    const ssize_t n = ::read(fd.get(), bytes.data() + size, bytes.size() - size);
     if (n < 0) {
       if (errno == EINTR) continue;
       fail(errno);
@@ -153,11 +159,17 @@ std::string RealFileSystem::readFile(const std::string& path, std::size_t maxByt
     if (n == 0) break;
     size += static_cast<std::size_t>(n);
   }
-  content.resize(size);
+  bytes.resize(size);
   return content;
 }
 
-void RealFileSystem::replaceFile(const std::string& path, const std::string& bytes) {
+std::optional<FileIdentity> RealFileSystem::identity(const std::string& path) {
+  struct stat st;
+  if (path.empty() || ::stat(path.c_str(), &st) != 0) return std::nullopt;
+  return identityOf(st);
+}
+
+FileIdentity RealFileSystem::replaceFile(const std::string& path, const std::string& bytes) {
   if (path.empty()) fail(ENOENT);
   const std::string target = resolvedTarget(path);
 
@@ -182,10 +194,13 @@ void RealFileSystem::replaceFile(const std::string& path, const std::string& byt
   if (exists && ::fchmod(fd.get(), st.st_mode & 07777) != 0) fail(errno);
   writeAll(fd.get(), bytes, failWritesAfter_);
   if (::fsync(fd.get()) != 0) fail(errno);
+  struct stat written;
+  if (::fstat(fd.get(), &written) != 0) fail(errno);
   fd.close();
   if (::rename(temporary.path().c_str(), target.c_str()) != 0) fail(errno);
   temporary.keep();
   syncFolder(folder);
+  return identityOf(written);
 }
 
 void RealFileSystem::writeScratch(const std::string& path, const std::string& bytes) {
@@ -205,18 +220,33 @@ void RealFileSystem::writeScratch(const std::string& path, const std::string& by
 
 void RealFileSystem::failWritesAfter(std::optional<std::size_t> bytes) { failWritesAfter_ = bytes; }
 
-std::string MemoryFileSystem::readFile(const std::string& path, std::size_t maxBytes) {
+namespace {
+
+FileIdentity memoryIdentity(const std::string& bytes) {
+  return {0, 0, bytes.size(), static_cast<std::int64_t>(std::hash<std::string>{}(bytes))};
+}
+
+}  // namespace
+
+FileContent MemoryFileSystem::read(const std::string& path, std::size_t maxBytes) {
   const auto it = files_.find(path);
   if (it == files_.end()) fail(ENOENT);
   if (it->second.size() > maxBytes) fail(EFBIG);
-  return it->second;
+  return {it->second, memoryIdentity(it->second)};
 }
 
-void MemoryFileSystem::replaceFile(const std::string& path, const std::string& bytes) {
+std::optional<FileIdentity> MemoryFileSystem::identity(const std::string& path) {
+  const auto it = files_.find(path);
+  if (it == files_.end()) return std::nullopt;
+  return memoryIdentity(it->second);
+}
+
+FileIdentity MemoryFileSystem::replaceFile(const std::string& path, const std::string& bytes) {
   if (path.empty()) fail(ENOENT);
   const std::optional<std::size_t> fault = std::exchange(failAfterBytes_, std::nullopt);
   if (fault && bytes.size() > *fault) fail(ENOSPC);
   files_[path] = bytes;
+  return memoryIdentity(bytes);
 }
 
 void MemoryFileSystem::writeScratch(const std::string& path, const std::string& bytes) {

@@ -2,6 +2,7 @@
 // Every file the program reads or writes goes through FileSystem, so the logic can be
 // tested against MemoryFileSystem and a failing disk can be staged.
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <map>
 #include <optional>
@@ -9,21 +10,46 @@
 
 namespace obrel {
 
+// What tells whether a file's content was changed by someone else since it was read or
+// written: a change of mode or owner alone leaves it as it is.
+struct FileIdentity {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::uint64_t size = 0;
+  std::int64_t modifiedNs = 0;  // modification time in nanoseconds
+  bool operator==(const FileIdentity&) const = default;
+};
+
+struct FileContent {
+  std::string bytes;
+  FileIdentity identity;  // of the file the bytes were read from
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
   static constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();
 
-  // The whole content of the file; throws FileError (with the system's reason) when it
-  // cannot be opened or read, or "File too large" when it holds more than maxBytes bytes,
-  // found out without reading more than that. Overrides keep the same default.
-  virtual std::string readFile(const std::string& path, std::size_t maxBytes = kNoLimit) = 0;
+  // The whole content of a regular file and its identity. Never waits: anything but a
+  // regular file (a pipe, a device, a folder) fails like a missing file. Throws FileError
+  // (with the system's reason) when the file cannot be opened or read, or "File too large"
+  // when it holds more than maxBytes bytes, found out without reading more than that.
+  virtual FileContent read(const std::string& path, std::size_t maxBytes) = 0;
 
-  // Replaces the file with bytes, creating it if missing, so that readers see either the
-  // old content or the new. On any failure the existing file is unchanged, no temporary
-  // file is left, and FileError is thrown.
-  virtual void replaceFile(const std::string& path, const std::string& bytes) = 0;
+  // read(), content only.
+  std::string readFile(const std::string& path, std::size_t maxBytes = kNoLimit) {
+    return read(path, maxBytes).bytes;
+  }
+
+  // The identity of the file at path (a symbolic link followed); nullopt when there is none
+  // or it cannot be looked at.
+  virtual std::optional<FileIdentity> identity(const std::string& path) = 0;
+
+  // Replaces the file with bytes, creating it if missing, and returns the identity of the
+  // file written. On any failure the existing file keeps its content and FileError is
+  // thrown, its reason saying what failed.
+  virtual FileIdentity replaceFile(const std::string& path, const std::string& bytes) = 0;
 
   // Writes a scratch file in place, without the care replaceFile takes: for content that
   // can be made again. Throws FileError when it cannot be written.
@@ -33,9 +59,8 @@ class FileSystem {
 // The disk, through POSIX calls.
 class RealFileSystem : public FileSystem {
  public:
-  // A file that is not a regular one (a pipe, a device) is read until it ends; a named pipe
-  // that no one writes ends at once.
-  std::string readFile(const std::string& path, std::size_t maxBytes = kNoLimit) override;
+  FileContent read(const std::string& path, std::size_t maxBytes) override;
+  std::optional<FileIdentity> identity(const std::string& path) override;
 
   // Writes ".<name>.obrel-XXXXXX" in the target's folder, syncs it and renames it over the
   // target; a symbolic link is followed, so the link stays and the file it names is replaced.
@@ -43,7 +68,7 @@ class RealFileSystem : public FileSystem {
   // Refuses an empty path, a target that is not a regular file, and a read-only target:
   // one the user may not write (access W_OK) or that has no write bit at all, which
   // protects it even from root.
-  void replaceFile(const std::string& path, const std::string& bytes) override;
+  FileIdentity replaceFile(const std::string& path, const std::string& bytes) override;
   void writeScratch(const std::string& path, const std::string& bytes) override;
 
   // For tests: while set, every replaceFile whose content is longer than bytes fails with
@@ -58,9 +83,11 @@ class RealFileSystem : public FileSystem {
 class MemoryFileSystem : public FileSystem {
  public:
   // Throws FileError "No such file or directory" for a path it does not hold.
-  std::string readFile(const std::string& path, std::size_t maxBytes = kNoLimit) override;
+  FileContent read(const std::string& path, std::size_t maxBytes) override;
+  // A file's identity is its size and a hash of its content.
+  std::optional<FileIdentity> identity(const std::string& path) override;
   // Throws FileError for an empty path.
-  void replaceFile(const std::string& path, const std::string& bytes) override;
+  FileIdentity replaceFile(const std::string& path, const std::string& bytes) override;
   // Shares replaceFile's fault hook.
   void writeScratch(const std::string& path, const std::string& bytes) override;
 

@@ -23,7 +23,9 @@ std::size_t characterLength(char lead) {
 }  // namespace
 
 TextReader::TextReader(FileSystem& fs, const std::string& path, std::size_t maxBytes) {
-  std::string bytes = fs.readFile(path, maxBytes);
+  FileContent content = fs.read(path, maxBytes);
+  identity_ = content.identity;
+  std::string bytes = std::move(content.bytes);
   encoding_ = detectEncoding(bytes);
   // Windows-1252 holds one character a byte, so its bytes serve as they are; decoding all
   // of it at once could take three times the file's size.
@@ -130,7 +132,7 @@ void TextWriter::Close() {
   if (closed_) return;
   closed_ = true;
   EncodedText encoded = encodeTextInPlace(std::exchange(text_, std::string()), encoding_);
-  fs_->replaceFile(path_, encoded.bytes);
+  identity_ = fs_->replaceFile(path_, encoded.bytes);
   encoding_ = encoded.encoding;
 }
 

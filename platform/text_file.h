@@ -19,6 +19,8 @@ class TextReader {
   TextReader(FileSystem& fs, const std::string& path, std::size_t maxBytes = FileSystem::kNoLimit);
 
   TextEncoding encoding() const { return encoding_; }
+  // The identity of the file as it was read.
+  const FileIdentity& identity() const { return identity_; }
 
   // The next line without its line end. A line ends at LF, CR LF, or a CR not followed
   // by LF; a final line with no line end is still a line, and a file's last line end
@@ -52,6 +54,7 @@ class TextReader {
   bool windows1252_ = false;
   std::size_t position_ = 0;
   TextEncoding encoding_ = TextEncoding::Utf8;
+  FileIdentity identity_;
   bool closed_ = false;
 };
 
@@ -72,11 +75,14 @@ class TextWriter {
 
   // The encoding the file was written in after Close; before it, the one asked for.
   TextEncoding writtenEncoding() const { return encoding_; }
+  // The identity of the file written, after Close.
+  const FileIdentity& writtenIdentity() const { return identity_; }
 
  private:
   FileSystem* fs_;
   std::string path_;
   TextEncoding encoding_;
+  FileIdentity identity_;
   std::string text_;
   bool closed_ = false;
 };
