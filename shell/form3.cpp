@@ -5,6 +5,13 @@
 
 namespace obrel {
 
+namespace {
+
+// The help is a page of text; a larger file is not read at all.
+constexpr std::size_t kLargestHelpFile = std::size_t{16} * 1024 * 1024;
+
+}  // namespace
+
 Form3::Form3(FileSystem& files, std::string programFolder)
     : Form("Form3"), files_(files), programFolder_(std::move(programFolder)) {
   setCaption("Help");
@@ -31,7 +38,7 @@ Form3::Form3(FileSystem& files, std::string programFolder)
 
 void Form3::Form_Load() {
   try {
-    TextReader in(files_, programFolder_ + "/Support/Help/Obrel_help.txt");
+    TextReader in(files_, programFolder_ + "/Support/Help/Obrel_help.txt", kLargestHelpFile);
     if (!in.atEnd()) Text1.setText(in.readAll());
     in.Close();
   } catch (const Failure&) {

@@ -9,6 +9,9 @@ namespace obrel {
 
 namespace {
 
+// A shortcut is a few lines; anything larger is no shortcut.
+constexpr std::size_t kLargestShortcut = 64 * 1024;
+
 std::string_view trimmed(std::string_view s) {
   const std::size_t first = s.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};
@@ -29,8 +32,8 @@ bool startsWithWord(std::string_view s, std::string_view prefix) {
   return s.size() >= prefix.size() && sameWord(s.substr(0, prefix.size()), prefix);
 }
 
-// An http or https address with a host, and no blank or control character that a browser
-// would take as the end of the address or as something else.
+// An http or https address with a host name, and no blank or control character that a
+// browser would take as the end of the address or as something else.
 bool isWebAddress(std::string_view url) {
   std::size_t rest = 0;
   if (startsWithWord(url, "https://")) {
@@ -40,12 +43,19 @@ bool isWebAddress(std::string_view url) {
   } else {
     return false;
   }
-  if (rest == url.size() || url[rest] == '/') return false;
   for (const char c : url) {
     const auto b = static_cast<unsigned char>(c);
     if (b <= 0x20 || b == 0x7F) return false;
   }
-  return true;
+  // The authority ends at the path, the query or the fragment; the host lies between any
+  // user part ("user@") and any port (":80").
+  std::string_view host = url.substr(rest, url.find_first_of("/?#", rest) - rest);
+  if (const std::size_t at = host.rfind('@'); at != std::string_view::npos) host.remove_prefix(at + 1);
+  if (host.starts_with('[')) {
+    const std::size_t close = host.find(']');
+    return close != std::string_view::npos && close > 1;
+  }
+  return !host.substr(0, host.find(':')).empty();
 }
 
 }  // namespace
@@ -76,7 +86,7 @@ std::optional<std::string> shortcutUrl(std::string_view text) {
 void openWebLink(FileSystem& files, Browser& browser, const std::string& path) {
   std::optional<std::string> url;
   try {
-    TextReader in(files, path);
+    TextReader in(files, path, kLargestShortcut);
     url = in.atEnd() ? std::nullopt : shortcutUrl(in.readAll());
   } catch (const Failure&) {
     return;

@@ -55,6 +55,13 @@ TEST_F(ShellTest, MissingOrEmptyHelpFileOpensAnEmptyWindow) {
   showHelp();
   ASSERT_NE(program.form3(), nullptr);
   EXPECT_EQ(program.form3()->Text1.text(), "");
+  program.close(*program.form3());
+
+  // Over 16 MiB is no help text: the window opens empty rather than taking the memory.
+  helpFile() = std::string(16 * 1024 * 1024 + 1, 'x');
+  showHelp();
+  ASSERT_NE(program.form3(), nullptr);
+  EXPECT_EQ(program.form3()->Text1.text(), "");
 }
 
 }  // namespace

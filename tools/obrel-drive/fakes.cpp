@@ -36,6 +36,15 @@ Answer closedAnswer(Buttons buttons) {
   return Answer::OK;
 }
 
+bool isButtonOf(Answer answer, Buttons buttons) {
+  switch (buttons) {
+    case Buttons::OK: return answer == Answer::OK;
+    case Buttons::YesNo: return answer == Answer::Yes || answer == Answer::No;
+    case Buttons::YesNoCancel: return answer != Answer::OK;
+  }
+  return false;
+}
+
 }  // namespace
 
 const char* answerName(Answer answer) {
@@ -52,8 +61,14 @@ Answer ScriptedPrompts::messageBox(const std::string& text, const std::string& t
                                    Buttons buttons) {
   Answer answer = closedAnswer(buttons);
   if (!answers.empty()) {
-    answer = answers.front();
+    const Answer queued = answers.front();
     answers.pop_front();
+    // A button the box does not have is used up, and the box closes as with none queued.
+    if (isButtonOf(queued, buttons)) {
+      answer = queued;
+    } else {
+      print_(std::string("error: ") + answerName(queued) + " is not a button of this box");
+    }
   }
   print_("msgbox " + quote(text) + " title=" + quote(title) + " icon=" + iconName(icon) +
          " buttons=" + buttonsName(buttons) + " -> " + answerName(answer));
