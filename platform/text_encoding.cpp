@@ -13,6 +13,8 @@ namespace {
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LEMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BEMark = "\xFE\xFF";
+constexpr std::string_view kUtf32LEMark{"\xFF\xFE\x00\x00", 4};
+constexpr std::string_view kUtf32BEMark{"\x00\x00\xFE\xFF", 4};
 constexpr char32_t kReplacement = 0xFFFD;
 
 // Windows-1252 bytes 0x80 to 0x9F. The five it leaves undefined keep their own number,
@@ -253,6 +255,22 @@ std::string decodeUtf16(std::string_view bytes, bool bigEndian) {
   return out;
 }
 
+// UTF-32 bytes: each four a character; a surrogate, a number past U+10FFFF and a short
+// last group each read as U+FFFD.
+std::string decodeUtf32(std::string_view bytes, bool bigEndian) {
+  const unsigned char* const p = bytesOf(bytes);
+  std::string out;
+  out.reserve(bytes.size() / 4);
+  for (std::size_t i = 0; i + 4 <= bytes.size(); i += 4) {
+    const unsigned char* u = p + i;
+    const char32_t cp = bigEndian ? char32_t{u[0]} << 24 | char32_t{u[1]} << 16 | char32_t{u[2]} << 8 | u[3]
+                                  : char32_t{u[3]} << 24 | char32_t{u[2]} << 16 | char32_t{u[1]} << 8 | u[0];
+    appendUtf8(out, cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF) ? kReplacement : cp);
+  }
+  if (bytes.size() % 4 != 0) appendUtf8(out, kReplacement);
+  return out;
+}
+
 }  // namespace
 
 std::string decodeWindows1252(std::string_view bytes) {
@@ -372,11 +390,35 @@ std::string encodeUtf16(std::string_view utf8, bool bigEndian) {
   return out;
 }
 
+std::string encodeUtf32(std::string_view utf8, bool bigEndian) {
+  std::string out;
+  out.reserve(4 + utf8.size() * 4);
+  auto put = [&](char32_t cp) {
+    for (int i = 0; i < 4; ++i) {
+      const int shift = bigEndian ? 24 - 8 * i : 8 * i;
+      out.push_back(static_cast<char>((cp >> shift) & 0xFF));
+    }
+  };
+  put(0xFEFF);  // the byte-order mark, in the chosen order
+  eachCodePoint(utf8, [&](char32_t cp) {
+    put(cp);
+    return true;
+  });
+  return out;
+}
+
 }  // namespace
 
 DecodedText decodeText(std::string_view bytes) {
   if (bytes.starts_with(kUtf8Mark)) {
     return {sanitizedUtf8(bytes.substr(kUtf8Mark.size())), TextEncoding::Utf8Bom};
+  }
+  // UTF-32's little-endian mark begins with UTF-16's: it is looked for first.
+  if (bytes.starts_with(kUtf32LEMark)) {
+    return {decodeUtf32(bytes.substr(kUtf32LEMark.size()), false), TextEncoding::Utf32LE};
+  }
+  if (bytes.starts_with(kUtf32BEMark)) {
+    return {decodeUtf32(bytes.substr(kUtf32BEMark.size()), true), TextEncoding::Utf32BE};
   }
   if (bytes.starts_with(kUtf16LEMark)) {
     return {decodeUtf16(bytes.substr(kUtf16LEMark.size()), false), TextEncoding::Utf16LE};
@@ -397,7 +439,7 @@ DecodedText decodeTextInPlace(std::string bytes) {
     return {std::move(bytes), TextEncoding::Utf8Bom};
   }
   if (view.starts_with(kUtf16LEMark) || view.starts_with(kUtf16BEMark) ||
-      validUtf8Prefix(view) != view.size()) {
+      view.starts_with(kUtf32BEMark) || validUtf8Prefix(view) != view.size()) {
     return decodeText(view);
   }
   return {std::move(bytes), TextEncoding::Utf8};
@@ -405,6 +447,8 @@ DecodedText decodeTextInPlace(std::string bytes) {
 
 TextEncoding detectEncoding(std::string_view bytes) {
   if (bytes.starts_with(kUtf8Mark)) return TextEncoding::Utf8Bom;
+  if (bytes.starts_with(kUtf32LEMark)) return TextEncoding::Utf32LE;
+  if (bytes.starts_with(kUtf32BEMark)) return TextEncoding::Utf32BE;
   if (bytes.starts_with(kUtf16LEMark)) return TextEncoding::Utf16LE;
   if (bytes.starts_with(kUtf16BEMark)) return TextEncoding::Utf16BE;
   return validUtf8Prefix(bytes) == bytes.size() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
@@ -431,6 +475,10 @@ EncodedText encodeText(std::string_view utf8, TextEncoding preferred) {
       return {encodeUtf16(utf8, false), TextEncoding::Utf16LE};
     case TextEncoding::Utf16BE:
       return {encodeUtf16(utf8, true), TextEncoding::Utf16BE};
+    case TextEncoding::Utf32LE:
+      return {encodeUtf32(utf8, false), TextEncoding::Utf32LE};
+    case TextEncoding::Utf32BE:
+      return {encodeUtf32(utf8, true), TextEncoding::Utf32BE};
     case TextEncoding::Windows1252:
       if (std::optional<std::string> bytes = encodeWindows1252(utf8)) {
         return {std::move(*bytes), TextEncoding::Windows1252};

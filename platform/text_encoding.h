@@ -12,6 +12,8 @@ enum class TextEncoding {
   Utf8Bom,      // with the mark EF BB BF
   Utf16LE,      // always with the mark FF FE
   Utf16BE,      // always with the mark FE FF
+  Utf32LE,      // always with the mark FF FE 00 00
+  Utf32BE,      // always with the mark 00 00 FE FF
   Windows1252,  // one byte a character; the five bytes it leaves undefined stand for U+0081,
                 // U+008D, U+008F, U+0090 and U+009D, so every byte string reads and writes back
 };
@@ -27,10 +29,12 @@ struct EncodedText {
 };
 
 // Recognises the file's encoding and decodes it to UTF-8, dropping any byte-order mark.
-// In order: a UTF-8 mark (Utf8Bom); a UTF-16 mark (Utf16LE/Utf16BE); valid UTF-8 with no
+// In order: a UTF-8 mark (Utf8Bom); a UTF-32 mark (Utf32LE/Utf32BE); a UTF-16 mark
+// (Utf16LE/Utf16BE); valid UTF-8 with no
 // mark (Utf8, so ASCII and empty files land here); anything else is Windows-1252.
-// Malformed UTF-8 after a UTF-8 mark, unpaired surrogates and an odd last byte in UTF-16
-// each become U+FFFD. Never throws.
+// Malformed UTF-8 after a UTF-8 mark, unpaired surrogates and an odd last byte in UTF-16,
+// and in UTF-32 surrogates, numbers past U+10FFFF and a short last group each become
+// U+FFFD. Never throws.
 DecodedText decodeText(std::string_view bytes);
 
 // decodeText for bytes the caller gives up: text that is valid UTF-8 already (after any
@@ -47,8 +51,8 @@ std::string decodeWindows1252(std::string_view bytes);
 // Windows-1252 has no byte for is written as UTF-8 without a mark.
 TextEncoding writableEncoding(std::string_view utf8, TextEncoding preferred);
 
-// Encodes UTF-8 text in writableEncoding(utf8, preferred). Utf8Bom, Utf16LE and Utf16BE
-// always begin with their mark, so empty text gives the mark alone. Malformed input
+// Encodes UTF-8 text in writableEncoding(utf8, preferred). The encodings with a mark
+// always begin with it, so empty text gives the mark alone. Malformed input
 // sequences are written as U+FFFD. Line ends are written as they are in the text.
 EncodedText encodeText(std::string_view utf8, TextEncoding preferred);
 

@@ -94,6 +94,22 @@ TEST(EncodingRoundTrip, Utf16BigEndianWithMark) {
   EXPECT_EQ(rt.bytes, bytes);
 }
 
+TEST(EncodingRoundTrip, Utf32WithMarkEitherOrder) {
+  // "Aé😀" CR LF; the little-endian mark begins with UTF-16's.
+  for (const auto& [bytes, encoding] :
+       {std::pair{"\xFF\xFE\0\0" "A\0\0\0" "\xE9\0\0\0" "\x00\xF6\x01\0" "\r\0\0\0" "\n\0\0\0"s,
+                  TextEncoding::Utf32LE},
+        std::pair{"\0\0\xFE\xFF" "\0\0\0A" "\0\0\0\xE9" "\0\x01\xF6\x00" "\0\0\0\r" "\0\0\0\n"s,
+                  TextEncoding::Utf32BE}}) {
+    const RoundTrip rt = roundTrip(bytes);
+    EXPECT_EQ(rt.readAs, encoding);
+    EXPECT_EQ(rt.lines, std::vector<std::string>{"Aé😀"});
+    EXPECT_EQ(rt.bytes, bytes);
+  }
+  // Broken groups read as U+FFFD: a surrogate, a number past U+10FFFF, a short last group.
+  EXPECT_EQ(decodeText("\xFF\xFE\0\0" "\x00\xD8\0\0" "\0\0\x11\0" "A\0"s).text, "\uFFFD\uFFFD\uFFFD");
+}
+
 TEST(EncodingRoundTrip, Windows1252WithEveryHighByte) {
   std::string bytes;
   for (int b = 0x80; b <= 0xFF; ++b) bytes.push_back(static_cast<char>(b));
