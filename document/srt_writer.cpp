@@ -36,14 +36,24 @@ void Form2::WriteSrt() {
   // The file now holds this encoding (UTF-8 where Windows-1252 could not hold a character),
   // as reading it back would find.
   DocumentEncoding = file.writtenEncoding();
+  CurrentFileIdentity = file.writtenIdentity();
 }
 
 void Form2::Save_Click() {
-  if (CurrentFile.empty()) {
+  if (CurrentFile.empty() || PartialLoad) {
     SaveAs_Click();
     return;
   }
   SaveSucceeded = false;
+  // Another program's change to the file since it was read or written is not lost unasked.
+  const std::optional<FileIdentity> now = services_.files.identity(CurrentFile);
+  if (now && CurrentFileIdentity && *now != *CurrentFileIdentity &&
+      services_.prompts.messageBox(
+          "This file has been changed by another program since it was opened or saved.\r\n"
+          "Do you want to replace it with this document?",
+          "Obrel Dizivud", Icon::Exclamation, Buttons::YesNo) != Answer::Yes) {
+    return;
+  }
   try {
     WriteSrt();
     SaveSucceeded = true;
@@ -68,6 +78,7 @@ void Form2::SaveAs_Click() {
     return;
   }
   SaveSucceeded = true;
+  PartialLoad = false;
   Save.setEnabled(true);
 }
 

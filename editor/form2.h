@@ -7,13 +7,15 @@
 #include <string>
 
 #include "document/entry_store.h"
+#include "platform/file_system.h"
 #include "platform/form.h"
 #include "platform/services.h"
 #include "platform/text_encoding.h"
 
 namespace obrel {
 
-class TextReader;
+class SrtScanner;
+struct ScannedEntry;
 
 class Form2 : public Form {
  public:
@@ -144,12 +146,13 @@ class Form2 : public Form {
   void DeleteEntry_Click();
 
   // SRT reading (document/srt_reader.cpp).
+  // File > Open > Subtitle File (.srt): a file that gives no entry changes nothing but
+  // ChangeCount; one read in part, or with times that could not be read, says so.
   void OpenSrt_Click();
   void OpenFile();
-  // OpenFile's reading, from a reader whose first line, if any, has been read already.
-  void readEntries(TextReader& in, std::optional<std::string> firstLine);
-  // Reads a timing line's eight parts into Text1..Text8; false when the file ends first.
-  bool readTimingLine(TextReader& in);
+  // Stores first and every later entry the scanner gives, each through the index box and
+  // the fields; ends on the entry the index box shows.
+  void readEntries(SrtScanner& scanner, ScannedEntry first);
 
   // The video panel (preview/).
   // "Open...": asks for a video and plays it; a cancel changes nothing.
@@ -173,10 +176,16 @@ class Form2 : public Form {
   TextEncoding DocumentEncoding = TextEncoding::Utf8;
   // Whether the last Save or Save As wrote the file; SaveOrNot reads it.
   bool SaveSucceeded = false;
+  // Set by a load that left part of its file unread: Save then asks for a name, so that
+  // what was read is not written over the whole file.
+  bool PartialLoad = false;
+  // The file as last read or written, to tell whether another program changed it since.
+  std::optional<FileIdentity> CurrentFileIdentity;
   // Writes every present entry to CurrentFile in DocumentEncoding, replacing the file in
   // one step. Throws FileError, the file then unchanged; CurrentIndex never moves.
   void WriteSrt();
-  // File > Save: WriteSrt to CurrentFile, or Save As when there is none. A failure is
+  // File > Save: WriteSrt to CurrentFile, or Save As when there is none or the file was
+  // read in part. Asks before replacing a file that another program changed. A failure is
   // shown in a message box.
   void Save_Click();
   // File > Save As...: asks for a path and writes there; a cancel changes nothing, a

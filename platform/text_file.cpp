@@ -76,6 +76,7 @@ std::string TextReader::readline() {
     end += window;
   }
   std::string line = piece(position_, end);
+  lastLineEnded_ = end < size;
   if (end < size) {
     const bool crlf = text_[end] == '\r' && end + 1 < size && text_[end + 1] == '\n';
     end += crlf ? 2 : 1;

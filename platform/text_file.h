@@ -27,6 +27,9 @@ class TextReader {
   // does not start another. After a read that stopped between CR and LF, the LF alone
   // ends an empty line. Throws EndOfFile when nothing is left.
   std::string readline();
+  // Whether a line end closed the line readline returned last; false for a last line that
+  // the file's end cut off.
+  bool lastLineEnded() const { return lastLineEnded_; }
 
   // The next n characters (code points; CR and LF are characters like any other, passed
   // on as they are), fewer at the end; nothing when n is 0 or less. Throws EndOfFile when
@@ -55,6 +58,7 @@ class TextReader {
   std::size_t position_ = 0;
   TextEncoding encoding_ = TextEncoding::Utf8;
   FileIdentity identity_;
+  bool lastLineEnded_ = false;
   bool closed_ = false;
 };
 

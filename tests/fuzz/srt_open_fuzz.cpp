@@ -89,12 +89,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Form2& form = w.form;
   form.store.at(0) = outsideEntry();
   form.store.at(10000) = outsideEntry();
+  // A document to keep: a load that stores no entry must leave it as it is.
+  form.store.at(1) = outsideEntry();
+  form.CurrentFile = "before.srt";
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   w.files.files()["in.srt"] = bytes;
   readersAgree(bytes);
 
   open(w, "in.srt", "the input");
   const bool loaded = form.CurrentFile == "in.srt";
+  if (!loaded && (form.CurrentFile != "before.srt" || !(form.store.at(1) == outsideEntry()))) {
+    finding("a load that stored no entry changed the document");
+  }
   if (loaded && form.DocumentEncoding != obrel::detectEncoding(bytes)) {
     finding("the document's encoding is not the file's");
   }

@@ -73,53 +73,6 @@ TEST(FastPaths, EntryNumbersReadAsTheGeneralReadingReadsThem) {
   EXPECT_THROW(readInt16(""), TypeMismatch);
 }
 
-// The fields an entry's timing line gives when read with the fourteen reads one by one,
-// as written: the yardstick for the reader's single read.
-std::vector<std::string> fieldsReadOneByOne(const std::string& file) {
-  MemoryFileSystem fs;
-  fs.files()["f.srt"] = file;
-  TextReader in(fs, "f.srt");
-  in.readline();  // the number line
-  std::vector<std::string> fields(8);
-  const int counts[] = {2, 1, 2, 1, 2, 1, 3, 5, 2, 1, 2, 1, 2, 1};
-  const int field[] = {0, -1, 1, -1, 2, -1, 3, -1, 4, -1, 5, -1, 6, -1};
-  try {
-    for (int i = 0; i < 14; ++i) {
-      std::string piece = in.read(counts[i]);
-      if (field[i] >= 0) fields[static_cast<std::size_t>(field[i])] = utf8::left(piece, field[i] == 3 ? 3 : 2);
-    }
-    fields[7] = utf8::left(in.readline(), 3);
-  } catch (const EndOfFile&) {
-  }
-  return fields;
-}
-
-TEST(FastPaths, TheTimingLineIsCutAsTheFourteenReadsWouldCutIt) {
-  const std::vector<std::string> timingLines = {
-      "00:00:01,000 --> 00:00:04,000",       // as written
-      "0:00:01,000 --> 0:00:04,000",         // single-digit hours shift every part
-      "00:00:01.000 ==> 00:00:04.000 X1",    // any separators, extra text after
-      "é0:0ü:01,日00 --> 00:00:04,0ß0",     // characters of two and three bytes
-      "00:00:01,000",                        // short: the counts run on into the text
-      "00:0",                                // shorter still
-      "00:00:01,000 --> 00:00:04,000\r"};    // a CR of its own before CR LF
-  for (const std::string& timing : timingLines) {
-    for (const std::string& tail : {"\r\nHello\r\nWorld\r\n\r\n"s, "\r\nHi"s, ""s}) {
-      const std::string file = "1\r\n" + timing + tail;
-      standin::TestWindow w;
-      w.files.files()["f.srt"] = file;
-      w.dialogs.paths.push_back("f.srt");
-      w.form.OpenSrt_Click();
-      const std::vector<std::string> expected = fieldsReadOneByOne(file);
-      const TextBox* boxes[] = {&w.form.Text1, &w.form.Text2, &w.form.Text3, &w.form.Text4,
-                                &w.form.Text5, &w.form.Text6, &w.form.Text7, &w.form.Text8};
-      for (std::size_t i = 0; i < 8; ++i) {
-        EXPECT_EQ(boxes[i]->text(), expected[i]) << "Text" << i + 1 << " of " << file;
-      }
-    }
-  }
-}
-
 std::vector<std::string> linesOf(const std::string& bytes) {
   MemoryFileSystem fs;
   fs.files()["t.txt"] = bytes;

@@ -236,7 +236,7 @@ class RandomActions : public ::testing::Test {
     prompts_.savePromptAnswer.reset();
     const bool mainWasOpen = main != nullptr;
     std::string savedText;
-    std::string file;
+    std::string file;  // where Save writes; empty when it asks for a name
     std::int16_t changes = 0;
     TextEncoding encoding = TextEncoding::Utf8;
     bool exitAction = false;
@@ -316,7 +316,7 @@ class RandomActions : public ::testing::Test {
             exitAction = true;
             changes = main->ChangeCount;
             savedText = srtText(main->store);
-            file = main->CurrentFile;
+            file = main->PartialLoad ? std::string() : main->CurrentFile;
             encoding = main->DocumentEncoding;
           }
           m->onClick();
@@ -331,7 +331,7 @@ class RandomActions : public ::testing::Test {
               exitAction = true;
               changes = main->ChangeCount;
               savedText = srtText(main->store);
-              file = main->CurrentFile;
+              file = main->PartialLoad ? std::string() : main->CurrentFile;
               encoding = main->DocumentEncoding;
             }
             program_->close(*target);

@@ -47,6 +47,19 @@ TEST_F(ReaderTest, ReadingEndsAfterEntry9999AndNeverWritesOverEntry1000) {
   const std::size_t timing = reference.rfind("1000\r\n") + 6;
   EXPECT_EQ(w.form.store.at(1000).EntryTiming, reference.substr(timing, 29));
   EXPECT_EQ(w.form.CurrentIndex, 9999);
+  EXPECT_TRUE(w.form.PartialLoad);
+}
+
+TEST_F(ReaderTest, AFileNumberedFromZeroStopsAtSlot9999) {
+  open("0\r\n00:00:00,000 --> 00:00:00,500\r\nAd\r\n\r\n" + srtgen::generate(9999, srtgen::Flavour::Ascii));
+  ASSERT_FALSE(w.prompts.shown.empty());
+  EXPECT_EQ(w.prompts.shown.back().text,
+            "Part of this file could not be read. The entries after entry 9999 may be missing.");
+  EXPECT_EQ(w.form.store.at(1).EntryText, "Ad");
+  EXPECT_FALSE(w.form.store.at(0).present());
+  EXPECT_TRUE(w.form.store.at(9999).present());
+  EXPECT_TRUE(w.form.store.at(10000).empty());
+  EXPECT_EQ(w.form.Text10.text(), "9999");
 }
 
 TEST_F(ReaderTest, LastEntryTextStaysInTheScratchFile) {
