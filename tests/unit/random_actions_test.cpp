@@ -119,6 +119,9 @@ class RandomActions : public ::testing::Test {
     std::string pattern = ::testing::TempDir() + "obrel-random-XXXXXX";
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
     folder_ = pattern;
+    // Paths typed at random are relative: they land here, not wherever the test was started.
+    previousFolder_ = fs::current_path();
+    fs::current_path(folder_);
     fs::create_directories(folder_ / "Support/Help");
     fs::create_directories(folder_ / "Web Links");
     put(folder_ / "Support/Help/Obrel_help.txt", "Help\r\n");
@@ -152,6 +155,7 @@ class RandomActions : public ::testing::Test {
 
   void TearDown() override {
     std::error_code ec;
+    fs::current_path(previousFolder_, ec);
     fs::remove_all(folder_, ec);
   }
 
@@ -464,6 +468,7 @@ class RandomActions : public ::testing::Test {
   }
 
   fs::path folder_;
+  fs::path previousFolder_;
   std::vector<std::string> paths_;
   std::mt19937 random_;
   QueuedPrompts prompts_;
