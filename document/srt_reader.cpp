@@ -46,14 +46,15 @@ void Form2::OpenSrt_Click() {
     // that gives no entry, leaves the document as it was.
     std::optional<TextReader> in;
     std::optional<SrtScanner> scanner;
-    std::optional<ScannedEntry> first;
+    ScannedEntry first;
+    bool readable = false;
     try {
       in.emplace(services_.files, path, kLargestSubtitleFile);
       scanner.emplace(*in);
-      first = scanner->next();
+      readable = scanner->next(first) && !first.broken;
     } catch (const Failure&) {
     }
-    if (!first || first->broken) {
+    if (!readable) {
       tellUnreadable(services_.prompts);
       return;
     }
@@ -65,7 +66,7 @@ void Form2::OpenSrt_Click() {
     SaveAs.setEnabled(true);
     DocumentEncoding = in->encoding();
     CurrentFileIdentity = in->identity();
-    readEntries(*scanner, std::move(*first));
+    readEntries(*scanner, first);
   } catch (const Failure&) {
     // The command's trap: it ends silently, keeping what was done.
   }
@@ -74,42 +75,42 @@ void Form2::OpenSrt_Click() {
 void Form2::OpenFile() {
   TextReader in(services_.files, CurrentFile, kLargestSubtitleFile);
   SrtScanner scanner(in);
-  std::optional<ScannedEntry> first = scanner.next();
-  if (first && !first->broken) readEntries(scanner, std::move(*first));
+  ScannedEntry first;
+  if (scanner.next(first) && !first.broken) readEntries(scanner, first);
 }
 
-void Form2::readEntries(SrtScanner& scanner, ScannedEntry first) {
+void Form2::readEntries(SrtScanner& scanner, ScannedEntry& entry) {
   LastLine.clear();
   // A file numbered from 0 fills the slots from 1: slot 0 is never written to a file.
-  const int offset = first.number == 0 ? 1 : 0;
+  const int offset = entry.number == 0 ? 1 : 0;
   bool whole = true;
   int lastStored = 0;
   int firstUnreadTimes = 0;
   bool scratchKept = false;
 
-  for (std::optional<ScannedEntry> entry = std::move(first); entry; entry = scanner.next()) {
-    const int slot = entry->number + offset;
+  TextBox* const timeBoxes[] = {&Text1, &Text2, &Text3, &Text4, &Text5, &Text6, &Text7, &Text8};
+  do {
+    const int slot = entry.number + offset;
     if (slot > kLastReadEntry) {
       whole = false;  // entry 10000 and later are not read
       break;
     }
     // Through the index box and the fields, as a user would type it. An entry that breaks
     // off is shown, empty, and not stored.
-    setIndexBox(slot == entry->number ? entry->numberLine : std::to_string(slot));
-    if (entry->broken) break;
-    TextBox* const boxes[] = {&Text1, &Text2, &Text3, &Text4, &Text5, &Text6, &Text7, &Text8};
-    for (std::size_t i = 0; i < 8; ++i) boxes[i]->setText(entry->timing.parts[i]);
+    setIndexBox(slot == entry.number ? entry.numberLine : std::to_string(slot));
+    if (entry.broken) break;
+    for (std::size_t i = 0; i < 8; ++i) timeBoxes[i]->setText(entry.timing.parts[i]);
     // The file's last entry leaves its text lines in the scratch file now, while the text
     // is held once.
-    if (entry->last) {
-      keepScratchCopy(entry->text);
+    if (entry.last) {
+      keepScratchCopy(entry.text);
       scratchKept = true;
     }
-    Text9.setText(entry->text);
-    std::string().swap(entry->text);
+    Text9.setText(entry.text);
+    std::string().swap(entry.text);
 
     Entry& e = store.at(CurrentIndex);
-    e.EntryTiming = std::move(entry->timing.line);
+    e.EntryTiming = entry.timing.line;
     e.StartHours = Text1.text();
     e.StartMinutes = Text2.text();
     e.StartSeconds = Text3.text();
@@ -120,10 +121,10 @@ void Form2::readEntries(SrtScanner& scanner, ScannedEntry first) {
     e.EndMillis = Text8.text();
     e.EntryText = Text9.text();
     lastStored = CurrentIndex;
-    if (!entry->timing.readable && firstUnreadTimes == 0) firstUnreadTimes = CurrentIndex;
-    LastLine = scanner.lastLine();
-    BlankCount = static_cast<std::int16_t>(scanner.blankCount());
-  }
+    if (!entry.timing.readable && firstUnreadTimes == 0) firstUnreadTimes = CurrentIndex;
+  } while (scanner.next(entry));
+  LastLine = scanner.lastLine();
+  BlankCount = static_cast<std::int16_t>(scanner.blankCount());
   whole = whole && !scanner.partial();
 
   // The editor stays on the entry the index box shows.

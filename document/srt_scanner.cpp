@@ -1,5 +1,6 @@
 #include "document/srt_scanner.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "document/entry_store.h"
@@ -19,40 +20,65 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Text after the end time, from its first blank on; a tail of blanks alone is nothing.
-std::string tailOf(std::string_view rest) {
-  return rest.find_first_not_of(" \t") == std::string_view::npos ? std::string() : std::string(rest);
+std::string_view tailOf(std::string_view rest) {
+  return rest.find_first_not_of(" \t") == std::string_view::npos ? std::string_view() : rest;
 }
 
-TimingLine fromParts(std::array<std::string, 8> parts, std::string_view tail) {
-  TimingLine timing;
-  timing.line = timingLine(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5],
-                           parts[6], parts[7]);
-  timing.line += tail;
-  timing.parts = std::move(parts);
-  return timing;
+// Sets a short part character by character: for two or three bytes a loop is cheaper than
+// the library's copy, and a timing line is read for every entry of a file.
+void setShort(std::string& part, std::string_view value) {
+  part.resize(value.size());
+  for (std::size_t i = 0; i < value.size(); ++i) part[i] = value[i];
 }
 
-std::optional<TimingLine> standardLine(std::string_view line) {
-  // Where each of the first 26 characters starts; the separators may be any character.
+// The timing line of the parts already in timing, and the tail.
+void buildLine(TimingLine& timing, std::string_view tail) {
+  const auto& p = timing.parts;
+  std::size_t size = 11 + tail.size();  // the separators ":", ":", ",", " --> ", ":", ":", ","
+  for (const std::string& part : p) size += part.size();
+  std::string& line = timing.line;
+  line.resize(size);
+  char* o = line.data();
+  const auto put = [&o](std::string_view piece) {
+    for (const char c : piece) *o++ = c;
+  };
+  put(p[0]), put(":"), put(p[1]), put(":"), put(p[2]), put(","), put(p[3]), put(" --> ");
+  put(p[4]), put(":"), put(p[5]), put(":"), put(p[6]), put(","), put(p[7]);
+  tail.copy(o, tail.size());
+  timing.readable = true;
+}
+
+bool standardLine(std::string_view line, TimingLine& timing) {
+  // Where each of the first 26 characters starts; the separators may be any character, but
+  // a line of ASCII, as nearly every one is, has them a byte each.
   std::array<std::size_t, 27> at{};
-  std::size_t pos = 0;
-  for (std::size_t k = 0; k < 26; ++k) {
-    if (pos >= line.size()) return std::nullopt;
-    at[k] = pos;
-    utf8::next(line, pos);
+  if (line.size() >= 26 && std::all_of(line.begin(), line.begin() + 26,
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    for (std::size_t k = 0; k < at.size(); ++k) at[k] = k;
+  } else {
+    std::size_t pos = 0;
+    for (std::size_t k = 0; k < 26; ++k) {
+      if (pos >= line.size()) return false;
+      at[k] = pos;
+      utf8::next(line, pos);
+    }
+    at[26] = pos;
   }
-  at[26] = pos;
   for (const std::size_t k : {0, 1, 3, 4, 6, 7, 9, 10, 11, 17, 18, 20, 21, 23, 24}) {
-    if (!isDigit(line[at[k]])) return std::nullopt;
+    if (!isDigit(line[at[k]])) return false;
   }
   // The digits are a byte each.
-  const auto piece = [&](std::size_t k, std::size_t n) { return std::string(line.substr(at[k], n)); };
+  static constexpr std::array<std::pair<std::size_t, std::size_t>, 7> kPieces = {
+      {{0, 2}, {3, 2}, {6, 2}, {9, 3}, {17, 2}, {20, 2}, {23, 2}}};
+  for (std::size_t i = 0; i < kPieces.size(); ++i) {
+    setShort(timing.parts[i], line.substr(at[kPieces[i].first], kPieces[i].second));
+  }
   const std::string_view rest = line.substr(at[26]);
   const std::size_t blank = rest.find_first_of(" \t");
   const std::string_view millis = rest.substr(0, blank);
-  return fromParts({piece(0, 2), piece(3, 2), piece(6, 2), piece(9, 3), piece(17, 2), piece(20, 2),
-                    piece(23, 2), utf8::left(millis, 3)},
-                   blank == std::string_view::npos ? std::string() : tailOf(rest.substr(blank)));
+  setShort(timing.parts[7], millis.substr(0, utf8::offset(millis, 3)));
+  buildLine(timing, blank == std::string_view::npos ? std::string_view() : tailOf(rest.substr(blank)));
+  return true;
 }
 
 // Reads the variant form left to right.
@@ -60,13 +86,15 @@ class Cursor {
  public:
   explicit Cursor(std::string_view s) : s_(s) {}
 
-  // One to most digits, not followed by another digit, widened to width with zeros in front.
-  std::optional<std::string> digits(std::size_t most, std::size_t width) {
+  // One to most digits, not followed by another digit, into part widened to most
+  // characters with zeros in front.
+  bool digits(std::size_t most, std::string& part) {
     const std::size_t from = i_;
     while (i_ < s_.size() && isDigit(s_[i_]) && i_ - from < most) ++i_;
-    if (i_ == from || (i_ < s_.size() && isDigit(s_[i_]))) return std::nullopt;
-    const std::size_t n = i_ - from;
-    return std::string(width - n, '0') + std::string(s_.substr(from, n));
+    if (i_ == from || (i_ < s_.size() && isDigit(s_[i_]))) return false;
+    part.assign(most - (i_ - from), '0');
+    part.append(s_.substr(from, i_ - from));
+    return true;
   }
   bool take(std::string_view what) {
     if (!s_.substr(i_).starts_with(what)) return false;
@@ -80,17 +108,12 @@ class Cursor {
 
   // H:M:S with an optional "," or "." and milliseconds, into four parts.
   bool time(std::string* parts) {
-    std::optional<std::string> h, m, s;
-    if (!(h = digits(2, 2)) || !take(":") || !(m = digits(2, 2)) || !take(":") || !(s = digits(2, 2))) {
+    if (!digits(2, parts[0]) || !take(":") || !digits(2, parts[1]) || !take(":") ||
+        !digits(2, parts[2])) {
       return false;
     }
-    std::optional<std::string> millis = "000";
-    if (take(",") || take(".")) millis = digits(3, 3);
-    if (!millis) return false;
-    parts[0] = std::move(*h);
-    parts[1] = std::move(*m);
-    parts[2] = std::move(*s);
-    parts[3] = std::move(*millis);
+    if (take(",") || take(".")) return digits(3, parts[3]);
+    parts[3] = "000";
     return true;
   }
 
@@ -99,30 +122,29 @@ class Cursor {
   std::size_t i_ = 0;
 };
 
-std::optional<TimingLine> variantLine(std::string_view line) {
-  std::array<std::string, 8> parts;
+bool variantLine(std::string_view line, TimingLine& timing) {
   Cursor c(line);
-  if (!c.time(&parts[0])) return std::nullopt;
+  if (!c.time(&timing.parts[0])) return false;
   c.skipBlanks();
-  if (!c.take("-->")) return std::nullopt;
+  if (!c.take("-->")) return false;
   c.skipBlanks();
-  if (!c.time(&parts[4])) return std::nullopt;
+  if (!c.time(&timing.parts[4])) return false;
   const std::string_view rest = c.rest();
-  if (!rest.empty() && !isBlank(rest.front())) return std::nullopt;
-  return fromParts(std::move(parts), tailOf(rest));
+  if (!rest.empty() && !isBlank(rest.front())) return false;
+  buildLine(timing, tailOf(rest));
+  return true;
 }
 
 }  // namespace
 
-std::optional<TimingLine> readTimingLine(std::string_view line, bool ended) {
-  if (line.empty()) return std::nullopt;
-  if (std::optional<TimingLine> timing = standardLine(line)) return timing;
-  if (std::optional<TimingLine> timing = variantLine(line)) return timing;
-  if (!ended) return std::nullopt;
-  TimingLine unreadable;
-  unreadable.line = line;
-  unreadable.readable = false;
-  return unreadable;
+bool readTimingLine(std::string_view line, bool ended, TimingLine& timing) {
+  if (line.empty()) return false;
+  if (standardLine(line, timing) || variantLine(line, timing)) return true;
+  if (!ended) return false;
+  for (std::string& part : timing.parts) part.clear();
+  timing.line.assign(line);
+  timing.readable = false;
+  return true;
 }
 
 std::optional<int> firstEntryNumber(std::string_view line) {
@@ -149,40 +171,38 @@ std::optional<int> firstEntryNumber(std::string_view line) {
 
 SrtScanner::SrtScanner(TextReader& in) : in_(in) {}
 
-std::optional<ScannedEntry> SrtScanner::next() {
-  ScannedEntry entry;
+bool SrtScanner::next(ScannedEntry& entry) {
   if (!started_) {
     started_ = true;
-    if (in_.atEnd()) return std::nullopt;
+    if (in_.atEnd()) return false;
     entry.numberLine = in_.readline();
     const std::optional<int> number = firstEntryNumber(entry.numberLine);
     if (!number) {
       partial_ = true;
-      return std::nullopt;
+      return false;
     }
     entry.number = *number;
   } else {
-    if (!nextFound_) return std::nullopt;  // the end of the file
+    if (!nextFound_) return false;  // the end of the file, or a broken entry
     nextFound_ = false;
     entry.number = number_ + 1;
     entry.numberLine = lastLine_;
   }
   number_ = entry.number;
   blankCount_ = 0;
+  entry.text.clear();
+  entry.last = true;
 
   // The timing line; an entry without one breaks off the reading.
-  std::optional<TimingLine> timing;
-  if (!in_.atEnd()) {
+  entry.broken = in_.atEnd();
+  if (!entry.broken) {
     const std::string line = in_.readline();
-    timing = readTimingLine(line, in_.lastLineEnded());
+    entry.broken = !readTimingLine(line, in_.lastLineEnded(), entry.timing);
   }
-  if (!timing) {
+  if (entry.broken) {
     partial_ = true;
-    entry.broken = true;
-    entry.last = true;
-    return entry;
+    return true;
   }
-  entry.timing = std::move(*timing);
 
   // Text lines up to the first empty line. A text line moves into the text rather than
   // being copied (a line can be as long as the file), so lastLine_ keeps the last line
@@ -209,7 +229,7 @@ std::optional<ScannedEntry> SrtScanner::next() {
     }
   }
   entry.last = !nextFound_;
-  return entry;
+  return true;
 }
 
 }  // namespace obrel

@@ -21,9 +21,10 @@ struct TimingLine {
   bool readable = true;
 };
 
-// Reads one timing line (without its line end); ended tells whether a line end followed
-// it. nullopt when the line gives no entry: it is empty, or the file's end cut it off and
-// it is not complete.
+// Reads one timing line (without its line end) into timing; ended tells whether a line
+// end followed it. False when the line gives no entry: it is empty, or the file's end cut
+// it off and it is not complete. timing is filled in place, so a reader reusing it for
+// every entry makes no new strings.
 //  - Standard: at least 26 characters with digits at every digit place of the start time
 //    and of the end hours, minutes and seconds (the separators are not checked); parts by
 //    position, the end milliseconds the rest of the line up to its first blank, cut to
@@ -34,7 +35,7 @@ struct TimingLine {
 //  - Either may go on with a blank and more (a position such as "X1:100 X2:600"): that
 //    tail is kept at the end of the line; a tail of blanks alone is dropped.
 //  - Anything else that a line end closes is kept as read, unreadable.
-std::optional<TimingLine> readTimingLine(std::string_view line, bool ended);
+bool readTimingLine(std::string_view line, bool ended, TimingLine& timing);
 
 // The number a file's first line gives its first entry by the index box's rule (the line
 // cut to four characters; empty reads as 1), from 1 to 9999, or 0 when the line itself is
@@ -63,9 +64,9 @@ class SrtScanner {
   // Reads from in, which stands at the start of the file.
   explicit SrtScanner(TextReader& in);
 
-  // The next entry; nullopt once the file is read, after a broken entry, or when the
-  // file's first line names no entry.
-  std::optional<ScannedEntry> next();
+  // Fills entry with the next entry, reusing its strings; false once the file is read,
+  // after a broken entry, or when the file's first line names no entry.
+  bool next(ScannedEntry& entry);
 
   // Whether anything of the file was left unread: a skipped line or a broken entry.
   bool partial() const { return partial_; }

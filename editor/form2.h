@@ -150,9 +150,9 @@ class Form2 : public Form {
   // ChangeCount; one read in part, or with times that could not be read, says so.
   void OpenSrt_Click();
   void OpenFile();
-  // Stores first and every later entry the scanner gives, each through the index box and
-  // the fields; ends on the entry the index box shows.
-  void readEntries(SrtScanner& scanner, ScannedEntry first);
+  // Stores entry, the first the scanner gave, and every later one, each through the index
+  // box and the fields; ends on the entry the index box shows.
+  void readEntries(SrtScanner& scanner, ScannedEntry& entry);
 
   // The video panel (preview/).
   // "Open...": asks for a video and plays it; a cancel changes nothing.

@@ -58,13 +58,14 @@ TEST(ReadTimingLine, EveryKindOfLine) {
       {"empty", "", true, std::nullopt, ""},
       {"unreadable and cut off by the file's end", "00:0", false, std::nullopt, ""},
   };
+  // One TimingLine for every case, as the reader reuses one: nothing of a line stays behind.
+  TimingLine t;
   for (const TimingCase& c : cases) {
-    const std::optional<TimingLine> t = readTimingLine(c.line, c.ended);
-    ASSERT_EQ(t.has_value(), c.stored.has_value()) << c.what;
-    if (!t) continue;
-    EXPECT_EQ(t->line, *c.stored) << c.what;
-    EXPECT_EQ(joined(*t), c.parts) << c.what;
-    EXPECT_EQ(t->readable, !c.parts.empty()) << c.what;
+    ASSERT_EQ(readTimingLine(c.line, c.ended, t), c.stored.has_value()) << c.what;
+    if (!c.stored) continue;
+    EXPECT_EQ(t.line, *c.stored) << c.what;
+    EXPECT_EQ(joined(t), c.parts) << c.what;
+    EXPECT_EQ(t.readable, !c.parts.empty()) << c.what;
   }
 }
 
