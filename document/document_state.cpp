@@ -30,8 +30,8 @@ void Form2::Initial() {
   setCaption("Obrel Dizivud");
   CurrentFile.clear();
   DocumentEncoding = TextEncoding::Utf8;
-  PartialLoad = false;
-  CurrentFileIdentity.reset();
+  partialLoad = false;
+  currentFileIdentity.reset();
   showFirstEntry();
 }
 

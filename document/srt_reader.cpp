@@ -65,7 +65,7 @@ void Form2::OpenSrt_Click() {
     Save.setEnabled(true);
     SaveAs.setEnabled(true);
     DocumentEncoding = in->encoding();
-    CurrentFileIdentity = in->identity();
+    currentFileIdentity = in->identity();
     readEntries(*scanner, first);
   } catch (const Failure&) {
     // The command's trap: it ends silently, keeping what was done.
@@ -136,7 +136,7 @@ void Form2::readEntries(SrtScanner& scanner, ScannedEntry& entry) {
 
   // Saving what was read over the whole file would cut it down: until it is saved under a
   // name chosen in the save dialog, Save asks for one.
-  PartialLoad = !whole;
+  partialLoad = !whole;
   if (!whole) {
     services_.prompts.messageBox("Part of this file could not be read. The entries after entry " +
                                      std::to_string(lastStored) + " may be missing.",

@@ -36,18 +36,18 @@ void Form2::WriteSrt() {
   // The file now holds this encoding (UTF-8 where Windows-1252 could not hold a character),
   // as reading it back would find.
   DocumentEncoding = file.writtenEncoding();
-  CurrentFileIdentity = file.writtenIdentity();
+  currentFileIdentity = file.writtenIdentity();
 }
 
 void Form2::Save_Click() {
-  if (CurrentFile.empty() || PartialLoad) {
+  if (CurrentFile.empty() || partialLoad) {
     SaveAs_Click();
     return;
   }
   SaveSucceeded = false;
   // Another program's change to the file since it was read or written is not lost unasked.
   const std::optional<FileIdentity> now = services_.files.identity(CurrentFile);
-  if (now && CurrentFileIdentity && *now != *CurrentFileIdentity &&
+  if (now && currentFileIdentity && *now != *currentFileIdentity &&
       services_.prompts.messageBox(
           "This file has been changed by another program since it was opened or saved.\r\n"
           "Do you want to replace it with this document?",
@@ -78,7 +78,7 @@ void Form2::SaveAs_Click() {
     return;
   }
   SaveSucceeded = true;
-  PartialLoad = false;
+  partialLoad = false;
   Save.setEnabled(true);
 }
 

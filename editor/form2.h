@@ -178,9 +178,9 @@ class Form2 : public Form {
   bool SaveSucceeded = false;
   // Set by a load that left part of its file unread: Save then asks for a name, so that
   // what was read is not written over the whole file.
-  bool PartialLoad = false;
+  bool partialLoad = false;
   // The file as last read or written, to tell whether another program changed it since.
-  std::optional<FileIdentity> CurrentFileIdentity;
+  std::optional<FileIdentity> currentFileIdentity;
   // Writes every present entry to CurrentFile in DocumentEncoding, replacing the file in
   // one step. Throws FileError, the file then unchanged; CurrentIndex never moves.
   void WriteSrt();

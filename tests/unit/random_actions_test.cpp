@@ -320,7 +320,7 @@ class RandomActions : public ::testing::Test {
             exitAction = true;
             changes = main->ChangeCount;
             savedText = srtText(main->store);
-            file = main->PartialLoad ? std::string() : main->CurrentFile;
+            file = main->partialLoad ? std::string() : main->CurrentFile;
             encoding = main->DocumentEncoding;
           }
           m->onClick();
@@ -335,7 +335,7 @@ class RandomActions : public ::testing::Test {
               exitAction = true;
               changes = main->ChangeCount;
               savedText = srtText(main->store);
-              file = main->PartialLoad ? std::string() : main->CurrentFile;
+              file = main->partialLoad ? std::string() : main->CurrentFile;
               encoding = main->DocumentEncoding;
             }
             program_->close(*target);

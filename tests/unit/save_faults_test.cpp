@@ -179,7 +179,7 @@ TEST_F(SaveFaults, ADeviceThatTakesNothingIsRefusedAndNothingLandsBesideIt) {
   const std::set<std::string> devices = names("/dev");
   fs::remove(path_);
   fs::create_symlink("/dev/full", path_);
-  form_->CurrentFileIdentity = files_.identity(path_);  // the change is known: not asked about
+  form_->currentFileIdentity = files_.identity(path_);  // the change is known: not asked about
   form_->Save_Click();
   ASSERT_EQ(prompts_.shown.size(), 1u);
   EXPECT_EQ(prompts_.shown[0].text,

@@ -47,7 +47,7 @@ TEST_F(ReaderTest, ReadingEndsAfterEntry9999AndNeverWritesOverEntry1000) {
   const std::size_t timing = reference.rfind("1000\r\n") + 6;
   EXPECT_EQ(w.form.store.at(1000).EntryTiming, reference.substr(timing, 29));
   EXPECT_EQ(w.form.CurrentIndex, 9999);
-  EXPECT_TRUE(w.form.PartialLoad);
+  EXPECT_TRUE(w.form.partialLoad);
 }
 
 TEST_F(ReaderTest, AFileNumberedFromZeroStopsAtSlot9999) {
