@@ -10,70 +10,18 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
-#include <random>
-#include <string_view>
-#include <system_error>
 #include <utility>
 
 #include "platform/failure.h"
+#include "platform/posix_file.h"
 
 namespace obrel {
 namespace {
 
-[[noreturn]] void fail(int error) { throw FileError(std::generic_category().message(error)); }
-
-// Owns an open file descriptor.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-  int get() const { return fd_; }
-
-  // Closes now, so that an error the file system reports only at close is not lost.
-  void close() {
-    const int fd = std::exchange(fd_, -1);
-    if (::close(fd) != 0 && errno != EINTR) fail(errno);
-  }
-
- private:
-  int fd_;
-};
-
-// Removes a temporary file when the replacement gives up on it.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
-  ~TemporaryFile() {
-    if (!path_.empty()) ::unlink(path_.c_str());
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-  const std::string& path() const { return path_; }
-  void keep() { path_.clear(); }
-
- private:
-  std::string path_;
-};
-
-FileIdentity identityOf(const struct stat& st) {
-  return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-          static_cast<std::uint64_t>(st.st_size),
-          static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
-}
-
-int openRetrying(const char* path, int flags, mode_t mode = 0) {
-  int fd;
-  do {
-    fd = ::open(path, flags, mode);
-  } while (fd < 0 && errno == EINTR);
-  return fd;
-}
+using posix::fail;
+using posix::FileDescriptor;
+using posix::identityOf;
+using posix::openRetrying;
 
 // A symbolic link is written through: the file it names gets the new content and the
 // link stays. A dangling link is replaced like a missing file.
@@ -82,51 +30,6 @@ std::string resolvedTarget(const std::string& path) {
   if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
   const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
   return real ? std::string(real.get()) : path;
-}
-
-// Creates ".<name>.obrel-XXXXXX" in folder (which is empty or ends in '/'). Named by hand
-// rather than by mkstemp, whose 0600 would have to be widened by reading the umask, and
-// reading it means setting it for the whole process; O_EXCL with 0666 lets the kernel
-// apply it.
-std::pair<int, std::string> createTemporary(const std::string& folder, const std::string& name) {
-  static constexpr std::string_view kLetters =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  std::random_device random;
-  std::uniform_int_distribution<std::size_t> pick(0, kLetters.size() - 1);
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string path = folder + "." + name + ".obrel-";
-    for (int i = 0; i < 6; ++i) path.push_back(kLetters[pick(random)]);
-    const int fd = openRetrying(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) return {fd, std::move(path)};
-    if (errno != EEXIST) fail(errno);
-  }
-  fail(EEXIST);
-}
-
-void writeAll(int fd, std::string_view bytes, std::optional<std::size_t> failAfter) {
-  std::size_t written = 0;
-  while (written < bytes.size()) {
-    std::size_t chunk = bytes.size() - written;
-    if (failAfter) {
-      if (written >= *failAfter) fail(ENOSPC);
-      chunk = std::min(chunk, *failAfter - written);
-    }
-    const ssize_t n = ::write(fd, bytes.data() + written, chunk);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      fail(errno);
-    }
-    if (n == 0) fail(EIO);  // a regular file that takes nothing would loop for ever
-    written += static_cast<std::size_t>(n);
-  }
-}
-
-// Makes the rename itself durable. Done after the file is already replaced, so a
-// failure here is not reported: the caller would wrongly take the old file as kept.
-void syncFolder(const std::string& folder) {
-  const FileDescriptor fd(openRetrying(folder.empty() ? "." : folder.c_str(),
-                                       O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd.get() >= 0) ::fsync(fd.get());
 }
 
 }  // namespace
@@ -188,18 +91,18 @@ FileIdentity RealFileSystem::replaceFile(const std::string& path, const std::str
   const std::string name = target.substr(folder.size());
   if (name.empty()) fail(EISDIR);
 
-  auto [rawFd, temporaryPath] = createTemporary(folder, name);
-  TemporaryFile temporary(std::move(temporaryPath));
-  FileDescriptor fd(rawFd);
+  posix::ExclusiveFile temporary =
+      posix::createExclusive(folder, "." + name + ".obrel-", O_WRONLY, 0666);
+  const FileDescriptor& fd = temporary.fd;
   if (exists && ::fchmod(fd.get(), st.st_mode & 07777) != 0) fail(errno);
-  writeAll(fd.get(), bytes, failWritesAfter_);
+  posix::writeAll(fd.get(), bytes, failWritesAfter_);
   if (::fsync(fd.get()) != 0) fail(errno);
   struct stat written;
   if (::fstat(fd.get(), &written) != 0) fail(errno);
-  fd.close();
-  if (::rename(temporary.path().c_str(), target.c_str()) != 0) fail(errno);
-  temporary.keep();
-  syncFolder(folder);
+  temporary.fd.close();
+  if (::rename(temporary.file.path().c_str(), target.c_str()) != 0) fail(errno);
+  temporary.file.keep();
+  posix::syncFolder(folder);
   return identityOf(written);
 }
 
@@ -210,7 +113,7 @@ void RealFileSystem::writeScratch(const std::string& path, const std::string& by
   // made every Open wait for the disk.
   const FileDescriptor fd(openRetrying(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
   if (fd.get() < 0) fail(errno);
-  writeAll(fd.get(), bytes, failWritesAfter_);
+  posix::writeAll(fd.get(), bytes, failWritesAfter_);
   struct stat st;
   if (::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) &&
       ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0) {
