@@ -10,9 +10,11 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "platform/failure.h"
+#include "platform/file_attributes.h"
 #include "platform/posix_file.h"
 
 namespace obrel {
@@ -91,11 +93,18 @@ FileIdentity RealFileSystem::replaceFile(const std::string& path, const std::str
   const std::string name = target.substr(folder.size());
   if (name.empty()) fail(EISDIR);
 
+  std::optional<FileDescriptor> old;
+  if (exists) {
+    old.emplace(openRetrying(target.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (old->get() < 0 || ::fstat(old->get(), &st) != 0) fail(errno);
+  }
+  // An existing file's replacement is readable by no one else until it has the file's mode.
   posix::ExclusiveFile temporary =
-      posix::createExclusive(folder, "." + name + ".obrel-", O_WRONLY, 0666);
+      posix::createExclusive(folder, "." + name + ".obrel-", O_WRONLY, exists ? 0600 : 0666);
   const FileDescriptor& fd = temporary.fd;
-  if (exists && ::fchmod(fd.get(), st.st_mode & 07777) != 0) fail(errno);
   posix::writeAll(fd.get(), bytes, failWritesAfter_);
+  // Written before the attributes are given, as a write clears set-ID bits and capabilities.
+  if (old && !giveAttributes(old->get(), st, fd.get())) fail(errno);
   if (::fsync(fd.get()) != 0) fail(errno);
   struct stat written;
   if (::fstat(fd.get(), &written) != 0) fail(errno);
