@@ -11,10 +11,12 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 #include "platform/failure.h"
 #include "platform/file_attributes.h"
+#include "platform/in_place_save.h"
 #include "platform/posix_file.h"
 
 namespace obrel {
@@ -32,6 +34,63 @@ std::string resolvedTarget(const std::string& path) {
   if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
   const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
   return real ? std::string(real.get()) : path;
+}
+
+// ".<name>.obrel-" for a temporary file beside target.
+std::string temporaryPrefix(const std::string& target, const std::string& folder) {
+  return "." + target.substr(folder.size()) + ".obrel-";
+}
+
+// Makes the temporary file's content durable and closes it; returns its status.
+struct stat syncAndClose(posix::ExclusiveFile& temporary) {
+  if (::fsync(temporary.fd.get()) != 0) fail(errno);
+  struct stat written;
+  if (::fstat(temporary.fd.get(), &written) != 0) fail(errno);
+  temporary.fd.close();
+  return written;
+}
+
+// A new file is written beside its name and renamed to it, so it appears whole or not at all.
+FileIdentity createFile(const std::string& target, const std::string& folder,
+                        const std::string& bytes, std::optional<std::size_t> failAfter) {
+  posix::ExclusiveFile temporary =
+      posix::createExclusive(folder, temporaryPrefix(target, folder), O_WRONLY, 0666);
+  posix::writeAll(temporary.fd.get(), bytes, failAfter);
+  const struct stat written = syncAndClose(temporary);
+  if (::rename(temporary.file.path().c_str(), target.c_str()) != 0) fail(errno);
+  temporary.file.keep();
+  posix::syncFolder(folder);
+  return identityOf(written);
+}
+
+// Replaces an existing file by a new one given its owner, group, attributes and mode. Returns
+// std::nullopt, the file untouched, when the new one could not be all the old one was: the
+// file has other names, or the folder or the system refuses one step. Write failures throw.
+std::optional<FileIdentity> replaceKeepingIdentity(const std::string& target,
+                                                   const std::string& folder,
+                                                   const std::string& bytes,
+                                                   std::optional<std::size_t> failAfter) {
+  const FileDescriptor old(
+      openRetrying(target.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  struct stat st;
+  if (old.get() < 0 || ::fstat(old.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink > 1) {
+    return std::nullopt;
+  }
+  // Readable by no one else until it has the old file's mode.
+  std::optional<posix::ExclusiveFile> temporary;
+  try {
+    temporary.emplace(posix::createExclusive(folder, temporaryPrefix(target, folder), O_WRONLY, 0600));
+  } catch (const FileError&) {
+    return std::nullopt;
+  }
+  // Written before the attributes are given, as a write clears set-ID bits and capabilities.
+  posix::writeAll(temporary->fd.get(), bytes, failAfter);
+  if (!giveAttributes(old.get(), st, temporary->fd.get())) return std::nullopt;
+  const struct stat written = syncAndClose(*temporary);
+  if (::rename(temporary->file.path().c_str(), target.c_str()) != 0) return std::nullopt;
+  temporary->file.keep();
+  posix::syncFolder(folder);
+  return identityOf(written);
 }
 
 }  // namespace
@@ -90,29 +149,11 @@ FileIdentity RealFileSystem::replaceFile(const std::string& path, const std::str
 
   const std::size_t slash = target.rfind('/');
   const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-  const std::string name = target.substr(folder.size());
-  if (name.empty()) fail(EISDIR);
+  if (target.size() == folder.size()) fail(EISDIR);
 
-  std::optional<FileDescriptor> old;
-  if (exists) {
-    old.emplace(openRetrying(target.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (old->get() < 0 || ::fstat(old->get(), &st) != 0) fail(errno);
-  }
-  // An existing file's replacement is readable by no one else until it has the file's mode.
-  posix::ExclusiveFile temporary =
-      posix::createExclusive(folder, "." + name + ".obrel-", O_WRONLY, exists ? 0600 : 0666);
-  const FileDescriptor& fd = temporary.fd;
-  posix::writeAll(fd.get(), bytes, failWritesAfter_);
-  // Written before the attributes are given, as a write clears set-ID bits and capabilities.
-  if (old && !giveAttributes(old->get(), st, fd.get())) fail(errno);
-  if (::fsync(fd.get()) != 0) fail(errno);
-  struct stat written;
-  if (::fstat(fd.get(), &written) != 0) fail(errno);
-  temporary.fd.close();
-  if (::rename(temporary.file.path().c_str(), target.c_str()) != 0) fail(errno);
-  temporary.file.keep();
-  posix::syncFolder(folder);
-  return identityOf(written);
+  if (!exists) return createFile(target, folder, bytes, failWritesAfter_);
+  if (auto written = replaceKeepingIdentity(target, folder, bytes, failWritesAfter_)) return *written;
+  return saveInPlace(target, bytes, {failWritesAfter_, failRestoresAfter_});
 }
 
 void RealFileSystem::writeScratch(const std::string& path, const std::string& bytes) {
@@ -131,6 +172,10 @@ void RealFileSystem::writeScratch(const std::string& path, const std::string& by
 }
 
 void RealFileSystem::failWritesAfter(std::optional<std::size_t> bytes) { failWritesAfter_ = bytes; }
+
+void RealFileSystem::failRestoresAfter(std::optional<std::size_t> bytes) {
+  failRestoresAfter_ = bytes;
+}
 
 namespace {
 

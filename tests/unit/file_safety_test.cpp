@@ -1,15 +1,22 @@
-// A save keeps what the file was besides its content: on the real disk.
+// A save keeps what the file was besides its content: on the real disk, as root where
+// another user is needed.
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
+#include <pwd.h>
 #include <sys/fanotify.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <thread>
 
+#include "platform/failure.h"
+#include "platform/posix_file.h"
 #include "tests/unit/real_file_system_fixture.h"
 
 namespace obrel {
@@ -33,6 +40,17 @@ std::map<std::string, std::string> attributesOf(const std::string& path) {
     ::getxattr(path.c_str(), name, value.data(), value.size());
   }
   return values;
+}
+
+// What() of the FileError the call throws; empty when it throws none.
+template <typename Call>
+std::string failureOf(Call call) {
+  try {
+    call();
+  } catch (const FileError& e) {
+    return e.what();
+  }
+  return "";
 }
 
 TEST_F(RealFileSystemTest, OwnerGroupSetIdBitsAttributesAndAclSurviveASave) {
@@ -99,6 +117,113 @@ TEST_F(RealFileSystemTest, TemporaryFileIsNeverReadableByMoreThanTheFinalFile) {
   EXPECT_GE(modes.size(), 2u);  // the file read, the temporary file made
   for (mode_t mode : modes) EXPECT_EQ(mode & ~0600, 0u) << std::oct << mode;
   EXPECT_EQ(modeOf("a.srt"), 0600u);
+}
+
+// A file with a second name is written in place, so both names keep showing one file.
+class InPlaceSaveTest : public RealFileSystemTest {
+ protected:
+  void SetUp() override {
+    RealFileSystemTest::SetUp();
+    put("a.srt", "old content");
+    fs::create_hard_link(path("a.srt"), path("b.srt"));
+    before_ = statusOf(path("a.srt"));
+  }
+  // The save's failure, empty when none; either way the same file under both names.
+  std::string save() {
+    const std::string failure = failureOf([&] { written_ = fs_.replaceFile(path("a.srt"), "new content"); });
+    EXPECT_EQ(statusOf(path("b.srt")).st_ino, before_.st_ino);
+    EXPECT_EQ(entries(), (std::vector<std::string>{"a.srt", "b.srt"}));
+    return failure;
+  }
+  struct stat before_ {};
+  std::optional<FileIdentity> written_;
+};
+
+TEST_F(InPlaceSaveTest, BackupIsRemovedOnceTheFileHoldsNewOrOldContent) {
+  EXPECT_EQ(save(), "");
+  EXPECT_EQ(fs_.readFile(path("b.srt")), "new content");
+  EXPECT_EQ(written_, fs_.identity(path("b.srt")));
+  EXPECT_EQ(backups(), std::vector<std::string>{});
+
+  fs_.replaceFile(path("a.srt"), "old content");
+  fs_.failWritesAfter(3);
+  EXPECT_EQ(save(), "No space left on device");
+  EXPECT_EQ(fs_.readFile(path("b.srt")), "old content");
+  EXPECT_EQ(backups(), std::vector<std::string>{});
+}
+
+TEST_F(InPlaceSaveTest, BackupIsKeptAndNamedWhenTheOldContentCannotBePutBack) {
+  fs_.failWritesAfter(3);
+  fs_.failRestoresAfter(2);
+  const std::string failure = save();
+  ASSERT_EQ(backups().size(), 1u);
+  const std::string backup = (root_ / "cache" / "obrel-dizivud" / backups()[0]).string();
+  EXPECT_EQ(failure, backup + "\r\nNo space left on device");
+  EXPECT_EQ(fs_.readFile(backup), "old content");
+  EXPECT_EQ(statusOf(backup).st_mode & 07777, 0600u);
+}
+
+// Without a cache folder, backups go to obrel-dizivud-UID in TMPDIR if it is the user's
+// alone; with no backup the file is not touched.
+TEST_F(InPlaceSaveTest, SharedTemporaryFolderIsUsedOnlyWhenPrivate) {
+  put("../cache", "");  // a file where the cache folder should be
+  const fs::path shared = root_ / "tmp" / ("obrel-dizivud-" + std::to_string(::geteuid()));
+  const auto privateFolder = [&](mode_t mode) {
+    fs::create_directory(shared);
+    ::chmod(shared.c_str(), mode);
+  };
+  const std::vector<std::pair<std::string, std::function<void()>>> cases = {
+      {"a link to a private folder", [&] { fs::create_directory_symlink(folder_, shared); }},
+      {"open to others", [&] { privateFolder(0755); }},
+      {"another user's", [&] {
+         privateFolder(0700);
+         ::chown(shared.c_str(), ::geteuid() == 0 ? 65534 : 0, 0);
+       }},
+  };
+  for (const auto& [name, make] : cases) {
+    make();
+    EXPECT_EQ(save(), "Not a directory (folder " + (root_ / "cache/obrel-dizivud").string() + ")") << name;
+    EXPECT_EQ(fs_.identity(path("a.srt")), posix::identityOf(before_)) << name;
+    fs::remove_all(shared);
+  }
+  EXPECT_EQ(save(), "") << "made when missing";
+  EXPECT_EQ(statusOf(shared.string()).st_mode & 07777, 0700u);
+  EXPECT_EQ(entriesOf(shared), std::vector<std::string>{});
+}
+
+// Saved by nobody: a file of root's that nobody may write through its group, in a folder
+// that takes no new file from nobody, or one that does.
+TEST_F(RealFileSystemTest, AnotherUsersFileIsWrittenInPlaceKeepingItsOwner) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+  const passwd* nobody = ::getpwnam("nobody");
+  ASSERT_NE(nobody, nullptr);
+  const uid_t uid = nobody->pw_uid;
+  const gid_t gid = nobody->pw_gid;
+  ::chmod(root_.c_str(), 0755);
+  ::chmod((root_ / "tmp").c_str(), 01777);
+  for (mode_t folderMode : {0755, 0777}) {
+    ::chmod(folder_.c_str(), folderMode);
+    put("a.srt", "old");
+    ::chown(path("a.srt").c_str(), 0, gid);
+    ::chmod(path("a.srt").c_str(), 0664);
+    const struct stat before = statusOf(path("a.srt"));
+    const pid_t child = ::fork();
+    if (child == 0) {
+      const bool saved = ::setgroups(0, nullptr) == 0 && ::setresgid(gid, gid, gid) == 0 &&
+                         ::setresuid(uid, uid, uid) == 0 &&
+                         failureOf([&] { RealFileSystem().replaceFile(path("a.srt"), "new"); }).empty();
+      ::_exit(saved ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    const struct stat after = statusOf(path("a.srt"));
+    EXPECT_EQ(status, 0) << std::oct << folderMode;
+    EXPECT_EQ(fs_.readFile(path("a.srt")), "new");
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_uid, 0u);
+    EXPECT_EQ(after.st_gid, gid);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+  }
 }
 
 }  // namespace
