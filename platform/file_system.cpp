@@ -27,6 +27,9 @@ using posix::FileDescriptor;
 using posix::identityOf;
 using posix::openRetrying;
 
+// Short and of fixed length, so that any name that fits in its folder leaves room for it.
+constexpr std::string_view kTemporaryPrefix = ".obrel-";
+
 // A symbolic link is written through: the file it names gets the new content and the
 // link stays. A dangling link is replaced like a missing file.
 std::string resolvedTarget(const std::string& path) {
@@ -36,9 +39,12 @@ std::string resolvedTarget(const std::string& path) {
   return real ? std::string(real.get()) : path;
 }
 
-// ".<name>.obrel-" for a temporary file beside target.
-std::string temporaryPrefix(const std::string& target, const std::string& folder) {
-  return "." + target.substr(folder.size()) + ".obrel-";
+// The folder part of path as the user gave it, for messages: "." when there is none.
+std::string shownFolder(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  const std::size_t end = path.find_last_not_of('/', slash);
+  return end == std::string::npos ? "/" : path.substr(0, end + 1);
 }
 
 // Makes the temporary file's content durable and closes it; returns its status.
@@ -52,9 +58,15 @@ struct stat syncAndClose(posix::ExclusiveFile& temporary) {
 
 // A new file is written beside its name and renamed to it, so it appears whole or not at all.
 FileIdentity createFile(const std::string& target, const std::string& folder,
-                        const std::string& bytes, std::optional<std::size_t> failAfter) {
-  posix::ExclusiveFile temporary =
-      posix::createExclusive(folder, temporaryPrefix(target, folder), O_WRONLY, 0666);
+                        const std::string& shown, const std::string& bytes,
+                        std::optional<std::size_t> failAfter) {
+  posix::ExclusiveFile temporary = [&] {
+    try {
+      return posix::createExclusive(folder, kTemporaryPrefix, O_WRONLY, 0666);
+    } catch (const FileError& e) {
+      throw posix::withFolder(e, shown);
+    }
+  }();
   posix::writeAll(temporary.fd.get(), bytes, failAfter);
   const struct stat written = syncAndClose(temporary);
   if (::rename(temporary.file.path().c_str(), target.c_str()) != 0) fail(errno);
@@ -79,7 +91,7 @@ std::optional<FileIdentity> replaceKeepingIdentity(const std::string& target,
   // Readable by no one else until it has the old file's mode.
   std::optional<posix::ExclusiveFile> temporary;
   try {
-    temporary.emplace(posix::createExclusive(folder, temporaryPrefix(target, folder), O_WRONLY, 0600));
+    temporary.emplace(posix::createExclusive(folder, kTemporaryPrefix, O_WRONLY, 0600));
   } catch (const FileError&) {
     return std::nullopt;
   }
@@ -139,7 +151,9 @@ FileIdentity RealFileSystem::replaceFile(const std::string& path, const std::str
 
   struct stat st;
   const bool exists = ::stat(target.c_str(), &st) == 0;
-  if (!exists && errno != ENOENT) fail(errno);
+  // A folder that is missing, no folder or not to be searched is reported, with its name,
+  // when the new file cannot be made in it.
+  if (!exists && errno != ENOENT && errno != ENOTDIR && errno != EACCES) fail(errno);
   if (exists) {
     if (S_ISDIR(st.st_mode)) fail(EISDIR);
     if (!S_ISREG(st.st_mode)) throw FileError("Not a regular file");
@@ -151,7 +165,7 @@ FileIdentity RealFileSystem::replaceFile(const std::string& path, const std::str
   const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
   if (target.size() == folder.size()) fail(EISDIR);
 
-  if (!exists) return createFile(target, folder, bytes, failWritesAfter_);
+  if (!exists) return createFile(target, folder, shownFolder(path), bytes, failWritesAfter_);
   if (auto written = replaceKeepingIdentity(target, folder, bytes, failWritesAfter_)) return *written;
   return saveInPlace(target, bytes, {failWritesAfter_, failRestoresAfter_});
 }

@@ -63,15 +63,17 @@ class RealFileSystem : public FileSystem {
   FileContent read(const std::string& path, std::size_t maxBytes) override;
   std::optional<FileIdentity> identity(const std::string& path) override;
 
-  // Saves through a new file ".<name>.obrel-XXXXXX" in the target's folder, synced and
-  // renamed over the target; a symbolic link is followed, so the link stays and the file it
-  // names is saved. A new file gets 0666 less the umask. An existing file's replacement is made 0600
+  // Saves through a new file ".obrel-XXXXXX" in the target's folder, synced and renamed over
+  // the target; a symbolic link is followed, so the link stays and the file it names is
+  // saved. A new file gets 0666 less the umask. An existing file's replacement is made 0600
   // and given its owner, group, extended attributes (ACLs among them) and mode before the
   // rename; when it cannot be (other names, a folder that takes no new file, an owner the
   // user cannot give) the file is written in place behind a backup (see saveInPlace).
   // Refuses an empty path, a target that is not a regular file, and a read-only target:
   // one the user may not write (access W_OK) or that has no write bit at all, which
-  // protects it even from root.
+  // protects it even from root. Reasons: the system's alone when the file itself failed,
+  // "REASON (folder FOLDER)" when a new file could not be made in FOLDER, the folder part
+  // of path as given.
   FileIdentity replaceFile(const std::string& path, const std::string& bytes) override;
   void writeScratch(const std::string& path, const std::string& bytes) override;
 

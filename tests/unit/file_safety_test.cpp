@@ -119,6 +119,17 @@ TEST_F(RealFileSystemTest, TemporaryFileIsNeverReadableByMoreThanTheFinalFile) {
   EXPECT_EQ(modeOf("a.srt"), 0600u);
 }
 
+TEST_F(RealFileSystemTest, AnyNameThatFitsItsFolderSaves) {
+  for (std::size_t length : {244, 255}) {
+    const std::string name = std::string(length - 4, 'n') + ".srt";
+    fs_.replaceFile(path(name), "new file");
+    fs_.replaceFile(path(name), "saved again");
+    EXPECT_EQ(fs_.readFile(path(name)), "saved again") << length;
+    EXPECT_EQ(entries(), std::vector<std::string>{name});
+    fs::remove(path(name));
+  }
+}
+
 // A file with a second name is written in place, so both names keep showing one file.
 class InPlaceSaveTest : public RealFileSystemTest {
  protected:
