@@ -172,17 +172,21 @@ FileIdentity RealFileSystem::replaceFile(const std::string& path, const std::str
 
 void RealFileSystem::writeScratch(const std::string& path, const std::string& bytes) {
   if (path.empty()) fail(ENOENT);
+  // Only a plain file of its own is written: a link there (even a dangling one, which
+  // O_NOFOLLOW refuses without creating anything) would send every Open's text elsewhere, a
+  // named pipe would hold every Open, and a second name would change another file.
+  const FileDescriptor fd(
+      openRetrying(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
+  if (fd.get() < 0) fail(errno);
+  struct stat st;
+  if (::fstat(fd.get(), &st) != 0) fail(errno);
+  if (!S_ISREG(st.st_mode)) throw FileError("Not a regular file");
+  if (st.st_nlink != 1) fail(EMLINK);
   // Written over and then cut to its new length, not emptied first: ext4 flushes a file
   // emptied by O_TRUNC when it is closed, and the next emptying waits for that flush, which
   // made every Open wait for the disk.
-  const FileDescriptor fd(openRetrying(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
-  if (fd.get() < 0) fail(errno);
   posix::writeAll(fd.get(), bytes, failWritesAfter_);
-  struct stat st;
-  if (::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) &&
-      ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0) {
-    fail(errno);
-  }
+  if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0) fail(errno);
 }
 
 void RealFileSystem::failWritesAfter(std::optional<std::size_t> bytes) { failWritesAfter_ = bytes; }

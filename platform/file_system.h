@@ -75,6 +75,8 @@ class RealFileSystem : public FileSystem {
   // "REASON (folder FOLDER)" when a new file could not be made in FOLDER, the folder part
   // of path as given.
   FileIdentity replaceFile(const std::string& path, const std::string& bytes) override;
+
+  // Writes only a regular file with a single name, never through a link nor to a pipe.
   void writeScratch(const std::string& path, const std::string& bytes) override;
 
   // For tests: while set, every save or scratch write whose content is longer than bytes

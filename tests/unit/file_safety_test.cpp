@@ -1,5 +1,5 @@
-// A save keeps what the file was besides its content: on the real disk, as root where
-// another user is needed.
+// A save keeps what the file was besides its content, and the scratch file never writes
+// elsewhere: on the real disk, as root where another user is needed.
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
@@ -235,6 +235,25 @@ TEST_F(RealFileSystemTest, AnotherUsersFileIsWrittenInPlaceKeepingItsOwner) {
     EXPECT_EQ(after.st_gid, gid);
     EXPECT_EQ(after.st_mode, before.st_mode);
   }
+}
+
+// Anything but a plain file with one name is skipped: nothing written anywhere, no waiting.
+TEST_F(RealFileSystemTest, ScratchFileIsWrittenOnlyWhenItIsAPlainFileWithOneName) {
+  put("other.txt", "other");
+  fs::create_symlink("other.txt", folder_ / "link.srt");
+  fs::create_symlink("missing.txt", folder_ / "dangling.srt");
+  fs::create_hard_link(path("other.txt"), path("linked.srt"));
+  ASSERT_EQ(::mkfifo(path("read-pipe.srt").c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo(path("pipe.srt").c_str(), 0600), 0);
+  const int reader = ::open(path("read-pipe.srt").c_str(), O_RDONLY | O_NONBLOCK);
+  for (const char* name : {"link.srt", "dangling.srt", "linked.srt", "read-pipe.srt", "pipe.srt"}) {
+    EXPECT_THROW(fs_.writeScratch(path(name), "scratch"), FileError) << name;
+  }
+  char byte;
+  EXPECT_LE(::read(reader, &byte, 1), 0);  // nothing was written into the pipe
+  ::close(reader);
+  EXPECT_EQ(fs_.readFile(path("other.txt")), "other");
+  EXPECT_FALSE(fs::exists(path("missing.txt")));
 }
 
 }  // namespace
