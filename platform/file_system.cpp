@@ -10,70 +10,25 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
-#include <random>
+#include <optional>
 #include <string_view>
-#include <system_error>
 #include <utility>
 
 #include "platform/failure.h"
+#include "platform/file_attributes.h"
+#include "platform/in_place_save.h"
+#include "platform/posix_file.h"
 
 namespace obrel {
 namespace {
 
-[[noreturn]] void fail(int error) { throw FileError(std::generic_category().message(error)); }
+using posix::fail;
+using posix::FileDescriptor;
+using posix::identityOf;
+using posix::openRetrying;
 
-// Owns an open file descriptor.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-  int get() const { return fd_; }
-
-  // Closes now, so that an error the file system reports only at close is not lost.
-  void close() {
-    const int fd = std::exchange(fd_, -1);
-    if (::close(fd) != 0 && errno != EINTR) fail(errno);
-  }
-
- private:
-  int fd_;
-};
-
-// Removes a temporary file when the replacement gives up on it.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
-  ~TemporaryFile() {
-    if (!path_.empty()) ::unlink(path_.c_str());
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-  const std::string& path() const { return path_; }
-  void keep() { path_.clear(); }
-
- private:
-  std::string path_;
-};
-
-FileIdentity identityOf(const struct stat& st) {
-  return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-          static_cast<std::uint64_t>(st.st_size),
-          static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
-}
-
-int openRetrying(const char* path, int flags, mode_t mode = 0) {
-  int fd;
-  do {
-    fd = ::open(path, flags, mode);
-  } while (fd < 0 && errno == EINTR);
-  return fd;
-}
+// Short and of fixed length, so that any name that fits in its folder leaves room for it.
+constexpr std::string_view kTemporaryPrefix = ".obrel-";
 
 // A symbolic link is written through: the file it names gets the new content and the
 // link stays. A dangling link is replaced like a missing file.
@@ -84,49 +39,70 @@ std::string resolvedTarget(const std::string& path) {
   return real ? std::string(real.get()) : path;
 }
 
-// Creates ".<name>.obrel-XXXXXX" in folder (which is empty or ends in '/'). Named by hand
-// rather than by mkstemp, whose 0600 would have to be widened by reading the umask, and
-// reading it means setting it for the whole process; O_EXCL with 0666 lets the kernel
-// apply it.
-std::pair<int, std::string> createTemporary(const std::string& folder, const std::string& name) {
-  static constexpr std::string_view kLetters =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  std::random_device random;
-  std::uniform_int_distribution<std::size_t> pick(0, kLetters.size() - 1);
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string path = folder + "." + name + ".obrel-";
-    for (int i = 0; i < 6; ++i) path.push_back(kLetters[pick(random)]);
-    const int fd = openRetrying(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) return {fd, std::move(path)};
-    if (errno != EEXIST) fail(errno);
-  }
-  fail(EEXIST);
+// The folder part of path as the user gave it, for messages: "." when there is none.
+std::string shownFolder(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  const std::size_t end = path.find_last_not_of('/', slash);
+  return end == std::string::npos ? "/" : path.substr(0, end + 1);
 }
 
-void writeAll(int fd, std::string_view bytes, std::optional<std::size_t> failAfter) {
-  std::size_t written = 0;
-  while (written < bytes.size()) {
-    std::size_t chunk = bytes.size() - written;
-    if (failAfter) {
-      if (written >= *failAfter) fail(ENOSPC);
-      chunk = std::min(chunk, *failAfter - written);
-    }
-    const ssize_t n = ::write(fd, bytes.data() + written, chunk);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      fail(errno);
-    }
-    if (n == 0) fail(EIO);  // a regular file that takes nothing would loop for ever
-    written += static_cast<std::size_t>(n);
-  }
+// Makes the temporary file's content durable and closes it; returns its status.
+struct stat syncAndClose(posix::ExclusiveFile& temporary) {
+  if (::fsync(temporary.fd.get()) != 0) fail(errno);
+  struct stat written;
+  if (::fstat(temporary.fd.get(), &written) != 0) fail(errno);
+  temporary.fd.close();
+  return written;
 }
 
-// Makes the rename itself durable. Done after the file is already replaced, so a
-// failure here is not reported: the caller would wrongly take the old file as kept.
-void syncFolder(const std::string& folder) {
-  const FileDescriptor fd(openRetrying(folder.empty() ? "." : folder.c_str(),
-                                       O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd.get() >= 0) ::fsync(fd.get());
+// A new file is written beside its name and renamed to it, so it appears whole or not at all.
+FileIdentity createFile(const std::string& target, const std::string& folder,
+                        const std::string& shown, const std::string& bytes,
+                        std::optional<std::size_t> failAfter) {
+  posix::ExclusiveFile temporary = [&] {
+    try {
+      return posix::createExclusive(folder, kTemporaryPrefix, O_WRONLY, 0666);
+    } catch (const FileError& e) {
+      throw posix::withFolder(e, shown);
+    }
+  }();
+  posix::writeAll(temporary.fd.get(), bytes, failAfter);
+  const struct stat written = syncAndClose(temporary);
+  if (::rename(temporary.file.path().c_str(), target.c_str()) != 0) fail(errno);
+  temporary.file.keep();
+  posix::syncFolder(folder);
+  return identityOf(written);
+}
+
+// Replaces an existing file by a new one given its owner, group, attributes and mode. Returns
+// std::nullopt, the file untouched, when the new one could not be all the old one was: the
+// file has other names, or the folder or the system refuses one step. Write failures throw.
+std::optional<FileIdentity> replaceKeepingIdentity(const std::string& target,
+                                                   const std::string& folder,
+                                                   const std::string& bytes,
+                                                   std::optional<std::size_t> failAfter) {
+  const FileDescriptor old(
+      openRetrying(target.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  struct stat st;
+  if (old.get() < 0 || ::fstat(old.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink > 1) {
+    return std::nullopt;
+  }
+  // Readable by no one else until it has the old file's mode.
+  std::optional<posix::ExclusiveFile> temporary;
+  try {
+    temporary.emplace(posix::createExclusive(folder, kTemporaryPrefix, O_WRONLY, 0600));
+  } catch (const FileError&) {
+    return std::nullopt;
+  }
+  // Written before the attributes are given, as a write clears set-ID bits and capabilities.
+  posix::writeAll(temporary->fd.get(), bytes, failAfter);
+  if (!giveAttributes(old.get(), st, temporary->fd.get())) return std::nullopt;
+  const struct stat written = syncAndClose(*temporary);
+  if (::rename(temporary->file.path().c_str(), target.c_str()) != 0) return std::nullopt;
+  temporary->file.keep();
+  posix::syncFolder(folder);
+  return identityOf(written);
 }
 
 }  // namespace
@@ -175,7 +151,9 @@ FileIdentity RealFileSystem::replaceFile(const std::string& path, const std::str
 
   struct stat st;
   const bool exists = ::stat(target.c_str(), &st) == 0;
-  if (!exists && errno != ENOENT) fail(errno);
+  // A folder that is missing, no folder or not to be searched is reported, with its name,
+  // when the new file cannot be made in it.
+  if (!exists && errno != ENOENT && errno != ENOTDIR && errno != EACCES) fail(errno);
   if (exists) {
     if (S_ISDIR(st.st_mode)) fail(EISDIR);
     if (!S_ISREG(st.st_mode)) throw FileError("Not a regular file");
@@ -185,40 +163,37 @@ FileIdentity RealFileSystem::replaceFile(const std::string& path, const std::str
 
   const std::size_t slash = target.rfind('/');
   const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-  const std::string name = target.substr(folder.size());
-  if (name.empty()) fail(EISDIR);
+  if (target.size() == folder.size()) fail(EISDIR);
 
-  auto [rawFd, temporaryPath] = createTemporary(folder, name);
-  TemporaryFile temporary(std::move(temporaryPath));
-  FileDescriptor fd(rawFd);
-  if (exists && ::fchmod(fd.get(), st.st_mode & 07777) != 0) fail(errno);
-  writeAll(fd.get(), bytes, failWritesAfter_);
-  if (::fsync(fd.get()) != 0) fail(errno);
-  struct stat written;
-  if (::fstat(fd.get(), &written) != 0) fail(errno);
-  fd.close();
-  if (::rename(temporary.path().c_str(), target.c_str()) != 0) fail(errno);
-  temporary.keep();
-  syncFolder(folder);
-  return identityOf(written);
+  if (!exists) return createFile(target, folder, shownFolder(path), bytes, failWritesAfter_);
+  if (auto written = replaceKeepingIdentity(target, folder, bytes, failWritesAfter_)) return *written;
+  return saveInPlace(target, bytes, {failWritesAfter_, failRestoresAfter_});
 }
 
 void RealFileSystem::writeScratch(const std::string& path, const std::string& bytes) {
   if (path.empty()) fail(ENOENT);
+  // Only a plain file of its own is written: a link there (even a dangling one, which
+  // O_NOFOLLOW refuses without creating anything) would send every Open's text elsewhere, a
+  // named pipe would hold every Open, and a second name would change another file.
+  const FileDescriptor fd(
+      openRetrying(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
+  if (fd.get() < 0) fail(errno);
+  struct stat st;
+  if (::fstat(fd.get(), &st) != 0) fail(errno);
+  if (!S_ISREG(st.st_mode)) throw FileError("Not a regular file");
+  if (st.st_nlink != 1) fail(EMLINK);
   // Written over and then cut to its new length, not emptied first: ext4 flushes a file
   // emptied by O_TRUNC when it is closed, and the next emptying waits for that flush, which
   // made every Open wait for the disk.
-  const FileDescriptor fd(openRetrying(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
-  if (fd.get() < 0) fail(errno);
-  writeAll(fd.get(), bytes, failWritesAfter_);
-  struct stat st;
-  if (::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) &&
-      ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0) {
-    fail(errno);
-  }
+  posix::writeAll(fd.get(), bytes, failWritesAfter_);
+  if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0) fail(errno);
 }
 
 void RealFileSystem::failWritesAfter(std::optional<std::size_t> bytes) { failWritesAfter_ = bytes; }
+
+void RealFileSystem::failRestoresAfter(std::optional<std::size_t> bytes) {
+  failRestoresAfter_ = bytes;
+}
 
 namespace {
 

@@ -47,8 +47,9 @@ class FileSystem {
   virtual std::optional<FileIdentity> identity(const std::string& path) = 0;
 
   // Replaces the file with bytes, creating it if missing, and returns the identity of the
-  // file written. On any failure the existing file keeps its content and FileError is
-  // thrown, its reason saying what failed.
+  // file written. On any failure FileError is thrown, its reason saying what failed, and the
+  // existing file keeps its content; should even that fail, the reason says where a copy of
+  // the old content was kept.
   virtual FileIdentity replaceFile(const std::string& path, const std::string& bytes) = 0;
 
   // Writes a scratch file in place, without the care replaceFile takes: for content that
@@ -62,21 +63,33 @@ class RealFileSystem : public FileSystem {
   FileContent read(const std::string& path, std::size_t maxBytes) override;
   std::optional<FileIdentity> identity(const std::string& path) override;
 
-  // Writes ".<name>.obrel-XXXXXX" in the target's folder, syncs it and renames it over the
-  // target; a symbolic link is followed, so the link stays and the file it names is replaced.
-  // Keeps an existing target's permission bits; a new file gets 0666 less the umask.
+  // Saves through a new file ".obrel-XXXXXX" in the target's folder, synced and renamed over
+  // the target; a symbolic link is followed, so the link stays and the file it names is
+  // saved. A new file gets 0666 less the umask. An existing file's replacement is made 0600
+  // and given its owner, group, extended attributes (ACLs among them) and mode before the
+  // rename; when it cannot be (other names, a folder that takes no new file, an owner the
+  // user cannot give) the file is written in place behind a backup (see saveInPlace).
   // Refuses an empty path, a target that is not a regular file, and a read-only target:
   // one the user may not write (access W_OK) or that has no write bit at all, which
-  // protects it even from root.
+  // protects it even from root. Reasons: the system's alone when the file itself failed,
+  // "REASON (folder FOLDER)" when a new file could not be made in FOLDER, the folder part
+  // of path as given.
   FileIdentity replaceFile(const std::string& path, const std::string& bytes) override;
+
+  // Writes only a regular file with a single name, never through a link nor to a pipe.
   void writeScratch(const std::string& path, const std::string& bytes) override;
 
-  // For tests: while set, every replaceFile whose content is longer than bytes fails with
-  // "No space left on device" once it has written that many bytes. std::nullopt clears it.
+  // For tests: while set, every save or scratch write whose content is longer than bytes
+  // fails with "No space left on device" once it has written that many bytes. std::nullopt
+  // clears it.
   void failWritesAfter(std::optional<std::size_t> bytes);
+
+  // For tests: the same for putting a file's old content back after a failed write in place.
+  void failRestoresAfter(std::optional<std::size_t> bytes);
 
  private:
   std::optional<std::size_t> failWritesAfter_;
+  std::optional<std::size_t> failRestoresAfter_;
 };
 
 // Files kept in memory by path, for tests.
