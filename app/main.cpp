@@ -6,7 +6,7 @@
 #include <ctime>
 
 #include "platform/qt/qt_form.h"
-#include "platform/qt/qt_program.h"
+#include "app/qt_program.h"
 
 namespace {
 

@@ -31,9 +31,11 @@ DiskWindow::DiskWindow(const std::string& programFolder)
 
 void DiskWindow::open(const std::string& path) {
   prompts.answers.push_back(Answer::No);
-  dialogs.paths.push_back(path);
+  dialogs.choices.push_back(path);
   form.OpenSrt_Click();
   prompts.answers.clear();
+  prompts.shown.clear();
+  dialogs.shown.clear();
 }
 
 double residentBytes() {

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/unit/stand_ins.h"
+#include "testing/temp_folder.h"
+#include "testing/test_window.h"
 #include "tools/srt-gen/srt_generator.h"
 
 namespace obrel::bench {
@@ -27,7 +28,7 @@ class Workspace {
   std::string programFolder() const { return folder_.string(); }
 
  private:
-  standin::ProgramFolder folder{"obrel-bench"};
+  fake::TempFolder folder{"obrel-bench"};
   const std::filesystem::path& folder_ = folder.path();
 };
 
@@ -37,12 +38,12 @@ struct DiskWindow {
   // File > Open > Subtitle File (.srt) of path, answering No to the save prompt.
   void open(const std::string& path);
 
-  standin::RecordingPrompts prompts;
-  standin::QueuedDialogs dialogs;
-  standin::NoPlayer player;
-  standin::NoBrowser browser;
+  fake::QueuedPrompts prompts;
+  fake::QueuedDialogs dialogs;
+  fake::ScriptedPlayer player;
+  fake::RecordingBrowser browser;
   RealFileSystem files;
-  standin::NoShell shell;
+  fake::RecordingShell shell;
   Form2 form;
 };
 

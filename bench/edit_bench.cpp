@@ -3,43 +3,23 @@
 // call.
 #include <benchmark/benchmark.h>
 
-#include <optional>
 #include <string>
 
-#include "tests/unit/stand_ins.h"
+#include "testing/test_window.h"
 
 namespace obrel {
 namespace {
 
-// Every input box answers reply, every question Yes.
-class ReplyingPrompts : public Prompts {
- public:
-  explicit ReplyingPrompts(std::string reply) : reply_(std::move(reply)) {}
-  Answer messageBox(const std::string&, const std::string&, Icon, Buttons buttons) override {
-    return buttons == Buttons::OK ? Answer::OK : Answer::Yes;
-  }
-  std::optional<std::string> inputBox(const std::string&, const std::string&,
-                                      const std::string&, int, int) override {
-    return reply_;
-  }
-
- private:
-  std::string reply_;
-};
-
 // The main window, loaded, over stand-ins; slots 0 to 9999 filled, slot 10000 free as
 // Insert needs it.
 struct Window {
-  ReplyingPrompts prompts{"1"};
-  standin::QueuedDialogs dialogs;
-  standin::NoPlayer player;
-  standin::NoBrowser browser;
-  MemoryFileSystem files;
-  standin::NoShell shell;
-  Form2 form{Services{prompts, dialogs, player, browser, files, "."}, shell};
+  fake::TestWindow window;
+  Form2& form = window.form;
 
   Window() {
-    form.Form_Load();
+    // Every input box answers 1, every question Yes.
+    window.prompts.standingReply.emplace("1");
+    window.prompts.standingAnswer = Answer::Yes;
     for (int k = 0; k < EntryStore::kLast; ++k) {
       Entry& e = form.store.at(k);
       e.StartHours = "00";
@@ -65,6 +45,7 @@ void BM_InsertAndDeleteFirst(benchmark::State& state) {
     w.form.InsertNewEntry_Click();
     w.form.store.at(1).StartHours = "00";  // Delete looks for a timed entry
     w.form.DeleteEntry_Click();
+    w.window.prompts.asked.clear();  // the record would grow with every round
   }
   if (!w.form.store.at(EntryStore::kLast).empty() || w.form.store.at(1).EntryText.empty()) {
     state.SkipWithError("the store did not come back to its start");

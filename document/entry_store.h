@@ -7,6 +7,10 @@
 
 namespace obrel {
 
+// The last entry the user works with: the index box holds four digits, ">" stops here, and
+// a file's entries past it are not read. The store has one slot more (EntryStore::kLast).
+constexpr int kLastEntry = 9999;
+
 struct Entry {
   std::string EntryText;  // lines joined by CR LF, no line break after the last
   std::string EntryTiming;

@@ -13,9 +13,6 @@ namespace obrel {
 
 namespace {
 
-// The last entry number the index box can show.
-constexpr int kLastEntry = 9999;
-
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 

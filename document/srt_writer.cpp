@@ -1,29 +1,12 @@
-// Writing the store as an SRT file: WriteSrt, File > Save and File > Save As...
-#include <string>
+#include "document/srt_writer.h"
 
-#include "editor/form2.h"
-#include "platform/failure.h"
-#include "platform/file_dialogs.h"
-#include "platform/prompts.h"
 #include "platform/text_file.h"
 
 namespace obrel {
 
-namespace {
-
-// Tells the user that nothing was saved, with the path as chosen and the system's reason.
-void reportSaveFailure(Prompts& prompts, const std::string& path, const Failure& failure) {
-  prompts.messageBox("The file could not be saved.\r\n" + path + "\r\n" + failure.what(),
-                     "Obrel Dizivud", Icon::Critical, Buttons::OK);
-}
-
-}  // namespace
-
-void Form2::WriteSrt() {
-  SavedIndex = CurrentIndex;
-  // A counter of its own rather than CurrentIndex: the next commit lands at CurrentIndex,
-  // so a write that stops part-way must not leave it on another slot.
-  TextWriter file(services_.files, CurrentFile, DocumentEncoding);
+WrittenFile writeSrt(FileSystem& files, const std::string& path, const EntryStore& store,
+                     TextEncoding encoding) {
+  TextWriter file(files, path, encoding);
   for (int k = 1; k <= EntryStore::kLast; ++k) {
     const Entry& entry = store.at(k);
     if (!entry.present()) continue;
@@ -33,53 +16,7 @@ void Form2::WriteSrt() {
     file.writeline("");
   }
   file.Close();
-  // The file now holds this encoding (UTF-8 where Windows-1252 could not hold a character),
-  // as reading it back would find.
-  DocumentEncoding = file.writtenEncoding();
-  currentFileIdentity = file.writtenIdentity();
-}
-
-void Form2::Save_Click() {
-  if (CurrentFile.empty() || partialLoad) {
-    SaveAs_Click();
-    return;
-  }
-  SaveSucceeded = false;
-  // Another program's change to the file since it was read or written is not lost unasked.
-  const std::optional<FileIdentity> now = services_.files.identity(CurrentFile);
-  if (now && currentFileIdentity && *now != *currentFileIdentity &&
-      services_.prompts.messageBox(
-          "This file has been changed by another program since it was opened or saved.\r\n"
-          "Do you want to replace it with this document?",
-          "Obrel Dizivud", Icon::Exclamation, Buttons::YesNo) != Answer::Yes) {
-    return;
-  }
-  try {
-    WriteSrt();
-    SaveSucceeded = true;
-  } catch (const Failure& failure) {
-    reportSaveFailure(services_.prompts, CurrentFile, failure);
-  }
-}
-
-void Form2::SaveAs_Click() {
-  SaveSucceeded = false;
-  const std::string path = services_.dialogs.show(
-      "CommonDialog1", DialogKind::Save, "Save As",
-      "Subtitle Files (*.srt)|*.srt|All Files (*.*)|*.*");
-  if (path.empty()) return;  // cancelled: the document stays bound to its file
-  const std::string previous = CurrentFile;
-  CurrentFile = path;
-  try {
-    WriteSrt();
-  } catch (const Failure& failure) {
-    CurrentFile = previous;
-    reportSaveFailure(services_.prompts, path, failure);
-    return;
-  }
-  SaveSucceeded = true;
-  partialLoad = false;
-  Save.setEnabled(true);
+  return {file.writtenEncoding(), file.writtenIdentity()};
 }
 
 }  // namespace obrel

@@ -1,10 +1,26 @@
 #pragma once
 // Form2, the main window: its controls and menus (defined in form2_definition.cpp), the
-// document it owns, and its handlers, each defined in the folder of its subsystem.
+// document it owns, and its handlers, one file a subject in editor/ (form2_bindings.cpp says
+// which handler answers which control).
+//
+// The controls by what they are:
+//   Text1..Text4   start hours, minutes, seconds, milliseconds of the entry being edited
+//   Text5..Text8   end hours, minutes, seconds, milliseconds
+//   Text9          the entry's text             Text10   the entry index box
+//   Text11         the help-text pane, under Text9, shown while Text9 is short
+//   Text12         the video's path (hidden)
+//   Command1 "<", Command2 ">" (previous and next entry), Command3 "OK" (store the entry),
+//   Command4 "Next >>", Command5 "Open..." (a video), Command6 "add to Starting Time",
+//   Command7 "add to Ending Time", Command8 "Step Backward", Command9 "Step Forward"
+//   WMP the media player, on Picture1 the video panel, with Image1 the logo behind it
+//   Label24 "Like us on Facebook" and Image3 its logo: the web link
+//   Frame1 everything but the link, Frame2 the text area; Label1..Label10 the captions and
+//   separators of the time fields.
 #include <cstdint>
 #include <exception>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "document/entry_store.h"
 #include "platform/file_system.h"
@@ -20,6 +36,24 @@ struct ScannedEntry;
 class Form2 : public Form {
  public:
   Form2(Services services, Shell& shell);
+
+  // The binding tables (form2_bindings.cpp): which handler answers which control or menu
+  // item, by name.
+  struct ClickBinding {
+    const char* name;
+    void (Form2::*handler)();
+  };
+  struct ChangeBinding {
+    const char* name;
+    void (Form2::*handler)();
+  };
+  struct KeyPressBinding {
+    const char* name;
+    void (Form2::*handler)(int& code);
+  };
+  static const std::vector<ClickBinding>& clickTable();
+  static const std::vector<ChangeBinding>& changeTable();
+  static const std::vector<KeyPressBinding>& keyPressTable();
 
   // Controls, named as in the window definition.
   Control Frame1{"Frame1", ControlKind::Frame};
@@ -149,10 +183,10 @@ class Form2 : public Form {
   // File > Open > Subtitle File (.srt): a file that gives no entry changes nothing but
   // ChangeCount; one read in part, or with times that could not be read, says so.
   void OpenSrt_Click();
-  void OpenFile();
   // Stores entry, the first the scanner gave, and every later one, each through the index
-  // box and the fields; ends on the entry the index box shows.
-  void readEntries(SrtScanner& scanner, ScannedEntry& entry);
+  // box and the fields; ends on the entry the index box shows, and tells the user what was
+  // not read.
+  void OpenFile(SrtScanner& scanner, ScannedEntry& entry);
 
   // The video panel (preview/).
   // "Open...": asks for a video and plays it; a cancel changes nothing.
@@ -198,15 +232,16 @@ class Form2 : public Form {
 
  private:
   void defineWindow();
-  // Each subsystem attaches its handlers to the controls and menu items.
-  void attachNavigation();
-  void attachEditing();
-  void attachDocument();
-  void attachReading();
-  void attachPreview();
-  void attachHelpPane();
+  // Gives every control and menu item of the binding tables its handler.
+  void bindHandlers();
   // Leaves the last entry's text lines in Support/Temp.srt, where that can be written.
   void keepScratchCopy(const std::string& text);
+  // One entry of OpenFile: its parts and text through the fields, then into the store at
+  // CurrentIndex with the timing line as read.
+  void storeScannedEntry(ScannedEntry& entry);
+  // The messages at the end of a load: a part left unread after entry partAfter (0: none),
+  // the first entry whose times could not be read (0: none).
+  void tellWhatWasNotRead(int partAfter, int firstUnreadTimes);
   // Shows entry 1 through the index box, also when the box already reads "1".
   void showFirstEntry();
   // "<" and ">": one entry down or up from the box's number, within 1 to 9999.

@@ -32,14 +32,7 @@ void timeBox(TextBox& box, int left, int width, int maxLength, const char* toolt
 
 Form2::Form2(Services services, Shell& shell) : Form("Form2"), services_(std::move(services)), shell_(shell) {
   defineWindow();
-  attachNavigation();
-  attachEditing();
-  attachDocument();
-  attachReading();
-  attachPreview();
-  attachHelpPane();
-  ObrelHelp.onClick = [this] { ObrelHelp_Click(); };
-  About.onClick = [this] { About_Click(); };
+  bindHandlers();
 }
 
 void Form2::defineWindow() {
@@ -134,8 +127,5 @@ void Form2::defineWindow() {
                "Text11", "Command1", "Text10", "Command2", "Command3", "Command4", "Text12",
                "Command5", "Picture1", "WMP", "Command6", "Command8", "Command9", "Command7"});
 }
-
-void Form2::ObrelHelp_Click() { shell_.showHelp(); }
-void Form2::About_Click() { shell_.showAbout(); }
 
 }  // namespace obrel

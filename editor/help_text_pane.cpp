@@ -19,15 +19,6 @@ constexpr std::size_t kLargestHelpText = std::size_t{16} * 1024 * 1024;
 
 }  // namespace
 
-void Form2::attachHelpPane() {
-  OpenHelpText.onClick = [this] { OpenHelpText_Click(); };
-  HelpTextOn.onClick = [this] { HelpTextOn_Click(); };
-  HelpTextOff.onClick = [this] { HelpTextOff_Click(); };
-  // The link at the window's bottom right (shell/web_links.cpp).
-  Label24.onClick = [this] { Label24_Click(); };
-  Image3.onClick = [this] { Image3_Click(); };
-}
-
 void Form2::OpenHelpText_Click() {
   try {
     HelpTextPath = services_.dialogs.show("CommonDialog2", DialogKind::Open, "Open Help Text File",

@@ -21,14 +21,6 @@ std::int16_t boxIndex(const TextBox& box) {
 
 }  // namespace
 
-void Form2::attachNavigation() {
-  Text10.onChange = [this] { Text10_Change(); };
-  Text10.onKeyPress = [this](int& code) { Text10_KeyPress(code); };
-  Command1.onClick = [this] { Command1_Click(); };
-  Command2.onClick = [this] { Command2_Click(); };
-  Command4.onClick = [this] { Command4_Click(); };
-}
-
 void Form2::ShowEntry() {
   const Entry& e = store.at(CurrentIndex);
   Text1.setText(e.StartHours);

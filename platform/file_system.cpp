@@ -58,8 +58,7 @@ struct stat syncAndClose(posix::ExclusiveFile& temporary) {
 
 // A new file is written beside its name and renamed to it, so it appears whole or not at all.
 FileIdentity createFile(const std::string& target, const std::string& folder,
-                        const std::string& shown, const std::string& bytes,
-                        std::optional<std::size_t> failAfter) {
+                        const std::string& shown, const std::string& bytes) {
   posix::ExclusiveFile temporary = [&] {
     try {
       return posix::createExclusive(folder, kTemporaryPrefix, O_WRONLY, 0666);
@@ -67,7 +66,7 @@ FileIdentity createFile(const std::string& target, const std::string& folder,
       throw posix::withFolder(e, shown);
     }
   }();
-  posix::writeAll(temporary.fd.get(), bytes, failAfter);
+  posix::writeAll(temporary.fd.get(), bytes);
   const struct stat written = syncAndClose(temporary);
   if (::rename(temporary.file.path().c_str(), target.c_str()) != 0) fail(errno);
   temporary.file.keep();
@@ -80,8 +79,7 @@ FileIdentity createFile(const std::string& target, const std::string& folder,
 // file has other names, or the folder or the system refuses one step. Write failures throw.
 std::optional<FileIdentity> replaceKeepingIdentity(const std::string& target,
                                                    const std::string& folder,
-                                                   const std::string& bytes,
-                                                   std::optional<std::size_t> failAfter) {
+                                                   const std::string& bytes) {
   const FileDescriptor old(
       openRetrying(target.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
   struct stat st;
@@ -96,7 +94,7 @@ std::optional<FileIdentity> replaceKeepingIdentity(const std::string& target,
     return std::nullopt;
   }
   // Written before the attributes are given, as a write clears set-ID bits and capabilities.
-  posix::writeAll(temporary->fd.get(), bytes, failAfter);
+  posix::writeAll(temporary->fd.get(), bytes);
   if (!giveAttributes(old.get(), st, temporary->fd.get())) return std::nullopt;
   const struct stat written = syncAndClose(*temporary);
   if (::rename(temporary->file.path().c_str(), target.c_str()) != 0) return std::nullopt;
@@ -165,9 +163,9 @@ FileIdentity RealFileSystem::replaceFile(const std::string& path, const std::str
   const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
   if (target.size() == folder.size()) fail(EISDIR);
 
-  if (!exists) return createFile(target, folder, shownFolder(path), bytes, failWritesAfter_);
-  if (auto written = replaceKeepingIdentity(target, folder, bytes, failWritesAfter_)) return *written;
-  return saveInPlace(target, bytes, {failWritesAfter_, failRestoresAfter_});
+  if (!exists) return createFile(target, folder, shownFolder(path), bytes);
+  if (auto written = replaceKeepingIdentity(target, folder, bytes)) return *written;
+  return saveInPlace(target, bytes);
 }
 
 void RealFileSystem::writeScratch(const std::string& path, const std::string& bytes) {
@@ -185,49 +183,8 @@ void RealFileSystem::writeScratch(const std::string& path, const std::string& by
   // Written over and then cut to its new length, not emptied first: ext4 flushes a file
   // emptied by O_TRUNC when it is closed, and the next emptying waits for that flush, which
   // made every Open wait for the disk.
-  posix::writeAll(fd.get(), bytes, failWritesAfter_);
+  posix::writeAll(fd.get(), bytes);
   if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0) fail(errno);
 }
-
-void RealFileSystem::failWritesAfter(std::optional<std::size_t> bytes) { failWritesAfter_ = bytes; }
-
-void RealFileSystem::failRestoresAfter(std::optional<std::size_t> bytes) {
-  failRestoresAfter_ = bytes;
-}
-
-namespace {
-
-FileIdentity memoryIdentity(const std::string& bytes) {
-  return {0, 0, bytes.size(), static_cast<std::int64_t>(std::hash<std::string>{}(bytes))};
-}
-
-}  // namespace
-
-FileContent MemoryFileSystem::read(const std::string& path, std::size_t maxBytes) {
-  const auto it = files_.find(path);
-  if (it == files_.end()) fail(ENOENT);
-  if (it->second.size() > maxBytes) fail(EFBIG);
-  return {it->second, memoryIdentity(it->second)};
-}
-
-std::optional<FileIdentity> MemoryFileSystem::identity(const std::string& path) {
-  const auto it = files_.find(path);
-  if (it == files_.end()) return std::nullopt;
-  return memoryIdentity(it->second);
-}
-
-FileIdentity MemoryFileSystem::replaceFile(const std::string& path, const std::string& bytes) {
-  if (path.empty()) fail(ENOENT);
-  const std::optional<std::size_t> fault = std::exchange(failAfterBytes_, std::nullopt);
-  if (fault && bytes.size() > *fault) fail(ENOSPC);
-  files_[path] = bytes;
-  return memoryIdentity(bytes);
-}
-
-void MemoryFileSystem::writeScratch(const std::string& path, const std::string& bytes) {
-  replaceFile(path, bytes);
-}
-
-void MemoryFileSystem::failAfterBytes(std::size_t n) { failAfterBytes_ = n; }
 
 }  // namespace obrel

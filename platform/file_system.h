@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
-#include <map>
 #include <optional>
 #include <string>
 
@@ -78,44 +77,6 @@ class RealFileSystem : public FileSystem {
 
   // Writes only a regular file with a single name, never through a link nor to a pipe.
   void writeScratch(const std::string& path, const std::string& bytes) override;
-
-  // For tests: while set, every save or scratch write whose content is longer than bytes
-  // fails with "No space left on device" once it has written that many bytes. std::nullopt
-  // clears it.
-  void failWritesAfter(std::optional<std::size_t> bytes);
-
-  // For tests: the same for putting a file's old content back after a failed write in place.
-  void failRestoresAfter(std::optional<std::size_t> bytes);
-
- private:
-  std::optional<std::size_t> failWritesAfter_;
-  std::optional<std::size_t> failRestoresAfter_;
-};
-
-// Files kept in memory by path, for tests.
-class MemoryFileSystem : public FileSystem {
- public:
-  // Throws FileError "No such file or directory" for a path it does not hold.
-  FileContent read(const std::string& path, std::size_t maxBytes) override;
-  // A file's identity is its size and a hash of its content.
-  std::optional<FileIdentity> identity(const std::string& path) override;
-  // Throws FileError for an empty path.
-  FileIdentity replaceFile(const std::string& path, const std::string& bytes) override;
-  // Shares replaceFile's fault hook.
-  void writeScratch(const std::string& path, const std::string& bytes) override;
-
-  // The files by path; tests put content here and look at what was written.
-  std::map<std::string, std::string>& files() { return files_; }
-  const std::map<std::string, std::string>& files() const { return files_; }
-
-  // The next replaceFile fails, replacing nothing, once it has written n bytes of a
-  // content longer than that; a content of n bytes or fewer is written. Either way that
-  // call uses the fault up.
-  void failAfterBytes(std::size_t n);
-
- private:
-  std::map<std::string, std::string> files_;
-  std::optional<std::size_t> failAfterBytes_;
 };
 
 }  // namespace obrel

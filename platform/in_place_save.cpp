@@ -15,16 +15,15 @@ namespace obrel {
 namespace {
 
 // Cuts the file, writes bytes from its start and syncs it.
-void rewrite(int fd, std::string_view bytes, std::optional<std::size_t> failAfter) {
+void rewrite(int fd, std::string_view bytes) {
   if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0) posix::fail(errno);
-  posix::writeAll(fd, bytes, failAfter);
+  posix::writeAll(fd, bytes);
   if (::fsync(fd) != 0) posix::fail(errno);
 }
 
 }  // namespace
 
-FileIdentity saveInPlace(const std::string& target, const std::string& bytes,
-                         const InPlaceFaults& faults) {
+FileIdentity saveInPlace(const std::string& target, const std::string& bytes) {
   // Not followed if a link has taken the resolved target's place, and never waiting on a pipe.
   const posix::FileDescriptor file(
       posix::openRetrying(target.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
@@ -35,11 +34,11 @@ FileIdentity saveInPlace(const std::string& target, const std::string& bytes,
 
   posix::ExclusiveFile backup = writeBackup(posix::readAll(file.get()));
   try {
-    rewrite(file.get(), bytes, faults.write);
+    rewrite(file.get(), bytes);
   } catch (const FileError& failure) {
     // Read back from the backup's own descriptor: its name could have been replaced.
     try {
-      rewrite(file.get(), posix::readAll(backup.fd.get()), faults.restore);
+      rewrite(file.get(), posix::readAll(backup.fd.get()));
     } catch (const FileError&) {
       const std::string kept = backup.file.path();
       backup.file.keep();

@@ -1,20 +1,11 @@
 #pragma once
 // Saving by writing over a file, for when replacing it with a new file would lose its owner,
 // group, attributes or other names.
-#include <cstddef>
-#include <optional>
 #include <string>
 
 #include "platform/file_system.h"
 
 namespace obrel {
-
-// Test faults: writes of a content longer than this fail with "No space left on device" once
-// that many bytes are written.
-struct InPlaceFaults {
-  std::optional<std::size_t> write;    // writing the new content
-  std::optional<std::size_t> restore;  // putting the old content back
-};
 
 // Writes bytes over the regular file target and returns the identity of the file written.
 // Its old content is first copied to a backup (see writeBackup), removed once the file holds
@@ -22,7 +13,6 @@ struct InPlaceFaults {
 // cannot be opened, read or written (the old content then put back), the backup's
 // "REASON (folder FOLDER)" when no backup can be made (the file untouched), or the backup's
 // path, CR LF and the write's reason when the old content cannot be put back (the backup kept).
-FileIdentity saveInPlace(const std::string& target, const std::string& bytes,
-                         const InPlaceFaults& faults = {});
+FileIdentity saveInPlace(const std::string& target, const std::string& bytes);
 
 }  // namespace obrel

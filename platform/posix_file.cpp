@@ -65,15 +65,10 @@ ExclusiveFile createExclusive(const std::string& folder, std::string_view prefix
   fail(EEXIST);
 }
 
-void writeAll(int fd, std::string_view bytes, std::optional<std::size_t> failAfter) {
+void writeAll(int fd, std::string_view bytes) {
   std::size_t written = 0;
   while (written < bytes.size()) {
-    std::size_t chunk = bytes.size() - written;
-    if (failAfter) {
-      if (written >= *failAfter) fail(ENOSPC);
-      chunk = std::min(chunk, *failAfter - written);
-    }
-    const ssize_t n = ::write(fd, bytes.data() + written, chunk);
+    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
     if (n < 0) {
       if (errno == EINTR) continue;
       fail(errno);

@@ -72,9 +72,8 @@ ExclusiveFile createExclusive(const std::string& folder, std::string_view prefix
 // open(), retried when a signal interrupts it; -1 and errno on failure.
 int openRetrying(const char* path, int flags, mode_t mode = 0);
 
-// Writes all of bytes at the descriptor's offset. For tests, failAfter makes it fail with
-// "No space left on device" once that many bytes of a longer content are written.
-void writeAll(int fd, std::string_view bytes, std::optional<std::size_t> failAfter = std::nullopt);
+// Writes all of bytes at the descriptor's offset.
+void writeAll(int fd, std::string_view bytes);
 
 // The descriptor's whole content, read from its start whatever its offset.
 std::string readAll(int fd);

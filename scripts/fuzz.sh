@@ -14,14 +14,14 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_FLAGS="$sanitizers -fno-omit-frame-pointer" \
   -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
   -DOBREL_BUILD_GUI=OFF -DOBREL_BUILD_TESTS=OFF -DOBREL_BUILD_FUZZ=ON >/dev/null
-cmake --build "$build" --target srt_open_fuzz replies_fuzz
+cmake --build "$build" --target srt_scanner_fuzz srt_open_fuzz replies_fuzz
 
 mkdir -p "$build/findings"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 symbolizer=/usr/lib/llvm-14/bin/llvm-symbolizer
 if [ -x "$symbolizer" ]; then export ASAN_SYMBOLIZER_PATH="$symbolizer"; fi
 status=0
-for target in srt_open_fuzz replies_fuzz; do
+for target in srt_scanner_fuzz srt_open_fuzz replies_fuzz; do
   # New inputs go to a fresh folder; the fixtures are the start corpus and stay untouched.
   corpus=$(mktemp -d)
   echo "== $target: ${seconds} s"

@@ -1,6 +1,6 @@
 #include "shell/form4.h"
 
-#include "shell/web_links.h"
+#include "platform/internet_shortcut.h"
 
 namespace obrel {
 

@@ -27,7 +27,7 @@
 #include "bench/reference.h"
 #include "platform/guard.h"
 #include "platform/qt/qt_form.h"
-#include "platform/qt/qt_program.h"
+#include "app/qt_program.h"
 
 extern char** environ;
 
@@ -196,7 +196,7 @@ void BM_QtWindowOpen(benchmark::State& state) {
       w.form.ChangeCount = 0;
     });
     waitForPaints(counter.paints);
-    w.dialogs.paths.push_back(work.input());
+    w.dialogs.choices.push_back(work.input());
     const int before = counter.paints;
     const auto start = std::chrono::steady_clock::now();
     view.action("OpenSrt")->trigger();

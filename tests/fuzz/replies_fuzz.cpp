@@ -14,8 +14,8 @@
 #include "platform/numbers.h"
 #include "platform/text_encoding.h"
 #include "platform/utf8.h"
-#include "tests/unit/stand_ins.h"
-#include "tests/unit/window_invariants.h"
+#include "testing/test_window.h"
+#include "testing/window_invariants.h"
 
 namespace {
 
@@ -66,20 +66,20 @@ void run(const char* what, void (Form2::*handler)(), Form2& form) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);
-  obrel::standin::TestWindow w;
+  obrel::fake::TestWindow w;
   Form2& form = w.form;
 
   // The help-text pane shows the file's whole text, decoded.
   const std::string help = input.ConsumeRandomLengthString(4096);
   w.files.files()["help.txt"] = help;
-  w.dialogs.paths.push_back("help.txt");
+  w.dialogs.choices.push_back("help.txt");
   run("the help-text file", &Form2::OpenHelpText_Click, form);
   if (form.Text11.text() != obrel::decodeText(help).text || !form.HelpTextOn.checked()) {
     finding("the pane does not show the help text");
   }
 
   w.files.files()["doc.srt"] = kDocument;
-  w.dialogs.paths.push_back("doc.srt");
+  w.dialogs.choices.push_back("doc.srt");
   run("the Open", &Form2::OpenSrt_Click, form);
 
   for (int step = 0; step < 24 && input.remaining_bytes() > 0; ++step) {

@@ -10,8 +10,8 @@
 #include "platform/failure.h"
 #include "platform/text_encoding.h"
 #include "platform/text_file.h"
-#include "tests/unit/stand_ins.h"
-#include "tests/unit/window_invariants.h"
+#include "testing/test_window.h"
+#include "testing/window_invariants.h"
 
 namespace {
 
@@ -33,8 +33,8 @@ Entry outsideEntry() {
   return e;
 }
 
-void open(obrel::standin::TestWindow& w, const std::string& path, const char* step) {
-  w.dialogs.paths.push_back(path);
+void open(obrel::fake::TestWindow& w, const std::string& path, const char* step) {
+  w.dialogs.choices.push_back(path);
   try {
     w.form.OpenSrt_Click();
   } catch (...) {
@@ -53,7 +53,7 @@ void open(obrel::standin::TestWindow& w, const std::string& path, const char* st
 // (Windows-1252) or holds it decoded: the same steps on the file and on its decoded text,
 // chosen by the input's own bytes, must agree.
 void readersAgree(const std::string& bytes) {
-  obrel::MemoryFileSystem files;
+  obrel::fake::MemoryFileSystem files;
   files.files()["raw"] = bytes;
   // Behind a UTF-8 mark, which the reader takes away: text that begins with U+FEFF itself
   // (a file with its mark twice) keeps it.
@@ -85,7 +85,7 @@ void readersAgree(const std::string& bytes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  obrel::standin::TestWindow w;
+  obrel::fake::TestWindow w;
   Form2& form = w.form;
   form.store.at(0) = outsideEntry();
   form.store.at(10000) = outsideEntry();
@@ -106,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   // Whatever was stored is written and read again: the writer and a second reading meet it.
-  w.dialogs.paths.push_back("out.srt");
+  w.dialogs.choices.push_back("out.srt");
   try {
     form.SaveAs_Click();
   } catch (...) {

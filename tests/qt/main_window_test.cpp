@@ -19,7 +19,7 @@
 
 #include "platform/qt/qt_file_dialogs.h"
 #include "platform/qt/qt_form.h"
-#include "platform/qt/qt_program.h"
+#include "app/qt_program.h"
 #include "platform/qt/qt_prompts.h"
 #include "tests/qt/real_window.h"
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/qt/qt_program.h"
+#include "app/qt_program.h"
 
 namespace obrel::qttest {
 

@@ -16,7 +16,7 @@
 #include "platform/qt/qt_form.h"
 #include "platform/qt/qt_media_player.h"
 #include "preview/capture.h"
-#include "tests/unit/stand_ins.h"
+#include "testing/test_window.h"
 
 #ifndef OBREL_TEST_VIDEO
 #define OBREL_TEST_VIDEO ""
@@ -46,11 +46,11 @@ class PanelHost : public QtFormHost {
 
 struct Panel {
   QtMediaPlayer player;
-  standin::RecordingPrompts prompts;
-  standin::QueuedDialogs dialogs;
-  standin::NoBrowser browser;
-  standin::NoShell shell;
-  MemoryFileSystem files;
+  fake::QueuedPrompts prompts;
+  fake::QueuedDialogs dialogs;
+  fake::RecordingBrowser browser;
+  fake::RecordingShell shell;
+  fake::MemoryFileSystem files;
   Form2 form{Services{prompts, dialogs, player, browser, files, "/program"}, shell};
   PanelHost host{player};
   std::unique_ptr<QtForm> view;
@@ -90,7 +90,7 @@ class VideoQtTest : public QObject {
     }
     Panel panel;
     QtMediaPlayer& player = panel.player;
-    panel.dialogs.paths.push_back(video.toStdString());
+    panel.dialogs.choices.push_back(video.toStdString());
     panel.click("Command5");
     QCOMPARE(panel.form.VideoPath, video.toStdString());
     QCOMPARE(panel.form.Text12.text(), video.toStdString());

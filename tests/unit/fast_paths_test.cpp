@@ -17,7 +17,7 @@
 #include "platform/text_encoding.h"
 #include "platform/text_file.h"
 #include "platform/utf8.h"
-#include "tests/unit/stand_ins.h"
+#include "testing/test_window.h"
 
 namespace obrel {
 namespace {
@@ -74,7 +74,7 @@ TEST(FastPaths, EntryNumbersReadAsTheGeneralReadingReadsThem) {
 }
 
 std::vector<std::string> linesOf(const std::string& bytes) {
-  MemoryFileSystem fs;
+  fake::MemoryFileSystem fs;
   fs.files()["t.txt"] = bytes;
   TextReader reader(fs, "t.txt");
   std::vector<std::string> lines;

@@ -141,35 +141,40 @@ class InPlaceSaveTest : public RealFileSystemTest {
   }
   // The save's failure, empty when none; either way the same file under both names.
   std::string save() {
-    const std::string failure = failureOf([&] { written_ = fs_.replaceFile(path("a.srt"), "new content"); });
+    const std::string failure = failureOf([&] { written_ = fs_.replaceFile(path("a.srt"), kNew); });
     EXPECT_EQ(statusOf(path("b.srt")).st_ino, before_.st_ino);
     EXPECT_EQ(entries(), (std::vector<std::string>{"a.srt", "b.srt"}));
     return failure;
   }
+  static constexpr const char* kNew = "new and longer content";
   struct stat before_ {};
   std::optional<FileIdentity> written_;
 };
 
 TEST_F(InPlaceSaveTest, BackupIsRemovedOnceTheFileHoldsNewOrOldContent) {
   EXPECT_EQ(save(), "");
-  EXPECT_EQ(fs_.readFile(path("b.srt")), "new content");
+  EXPECT_EQ(fs_.readFile(path("b.srt")), kNew);
   EXPECT_EQ(written_, fs_.identity(path("b.srt")));
   EXPECT_EQ(backups(), std::vector<std::string>{});
 
   fs_.replaceFile(path("a.srt"), "old content");
-  fs_.failWritesAfter(3);
-  EXPECT_EQ(save(), "No space left on device");
+  {
+    const FileSizeLimit limit(15);  // room for the old content and its backup, not the new
+    EXPECT_EQ(save(), "File too large");
+  }
   EXPECT_EQ(fs_.readFile(path("b.srt")), "old content");
   EXPECT_EQ(backups(), std::vector<std::string>{});
 }
 
 TEST_F(InPlaceSaveTest, BackupIsKeptAndNamedWhenTheOldContentCannotBePutBack) {
-  fs_.failWritesAfter(3);
-  fs_.failRestoresAfter(2);
-  const std::string failure = save();
+  std::string failure;
+  {
+    const FileSizeLimit limit(15, true);
+    failure = save();
+  }
   ASSERT_EQ(backups().size(), 1u);
   const std::string backup = (root_ / "cache" / "obrel-dizivud" / backups()[0]).string();
-  EXPECT_EQ(failure, backup + "\r\nNo space left on device");
+  EXPECT_EQ(failure, backup + "\r\nFile too large");
   EXPECT_EQ(fs_.readFile(backup), "old content");
   EXPECT_EQ(statusOf(backup).st_mode & 07777, 0600u);
 }

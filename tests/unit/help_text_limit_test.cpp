@@ -10,7 +10,7 @@
 
 #include "platform/failure.h"
 #include "platform/file_system.h"
-#include "tests/unit/stand_ins.h"
+#include "testing/test_window.h"
 
 namespace obrel {
 namespace {
@@ -18,13 +18,13 @@ namespace {
 constexpr std::size_t kMiB = 1024 * 1024;
 
 TEST(HelpTextLimit, SixteenMiBShowsAndOneByteMoreChangesNothing) {
-  standin::TestWindow window;
+  fake::TestWindow window;
   Form2& form = window.form;
   window.files.files()["/notes/small.txt"] = "small";
   window.files.files()["/notes/limit.txt"] = std::string(16 * kMiB, 'a');
   window.files.files()["/notes/over.txt"] = std::string(16 * kMiB + 1, 'b');
 
-  window.dialogs.paths = {"/notes/small.txt", "/notes/over.txt", "/notes/limit.txt"};
+  window.dialogs.choices = {"/notes/small.txt", "/notes/over.txt", "/notes/limit.txt"};
   form.OpenHelpText_Click();
   form.HelpTextOff_Click();
   form.OpenHelpText_Click();
@@ -40,7 +40,7 @@ TEST(HelpTextLimit, SixteenMiBShowsAndOneByteMoreChangesNothing) {
 }
 
 TEST(FileLimit, MemoryFilesAboveTheLimitFail) {
-  MemoryFileSystem files;
+  fake::MemoryFileSystem files;
   files.files()["a"] = "12345";
   EXPECT_EQ(files.readFile("a", 5), "12345");
   EXPECT_THROW(files.readFile("a", 4), FileError);

@@ -22,17 +22,18 @@
 #include <string>
 
 #include "platform/text_encoding.h"
-#include "tests/unit/stand_ins.h"
+#include "testing/temp_folder.h"
+#include "testing/test_window.h"
 
 namespace obrel {
 namespace {
 
 namespace fs = std::filesystem;
-using standin::NoBrowser;
-using standin::NoPlayer;
-using standin::NoShell;
-using standin::QueuedDialogs;
-using standin::RecordingPrompts;
+using fake::RecordingBrowser;
+using fake::ScriptedPlayer;
+using fake::RecordingShell;
+using fake::QueuedDialogs;
+using fake::QueuedPrompts;
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kMeasured = false;
@@ -85,7 +86,7 @@ class LargeFiles : public ::testing::Test {
   std::string open(const char* what, const std::string& path) {
     prompts_.shown.clear();
     prompts_.answers = {Answer::No};
-    dialogs_.paths = {path};
+    dialogs_.choices = {path};
     struct stat st {};
     const std::size_t size = ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)
                                  ? static_cast<std::size_t>(st.st_size)
@@ -100,7 +101,7 @@ class LargeFiles : public ::testing::Test {
     const std::size_t grew = peak > before ? peak - before : 0;
 
     std::string message;
-    for (const standin::Shown& s : prompts_.shown) {
+    for (const fake::MessageBoxShown& s : prompts_.shown) {
       if (s.icon != Icon::Question) message = s.text;
     }
     std::printf("[ large    ] %-34s %7.1f MB  %-8s %5.2f s  memory +%6.1f MB (%.2fx)%s\n", what,
@@ -128,7 +129,7 @@ class LargeFiles : public ::testing::Test {
     form->Text9.setText("Still here");
     form->Command3_Click();
     const std::string saved = (folder_ / "after.srt").string();
-    dialogs_.paths = {saved};
+    dialogs_.choices = {saved};
     form->SaveAs_Click();
     ASSERT_TRUE(form->SaveSucceeded);
     const std::string text = decodeText(files_.readFile(saved)).text;
@@ -136,15 +137,15 @@ class LargeFiles : public ::testing::Test {
     EXPECT_EQ(text.substr(0, entry.size()), entry);
   }
 
-  standin::ProgramFolder programFolder_{"obrel-large"};
+  fake::TempFolder programFolder_{"obrel-large"};
   const fs::path& folder_ = programFolder_.path();
   std::string path_;
-  RecordingPrompts prompts_;
+  QueuedPrompts prompts_;
   QueuedDialogs dialogs_;
-  NoPlayer player_;
-  NoBrowser browser_;
+  ScriptedPlayer player_;
+  RecordingBrowser browser_;
   RealFileSystem files_;
-  NoShell shell_;
+  RecordingShell shell_;
   std::unique_ptr<Form2> window_;
   Form2* form = nullptr;
 };

@@ -27,8 +27,9 @@
 #include "platform/text_encoding.h"
 #include "platform/web_links.h"
 #include "shell/program.h"
-#include "tests/unit/window_invariants.h"
-#include "tools/obrel-drive/fakes.h"
+#include "testing/window_invariants.h"
+#include "testing/fakes.h"
+#include "testing/temp_folder.h"
 #include "tools/srt-gen/srt_generator.h"
 
 namespace obrel {
@@ -44,63 +45,9 @@ constexpr int kActionsPerRun = 3000;
 
 const char* const kSavePrompt = "Do You Want To Save Your Changes?";
 
-// Message boxes and input boxes answered from queues, as the driver's script fills them.
-class QueuedPrompts : public Prompts {
- public:
-  Answer messageBox(const std::string& text, const std::string&, Icon, Buttons buttons) override {
-    Answer answer = buttons == Buttons::OK      ? Answer::OK
-                    : buttons == Buttons::YesNo ? Answer::No
-                                                : Answer::Cancel;
-    if (!answers.empty()) {
-      answer = answers.front();
-      answers.pop_front();
-    }
-    if (text == kSavePrompt) savePromptAnswer = answer;
-    return answer;
-  }
-  std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&,
-                                      int, int) override {
-    if (replies.empty()) return std::nullopt;
-    std::optional<std::string> reply = replies.front();
-    replies.pop_front();
-    return reply;
-  }
-  std::deque<Answer> answers;
-  std::deque<std::optional<std::string>> replies;
-  std::optional<Answer> savePromptAnswer;
-};
+using fake::readFile;
 
-class QueuedDialogs : public FileDialogs {
- public:
-  std::string show(const std::string&, DialogKind kind, const std::string&,
-                   const std::string&) override {
-    std::string path;
-    if (!paths.empty()) {
-      path = paths.front().value_or("");
-      paths.pop_front();
-    }
-    if (kind == DialogKind::Save) lastSavePath = path;
-    return path;
-  }
-  std::deque<std::optional<std::string>> paths;
-  std::string lastSavePath;
-};
-
-class QuietBrowser : public Browser {
- public:
-  void open(const std::string&) override {}
-};
-
-std::string slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void put(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+void put(const fs::path& path, const std::string& bytes) { fake::writeFile(path, bytes); }
 
 // What WriteSrt writes of the store, as text.
 std::string srtText(const EntryStore& store) {
@@ -237,7 +184,7 @@ class RandomActions : public ::testing::Test {
     const std::vector<Form*> open = program_->windows();
     Form* form = open[pick(static_cast<int>(open.size()))];
     Form2* main = program_->form2();
-    prompts_.savePromptAnswer.reset();
+    const std::size_t boxesBefore = prompts_.shown.size();
     const bool mainWasOpen = main != nullptr;
     std::string savedText;
     std::string file;  // where Save writes; empty when it asks for a name
@@ -386,19 +333,19 @@ class RandomActions : public ::testing::Test {
         }
         case 17:
         case 18:
-          if (dialogs_.paths.size() >= 3) break;
+          if (dialogs_.choices.size() >= 3) break;
           if (pick(6) == 0) {
-            dialogs_.paths.push_back(std::nullopt);
+            dialogs_.choices.push_back(std::nullopt);
           } else if (pick(8) == 0) {
-            dialogs_.paths.push_back(randomText(3));
+            dialogs_.choices.push_back(randomText(3));
           } else {
-            dialogs_.paths.push_back(paths_[pick(static_cast<int>(paths_.size()))]);
+            dialogs_.choices.push_back(paths_[pick(static_cast<int>(paths_.size()))]);
           }
           break;
         case 20: {  // a file opened on purpose: answer No, choose a file that exists
           if (!main) break;
           prompts_.answers.assign({Answer::No});
-          dialogs_.paths.assign({paths_[pick(5)]});
+          dialogs_.choices.assign({paths_[pick(5)]});
           last_ = "menu OpenSrt";
           main->OpenSrt_Click();
           break;
@@ -433,12 +380,15 @@ class RandomActions : public ::testing::Test {
       ASSERT_TRUE(exitAction || !mainWasOpen) << last_;
       if (!exitAction) return;  // the splash closed before the main window opened
       ++endings_;
-      const std::optional<Answer> answer = prompts_.savePromptAnswer;
+      std::optional<Answer> answer;
+      for (std::size_t i = boxesBefore; i < prompts_.shown.size(); ++i) {
+        if (prompts_.shown[i].text == kSavePrompt) answer = prompts_.shown[i].answer;
+      }
       ASSERT_TRUE((!answer && changes == 0) || answer == Answer::Yes || answer == Answer::No)
           << last_;
       if (answer == Answer::Yes) {
-        const std::string path = file.empty() ? dialogs_.lastSavePath : file;
-        EXPECT_EQ(slurp(path), encodeText(savedText, encoding).bytes)
+        const std::string path = file.empty() ? lastSavePath() : file;
+        EXPECT_EQ(readFile(path), encodeText(savedText, encoding).bytes)
             << "the work saved on leaving";
         ++savedEndings_;
       }
@@ -467,14 +417,22 @@ class RandomActions : public ::testing::Test {
     }
   }
 
+  // The path the last save dialog returned.
+  std::string lastSavePath() const {
+    for (auto it = dialogs_.shown.rbegin(); it != dialogs_.shown.rend(); ++it) {
+      if (it->kind == DialogKind::Save) return it->choice.value_or("");
+    }
+    return "";
+  }
+
   fs::path folder_;
   fs::path previousFolder_;
   std::vector<std::string> paths_;
   std::mt19937 random_;
-  QueuedPrompts prompts_;
-  QueuedDialogs dialogs_;
-  drive::ScriptedPlayer player_;
-  QuietBrowser browser_;
+  fake::QueuedPrompts prompts_;
+  fake::QueuedDialogs dialogs_;
+  fake::ScriptedPlayer player_;
+  fake::RecordingBrowser browser_;
   RealFileSystem files_;
   std::unique_ptr<Program> program_;
   std::string last_;

@@ -3,7 +3,9 @@
 // beside it: XDG_CACHE_HOME and TMPDIR point to cache/ and tmp/ next to the folder while a test
 // runs, so no test writes to the user's home or the shared temporary folder.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -17,6 +19,41 @@
 #include "platform/file_system.h"
 
 namespace obrel {
+
+// While it lives, the kernel refuses to write any file past `bytes` ("File too large"), as a
+// full disk refuses: a real fault at any byte, with no hook in the code under test. With
+// thenNothing, once a write has been refused no write may add a byte at all, so that putting
+// old content back fails as well.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes, bool thenNothing = false) {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    struct sigaction onRefusal {};
+    onRefusal.sa_handler = thenNothing ? &refuseEverything : SIG_IGN;
+    ::sigaction(SIGXFSZ, &onRefusal, &previous_);
+    rlimit small = saved_;
+    small.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    ::sigaction(SIGXFSZ, &previous_, nullptr);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  // The kernel signals the refused write to the thread that made it, before the write returns.
+  static void refuseEverything(int) {
+    rlimit none{};
+    ::getrlimit(RLIMIT_FSIZE, &none);
+    none.rlim_cur = 0;
+    ::setrlimit(RLIMIT_FSIZE, &none);
+  }
+
+  rlimit saved_{};
+  struct sigaction previous_ {};
+};
 
 class RealFileSystemTest : public ::testing::Test {
  protected:

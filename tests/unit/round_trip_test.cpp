@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "platform/text_encoding.h"
-#include "tests/unit/stand_ins.h"
+#include "testing/test_window.h"
 
 namespace obrel {
 namespace {
 
-using standin::TestWindow;
+using fake::TestWindow;
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr int kStoresPerEncoding = 40;  // the sanitizers make each round trip slow
@@ -47,11 +47,11 @@ class RoundTrips {
     for (int k = 1; k <= entries; ++k) expected.push_back(form.store.at(k));
     const TextEncoding written = writableEncoding(allTexts(expected), encoding);
 
-    w_.dialogs.paths = {"round.srt"};
+    w_.dialogs.choices = {"round.srt"};
     form.SaveAs_Click();
     if (!form.SaveSucceeded) return "the save failed";
     w_.prompts.answers = {Answer::No};
-    w_.dialogs.paths = {"round.srt"};
+    w_.dialogs.choices = {"round.srt"};
     form.OpenSrt_Click();
     if (form.CurrentFile != "round.srt") return "the saved file was refused";
     for (int k = 1; k <= entries; ++k) {
@@ -82,7 +82,7 @@ class RoundTrips {
     const std::string text = "1\r\n00:00:01,000 --> 00:00:02,000\r\nDéjà\r\n\r\n";
     w_.files.files()["start.srt"] = encodeText(text, encoding).bytes;
     w_.prompts.answers = {Answer::No};
-    w_.dialogs.paths = {"start.srt"};
+    w_.dialogs.choices = {"start.srt"};
     form.OpenSrt_Click();
   }
 

@@ -1,12 +1,10 @@
-// Saves that fail, on the real disk: a write that breaks off at each byte in turn, a file
-// without write permission, a device that takes nothing (a link to /dev/full) and a disk that
-// fills up (the file-size limit, which fails writes as a full disk does). Each time the user
+// Saves that fail, on the real disk: a write that breaks off at each byte in turn (the disk
+// filling up), a file without write permission and a device that takes nothing (a link to
+// /dev/full). Each time the user
 // is told, the file keeps every byte, no temporary file is left, the document is intact, and
 // the save prompt's Yes then stops New, Open and Exit. Read-only folders need a user other
 // than root: tests/scenarios/save_faults.drive covers them.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,38 +12,26 @@
 #include <fstream>
 #include <iostream>
 #include <set>
-#include <sstream>
 #include <string>
 
-#include "tests/unit/stand_ins.h"
+#include "testing/temp_folder.h"
+#include "testing/test_window.h"
+#include "tests/unit/real_file_system_fixture.h"
 
 namespace obrel {
 namespace {
 
 namespace fs = std::filesystem;
-using standin::NoBrowser;
-using standin::NoPlayer;
-using standin::QueuedDialogs;
-using standin::RecordingPrompts;
+using fake::RecordingBrowser;
+using fake::ScriptedPlayer;
+using fake::QueuedDialogs;
+using fake::QueuedPrompts;
 
 const std::string kOld =
     "1\r\n00:00:01,000 --> 00:00:02,000\r\nOld one\r\n\r\n"
     "2\r\n00:00:03,000 --> 00:00:04,000\r\nOld two\r\n\r\n";
 
-class CountingShell : public Shell {
- public:
-  void showHelp() override {}
-  void showAbout() override {}
-  void unloadAll() override { ++unloads; }
-  int unloads = 0;
-};
-
-std::string slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using fake::readFile;
 
 std::set<std::string> names(const fs::path& folder) {
   std::set<std::string> found;
@@ -63,7 +49,7 @@ class SaveFaults : public ::testing::Test {
     form_->Form_Load();
 
     // The document: the file opened, one entry changed and a new one added.
-    dialogs_.paths = {path_};
+    dialogs_.choices = {path_};
     form_->OpenSrt_Click();
     form_->setIndexBox("1");
     form_->Text9.setText("Changed one");
@@ -90,7 +76,7 @@ class SaveFaults : public ::testing::Test {
     EXPECT_EQ(prompts_.shown[0].text, "The file could not be saved.\r\n" + path + "\r\n" + reason);
     EXPECT_EQ(prompts_.shown[0].icon, Icon::Critical);
     prompts_.shown.clear();
-    EXPECT_EQ(slurp(file), kOld);
+    EXPECT_EQ(readFile(file), kOld);
     EXPECT_EQ(names(folder_), before_);
     for (int k = 0; k <= 4; ++k) EXPECT_TRUE(form_->store.at(k) == document_[k]) << k;
     EXPECT_EQ(form_->CurrentIndex, index_);
@@ -103,7 +89,7 @@ class SaveFaults : public ::testing::Test {
     for (void (Form2::*command)() :
          {&Form2::New_Click, &Form2::OpenSrt_Click, &Form2::Exit_Click}) {
       prompts_.answers = {Answer::Yes};
-      dialogs_.paths = {path_};  // Open must not get as far as its dialog
+      dialogs_.choices = {path_};  // Open must not get as far as its dialog
       (form_.get()->*command)();
       ASSERT_EQ(prompts_.shown.size(), 2u);
       EXPECT_EQ(prompts_.shown[0].icon, Icon::Question);
@@ -111,24 +97,24 @@ class SaveFaults : public ::testing::Test {
                 "The file could not be saved.\r\n" + form_->CurrentFile + "\r\n" + reason);
       prompts_.shown.clear();
       EXPECT_EQ(form_->ProceedFlag, 0);
-      EXPECT_EQ(dialogs_.paths.size(), 1u);
+      EXPECT_EQ(dialogs_.choices.size(), 1u);
       EXPECT_EQ(shell_.unloads, 0);
       EXPECT_EQ(form_->CurrentFile, path_);
       for (int k = 0; k <= 4; ++k) EXPECT_TRUE(form_->store.at(k) == document_[k]) << k;
       EXPECT_EQ(names(folder_), before_);
     }
-    dialogs_.paths.clear();
+    dialogs_.choices.clear();
   }
 
-  standin::ProgramFolder programFolder_{"obrel-faults"};
+  fake::TempFolder programFolder_{"obrel-faults"};
   const fs::path& folder_ = programFolder_.path();
   std::string path_;
-  RecordingPrompts prompts_;
+  QueuedPrompts prompts_;
   QueuedDialogs dialogs_;
-  NoPlayer player_;
-  NoBrowser browser_;
+  ScriptedPlayer player_;
+  RecordingBrowser browser_;
   RealFileSystem files_;
-  CountingShell shell_;
+  fake::RecordingShell shell_;
   std::unique_ptr<Form2> form_;
   Entry document_[5];
   std::int16_t index_ = 0;
@@ -141,6 +127,7 @@ class SaveFaults : public ::testing::Test {
   }
 };
 
+// The file-size limit makes the kernel refuse writes past it, as a disk that fills up does.
 TEST_F(SaveFaults, AWriteBreakingOffAtAnyByteLosesNothing) {
   const std::size_t size = encodeText(
                                "1\r\n00:00:01,000 --> 00:00:02,000\r\nChanged one\r\n\r\n"
@@ -149,21 +136,20 @@ TEST_F(SaveFaults, AWriteBreakingOffAtAnyByteLosesNothing) {
                                TextEncoding::Utf8)
                                .bytes.size();
   for (std::size_t at = 0; at < size; ++at) {
-    files_.failWritesAfter(at);
+    const FileSizeLimit limit(at);
     form_->Save_Click();
-    expectNothingLost(path_, "No space left on device", path_);
-    if (at % 16 == 0) expectPromptStops("No space left on device");
+    expectNothingLost(path_, "File too large", path_);
+    if (at % 16 == 0) expectPromptStops("File too large");
 
     // Save As to another name breaks off the same way and keeps the document's file.
-    dialogs_.paths = {(folder_ / "other.srt").string()};
+    dialogs_.choices = {(folder_ / "other.srt").string()};
     form_->SaveAs_Click();
-    expectNothingLost((folder_ / "other.srt").string(), "No space left on device", path_);
+    expectNothingLost((folder_ / "other.srt").string(), "File too large", path_);
     EXPECT_EQ(form_->CurrentFile, path_);
   }
-  files_.failWritesAfter(std::nullopt);
   form_->Save_Click();
   EXPECT_TRUE(form_->SaveSucceeded);
-  EXPECT_EQ(slurp(path_).size(), size);
+  EXPECT_EQ(readFile(path_).size(), size);
 }
 
 TEST_F(SaveFaults, AFileWithoutWritePermissionKeepsItsBytes) {
@@ -190,7 +176,7 @@ TEST_F(SaveFaults, ADeviceThatTakesNothingIsRefusedAndNothingLandsBesideIt) {
   ++faults_;
   expectPromptStops("Not a regular file");
 
-  dialogs_.paths = {"/dev/full"};
+  dialogs_.choices = {"/dev/full"};
   form_->SaveAs_Click();
   ASSERT_EQ(prompts_.shown.size(), 1u);
   EXPECT_EQ(prompts_.shown[0].text,
@@ -198,25 +184,6 @@ TEST_F(SaveFaults, ADeviceThatTakesNothingIsRefusedAndNothingLandsBesideIt) {
   EXPECT_EQ(names("/dev"), devices);
   EXPECT_EQ(form_->CurrentFile, path_);
   ++faults_;
-}
-
-TEST_F(SaveFaults, ADiskThatFillsUpLosesNothing) {
-  // The file-size limit makes the kernel refuse writes past it, as a full disk does.
-  struct sigaction ignore {};
-  ignore.sa_handler = SIG_IGN;
-  struct sigaction previous {};
-  ASSERT_EQ(::sigaction(SIGXFSZ, &ignore, &previous), 0);
-  rlimit saved{};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-  for (rlim_t limit : {rlim_t{0}, rlim_t{1}, rlim_t{50}, rlim_t{100}}) {
-    rlimit small = saved;
-    small.rlim_cur = limit;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    form_->Save_Click();
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &saved), 0);
-    expectNothingLost(path_, "File too large", path_);
-  }
-  ::sigaction(SIGXFSZ, &previous, nullptr);
 }
 
 }  // namespace

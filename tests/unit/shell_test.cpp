@@ -5,7 +5,7 @@
 #include <string>
 
 #include "shell/program.h"
-#include "tests/unit/stand_ins.h"
+#include "testing/test_window.h"
 
 namespace obrel {
 namespace {
@@ -18,11 +18,11 @@ class ShellTest : public ::testing::Test {
   // The user chooses Help > Obrel Help in the main window.
   void showHelp() { program.form2()->ObrelHelp.onClick(); }
 
-  standin::RecordingPrompts prompts;
-  standin::QueuedDialogs dialogs;
-  standin::NoPlayer player;
-  standin::NoBrowser browser;
-  MemoryFileSystem files;
+  fake::QueuedPrompts prompts;
+  fake::QueuedDialogs dialogs;
+  fake::ScriptedPlayer player;
+  fake::RecordingBrowser browser;
+  fake::MemoryFileSystem files;
   Program program{Services{prompts, dialogs, player, browser, files, "/program"}};
 };
 

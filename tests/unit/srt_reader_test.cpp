@@ -1,19 +1,19 @@
 // Opening large generated files through the whole Open path of a Form2 on files in memory.
 #include <gtest/gtest.h>
 
-#include "tests/unit/stand_ins.h"
+#include "testing/test_window.h"
 #include "tools/srt-gen/srt_generator.h"
 
 namespace obrel {
 namespace {
 
-using standin::TestWindow;
+using fake::TestWindow;
 
 class ReaderTest : public ::testing::Test {
  protected:
   void open(const std::string& bytes) {
     w.files.files()["in.srt"] = bytes;
-    w.dialogs.paths.push_back("in.srt");
+    w.dialogs.choices.push_back("in.srt");
     w.prompts.answers.push_back(Answer::No);  // to the save prompt, when it asks
     w.form.OpenSrt_Click();
   }
@@ -29,7 +29,7 @@ TEST_F(ReaderTest, FullFileLoadsWholeAndSavesBackByteForByte) {
     EXPECT_EQ(w.form.Text10.text(), "9999");
     EXPECT_TRUE(w.form.store.at(9999).present());
     EXPECT_FALSE(w.form.store.at(10000).present());
-    w.dialogs.paths.push_back("out.srt");
+    w.dialogs.choices.push_back("out.srt");
     w.form.SaveAs_Click();
     EXPECT_EQ(w.files.files()["out.srt"], bytes);
   }
@@ -68,7 +68,7 @@ TEST_F(ReaderTest, LastEntryTextStaysInTheScratchFile) {
 }
 
 TEST_F(ReaderTest, UnwritableScratchFileDoesNotStopTheLoad) {
-  w.files.failAfterBytes(0);
+  w.faulty.failNextWriteAfter(0);
   open("1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n\r\n2\r\n00:00:03,000 --> 00:00:04,000\r\nB\r\n");
   EXPECT_EQ(w.form.store.at(2).EntryText, "B");
   EXPECT_EQ(w.files.files().count("/program/Support/Temp.srt"), 0u);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/unit/stand_ins.h"
+#include "testing/test_window.h"
 
 namespace obrel {
 namespace {
@@ -22,10 +22,10 @@ class SavingTest : public ::testing::Test {
 
   std::string& file(const std::string& path) { return files.files()[path]; }
 
-  standin::TestWindow window;
-  standin::RecordingPrompts& prompts = window.prompts;
-  standin::QueuedDialogs& dialogs = window.dialogs;
-  MemoryFileSystem& files = window.files;
+  fake::TestWindow window;
+  fake::QueuedPrompts& prompts = window.prompts;
+  fake::QueuedDialogs& dialogs = window.dialogs;
+  fake::MemoryFileSystem& files = window.files;
   Form2& form = window.form;
 };
 
@@ -38,7 +38,7 @@ TEST_F(SavingTest, WriteFailingPartWayKeepsFileDocumentAndEditorPlace) {
   form.CurrentFile = "a.srt";
   file("a.srt") = "old";
 
-  files.failAfterBytes(10);
+  window.faulty.failNextWriteAfter(10);
   form.Save_Click();
   EXPECT_FALSE(form.SaveSucceeded);
   EXPECT_EQ(file("a.srt"), "old");
@@ -58,8 +58,8 @@ TEST_F(SavingTest, WriteFailingPartWayKeepsFileDocumentAndEditorPlace) {
 TEST_F(SavingTest, SaveAsFailingPartWayKeepsTheDocumentsFile) {
   put(1, "one", kTiming);
   form.CurrentFile = "a.srt";
-  dialogs.paths = {"b.srt"};
-  files.failAfterBytes(3);
+  dialogs.choices = {"b.srt"};
+  window.faulty.failNextWriteAfter(3);
   form.SaveAs_Click();
   EXPECT_FALSE(form.SaveSucceeded);
   EXPECT_EQ(form.CurrentFile, "a.srt");

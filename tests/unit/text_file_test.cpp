@@ -13,6 +13,8 @@
 
 #include "platform/failure.h"
 #include "tests/unit/real_file_system_fixture.h"
+#include "testing/faulty_file_system.h"
+#include "testing/memory_file_system.h"
 
 namespace obrel {
 namespace {
@@ -22,7 +24,7 @@ using namespace std::string_literals;  // "..."s keeps NUL bytes
 const std::string kMark = "\xEF\xBB\xBF";
 
 TextReader readerOf(const std::string& bytes) {
-  MemoryFileSystem fs;
+  fake::MemoryFileSystem fs;
   fs.files()["in.srt"] = bytes;
   return TextReader(fs, "in.srt");
 }
@@ -43,7 +45,7 @@ struct RoundTrip {
 
 // Reads every line and writes them back with CR LF, as the program saves a file it opened.
 RoundTrip roundTrip(const std::string& bytes) {
-  MemoryFileSystem fs;
+  fake::MemoryFileSystem fs;
   fs.files()["in.srt"] = bytes;
   TextReader reader(fs, "in.srt");
   TextWriter writer(fs, "out.srt", reader.encoding());
@@ -134,7 +136,7 @@ TEST(EncodingRoundTrip, FileOfTheMarkAloneKeepsIt) {
 }
 
 TEST(Windows1252Writing, CharactersItHasAreOneByteEach) {
-  MemoryFileSystem fs;
+  fake::MemoryFileSystem fs;
   TextWriter writer(fs, "out.srt", TextEncoding::Windows1252);
   writer.writeline("€ café");
   writer.Close();
@@ -143,7 +145,7 @@ TEST(Windows1252Writing, CharactersItHasAreOneByteEach) {
 }
 
 TEST(Windows1252Writing, CharacterItLacksMakesTheWholeFileUtf8) {
-  MemoryFileSystem fs;
+  fake::MemoryFileSystem fs;
   TextWriter writer(fs, "out.srt", TextEncoding::Windows1252);
   writer.writeline("café");
   writer.writeline("→ Ω");
@@ -252,14 +254,14 @@ TEST(EndOfFile, ReadAllOnExhaustedStream) {
 }
 
 TEST(FileErrors, MissingFile) {
-  MemoryFileSystem memory;
+  fake::MemoryFileSystem memory;
   EXPECT_THROW(TextReader(memory, "none.srt"), FileError);
   RealFileSystem real;
   EXPECT_THROW(TextReader(real, "/nonexistent-folder/none.srt"), FileError);
 }
 
 TEST(FileErrors, EmptyPath) {
-  MemoryFileSystem memory;
+  fake::MemoryFileSystem memory;
   EXPECT_THROW(TextReader(memory, ""), FileError);
   EXPECT_THROW(TextWriter(memory, "", TextEncoding::Utf8), FileError);
   RealFileSystem real;
@@ -275,7 +277,7 @@ TEST(FileErrors, ReadingAfterClose) {
 }
 
 TEST(TextWriterReplacement, WriterNeverClosedLeavesFileAlone) {
-  MemoryFileSystem fs;
+  fake::MemoryFileSystem fs;
   fs.files()["a.srt"] = "old";
   {
     TextWriter writer(fs, "a.srt", TextEncoding::Utf8);
@@ -285,30 +287,28 @@ TEST(TextWriterReplacement, WriterNeverClosedLeavesFileAlone) {
 }
 
 TEST(TextWriterReplacement, FailedCloseLeavesFileAndThrowsFileError) {
-  MemoryFileSystem fs;
-  fs.files()["a.srt"] = "old";
-  fs.failAfterBytes(2);
+  fake::MemoryFileSystem memory;
+  fake::FaultyFileSystem fs(memory);
+  memory.files()["a.srt"] = "old";
+  fs.failNextWriteAfter(2);
   TextWriter writer(fs, "a.srt", TextEncoding::Utf8);
   writer.writeline("new");
   EXPECT_THROW(writer.Close(), FileError);
-  EXPECT_EQ(fs.files()["a.srt"], "old");
+  EXPECT_EQ(memory.files()["a.srt"], "old");
 }
 
-TEST(MemoryFileSystemFault, FailsOnlyTheNextReplacement) {
-  MemoryFileSystem fs;
-  fs.files()["a.srt"] = "old";
-  fs.failAfterBytes(4);
+TEST(FaultyFileSystem, FailsOnlyTheNextWriteAndOnlyPastItsLimit) {
+  fake::MemoryFileSystem memory;
+  fake::FaultyFileSystem fs(memory);
+  memory.files()["a.srt"] = "old";
+  fs.failNextWriteAfter(4);
   EXPECT_THROW(fs.replaceFile("a.srt", "hello"), FileError);
-  EXPECT_EQ(fs.files()["a.srt"], "old");
+  EXPECT_EQ(memory.files()["a.srt"], "old");
   fs.replaceFile("a.srt", "hello");
-  EXPECT_EQ(fs.files()["a.srt"], "hello");
-}
-
-TEST(MemoryFileSystemFault, ContentNoLongerThanTheLimitIsWritten) {
-  MemoryFileSystem fs;
-  fs.failAfterBytes(5);
-  fs.replaceFile("a.srt", "hello");
-  EXPECT_EQ(fs.files()["a.srt"], "hello");
+  EXPECT_EQ(memory.files()["a.srt"], "hello");
+  fs.failNextWriteAfter(5);
+  fs.replaceFile("b.srt", "hello");
+  EXPECT_EQ(memory.files()["b.srt"], "hello");
 }
 
 TEST_F(RealFileSystemTest, ReadsEveryByte) {
@@ -347,12 +347,11 @@ TEST_F(RealFileSystemTest, WriteFaultLeavesOldFileAndNoTemporaryFile) {
   const std::string replacement(200000, 'n');
   put("a.srt", old);
   for (std::size_t at : {std::size_t{0}, std::size_t{1}, std::size_t{65536}, replacement.size() - 1}) {
-    fs_.failWritesAfter(at);
+    const FileSizeLimit limit(at);
     EXPECT_THROW(fs_.replaceFile(path("a.srt"), replacement), FileError) << at;
     EXPECT_EQ(fs_.readFile(path("a.srt")), old) << at;
     EXPECT_EQ(entries(), std::vector<std::string>{"a.srt"}) << at;
   }
-  fs_.failWritesAfter(std::nullopt);
   fs_.replaceFile(path("a.srt"), replacement);
   EXPECT_EQ(fs_.readFile(path("a.srt")), replacement);
 }

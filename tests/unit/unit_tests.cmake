@@ -1,5 +1,16 @@
-# Unit tests of the logic: one executable, GoogleTest.
-file(GLOB OBREL_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp)
+# Unit tests of the logic, GoogleTest. The document's own tests link nothing but the document
+# library (and the platform under it), which shows it stands without any window code.
+add_executable(document_tests
+  ${CMAKE_CURRENT_LIST_DIR}/srt_scanner_test.cpp)
+target_link_libraries(document_tests PRIVATE obrel_document GTest::gtest_main)
+gtest_discover_tests(document_tests DISCOVERY_TIMEOUT 30)
+
+set(OBREL_UNIT_TESTS
+  capture_test.cpp fast_paths_test.cpp file_safety_test.cpp help_text_limit_test.cpp
+  large_files_test.cpp numbers_test.cpp random_actions_test.cpp round_trip_test.cpp
+  save_faults_test.cpp shell_test.cpp srt_reader_test.cpp srt_writer_test.cpp
+  text_file_test.cpp web_links_test.cpp bindings_test.cpp)
+list(TRANSFORM OBREL_UNIT_TESTS PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 add_executable(unit_tests ${OBREL_UNIT_TESTS})
-target_link_libraries(unit_tests PRIVATE obrel_logic obrel_srt_gen GTest::gtest_main)
+target_link_libraries(unit_tests PRIVATE obrel_windows obrel_testing obrel_srt_gen GTest::gtest_main)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 30)

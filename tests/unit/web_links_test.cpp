@@ -12,17 +12,15 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "platform/web_links.h"
-#include "shell/web_links.h"
+#include "platform/internet_shortcut.h"
+#include "testing/fakes.h"
+#include "testing/memory_file_system.h"
+#include "testing/temp_folder.h"
 
 namespace obrel {
 namespace {
 
-class RecordingBrowser : public Browser {
- public:
-  void open(const std::string& url) override { opened.push_back(url); }
-  std::vector<std::string> opened;
-};
+using fake::RecordingBrowser;
 
 TEST(ShortcutUrl, TakesTheUrlLineOfTheShortcutSection) {
   EXPECT_EQ(shortcutUrl("[InternetShortcut]\r\nURL=https://example.org/a?b=c\r\n"),
@@ -72,7 +70,7 @@ TEST(ShortcutUrl, NamesNothingWithoutAWebAddressInItsSection) {
 }
 
 TEST(OpenWebLink, HandsTheAddressToTheBrowserOrDoesNothing) {
-  MemoryFileSystem files;
+  fake::MemoryFileSystem files;
   RecordingBrowser browser;
   files.files()["/p/Web Links/Home.url"] = "[InternetShortcut]\r\nURL=https://example.org/\r\n";
   files.files()["/p/Web Links/Local.url"] = "[InternetShortcut]\r\nURL=file:///etc/passwd\r\n";
@@ -97,9 +95,8 @@ TEST(OpenWebLink, HandsTheAddressToTheBrowserOrDoesNothing) {
 }
 
 TEST(OpenWebLink, APipeWithAnIdleWriterDoesNothingAtOnce) {
-  std::string folder = ::testing::TempDir() + "obrel-links-XXXXXX";
-  ASSERT_NE(::mkdtemp(folder.data()), nullptr);
-  const std::string pipe = folder + "/Pipe.url";
+  const fake::TempFolder folder("obrel-links");
+  const std::string pipe = folder / "Pipe.url";
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   const int writer = ::open(pipe.c_str(), O_RDWR | O_NONBLOCK);  // holds it open, writes nothing
   ASSERT_GE(writer, 0);
@@ -108,7 +105,6 @@ TEST(OpenWebLink, APipeWithAnIdleWriterDoesNothingAtOnce) {
   openWebLink(files, browser, pipe);
   EXPECT_TRUE(browser.opened.empty());
   ::close(writer);
-  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "platform/guard.h"
 #include "platform/numbers.h"
 #include "platform/utf8.h"
+#include "tools/obrel-drive/events.h"
 
 namespace obrel::drive {
 
@@ -67,10 +68,15 @@ std::string quoted(const std::vector<Word>& words, std::size_t i, const char* wh
 
 Driver::Driver(std::string folder, bool splash, std::ostream& out)
     : out_(out),
-      prompts_([this](const std::string& line) { say(line); }),
-      dialogs_([this](const std::string& line) { say(line); }),
-      browser_([this](const std::string& line) { say(line); }),
       program_(Services{prompts_, dialogs_, player_, browser_, files_, std::move(folder)}) {
+  // Each event is printed as it happens, between the lines of the handler's other events.
+  prompts_.onMessageBox = [this](const fake::MessageBoxShown& box) {
+    if (box.refused) error(std::string(fake::answerName(*box.refused)) + " is not a button of this box");
+    say(messageBoxLine(box));
+  };
+  prompts_.onInputBox = [this](const fake::InputBoxShown& box) { say(inputBoxLine(box)); };
+  dialogs_.onDialog = [this](const fake::DialogShown& dialog) { say(dialogLine(dialog)); };
+  browser_.onOpen = [this](const std::string& url) { say(browserLine(url)); };
   if (splash) {
     program_.startWithSplash();
   } else {
@@ -113,7 +119,7 @@ bool Driver::run(std::string_view line, int number) {
 }
 
 void Driver::finish() {
-  for (Answer a : prompts_.answers) say(std::string("unused: answer ") + answerName(a));
+  for (Answer a : prompts_.answers) say(std::string("unused: answer ") + fake::answerName(a));
   for (const auto& r : prompts_.replies) say("unused: reply " + (r ? quote(*r) : "cancel"));
   for (const auto& c : dialogs_.choices) say("unused: choose " + (c ? quote(*c) : "cancel"));
   out_.flush();

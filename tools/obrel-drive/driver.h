@@ -9,7 +9,7 @@
 
 #include "platform/file_system.h"
 #include "shell/program.h"
-#include "tools/obrel-drive/fakes.h"
+#include "testing/fakes.h"
 #include "tools/obrel-drive/script.h"
 
 namespace obrel::drive {
@@ -52,10 +52,10 @@ class Driver {
   std::string valueOf(const std::string& what, bool& ok);
 
   std::ostream& out_;
-  ScriptedPrompts prompts_;
-  ScriptedDialogs dialogs_;
-  ScriptedPlayer player_;
-  PrintingBrowser browser_;
+  fake::QueuedPrompts prompts_;
+  fake::QueuedDialogs dialogs_;
+  fake::ScriptedPlayer player_;
+  fake::RecordingBrowser browser_;
   RealFileSystem files_;
   Program program_;
   bool exitReported_ = false;

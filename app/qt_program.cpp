@@ -1,4 +1,4 @@
-#include "platform/qt/qt_program.h"
+#include "app/qt_program.h"
 
 #include <QApplication>
 #include <QGuiApplication>

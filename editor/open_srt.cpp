@@ -1,5 +1,5 @@
-// File > Open > Subtitle File (.srt) and the reader. The reader puts every entry through
-// the index box and the nine fields, as a user would type it, and stores the fields.
+// File > Open > Subtitle File (.srt) and OpenFile, which puts every entry the scanner reads
+// through the index box and the nine fields, as a user would type it, and stores the fields.
 #include <optional>
 #include <utility>
 
@@ -15,8 +15,6 @@ namespace obrel {
 
 namespace {
 
-// The last entry a file can fill: the index box cannot name 10000.
-constexpr int kLastReadEntry = 9999;
 // A larger file is refused unread. The program's own files of 9999 entries take a few
 // megabytes; the limit keeps a huge file from taking all memory.
 constexpr std::size_t kLargestSubtitleFile = std::size_t{256} * 1024 * 1024;
@@ -27,10 +25,6 @@ void tellUnreadable(Prompts& prompts) {
 }
 
 }  // namespace
-
-void Form2::attachReading() {
-  OpenSrt.onClick = [this] { OpenSrt_Click(); };
-}
 
 void Form2::OpenSrt_Click() {
   SaveOrNot();
@@ -66,20 +60,13 @@ void Form2::OpenSrt_Click() {
     SaveAs.setEnabled(true);
     DocumentEncoding = in->encoding();
     currentFileIdentity = in->identity();
-    readEntries(*scanner, first);
+    OpenFile(*scanner, first);
   } catch (const Failure&) {
     // The command's trap: it ends silently, keeping what was done.
   }
 }
 
-void Form2::OpenFile() {
-  TextReader in(services_.files, CurrentFile, kLargestSubtitleFile);
-  SrtScanner scanner(in);
-  ScannedEntry first;
-  if (scanner.next(first) && !first.broken) readEntries(scanner, first);
-}
-
-void Form2::readEntries(SrtScanner& scanner, ScannedEntry& entry) {
+void Form2::OpenFile(SrtScanner& scanner, ScannedEntry& entry) {
   LastLine.clear();
   // A file numbered from 0 fills the slots from 1: slot 0 is never written to a file.
   const int offset = entry.number == 0 ? 1 : 0;
@@ -87,11 +74,9 @@ void Form2::readEntries(SrtScanner& scanner, ScannedEntry& entry) {
   int lastStored = 0;
   int firstUnreadTimes = 0;
   bool scratchKept = false;
-
-  TextBox* const timeBoxes[] = {&Text1, &Text2, &Text3, &Text4, &Text5, &Text6, &Text7, &Text8};
   do {
     const int slot = entry.number + offset;
-    if (slot > kLastReadEntry) {
+    if (slot > kLastEntry) {
       whole = false;  // entry 10000 and later are not read
       break;
     }
@@ -99,33 +84,18 @@ void Form2::readEntries(SrtScanner& scanner, ScannedEntry& entry) {
     // off is shown, empty, and not stored.
     setIndexBox(slot == entry.number ? entry.numberLine : std::to_string(slot));
     if (entry.broken) break;
-    for (std::size_t i = 0; i < 8; ++i) timeBoxes[i]->setText(entry.timing.parts[i]);
     // The file's last entry leaves its text lines in the scratch file now, while the text
     // is held once.
     if (entry.last) {
       keepScratchCopy(entry.text);
       scratchKept = true;
     }
-    Text9.setText(entry.text);
-    std::string().swap(entry.text);
-
-    Entry& e = store.at(CurrentIndex);
-    e.EntryTiming = entry.timing.line;
-    e.StartHours = Text1.text();
-    e.StartMinutes = Text2.text();
-    e.StartSeconds = Text3.text();
-    e.StartMillis = Text4.text();
-    e.EndHours = Text5.text();
-    e.EndMinutes = Text6.text();
-    e.EndSeconds = Text7.text();
-    e.EndMillis = Text8.text();
-    e.EntryText = Text9.text();
+    storeScannedEntry(entry);
     lastStored = CurrentIndex;
     if (!entry.timing.readable && firstUnreadTimes == 0) firstUnreadTimes = CurrentIndex;
   } while (scanner.next(entry));
   LastLine = scanner.lastLine();
   BlankCount = static_cast<std::int16_t>(scanner.blankCount());
-  whole = whole && !scanner.partial();
 
   // The editor stays on the entry the index box shows.
   try {
@@ -133,13 +103,35 @@ void Form2::readEntries(SrtScanner& scanner, ScannedEntry& entry) {
   } catch (const Failure&) {
   }
   if (!scratchKept) keepScratchCopy(store.at(lastStored).EntryText);
+  tellWhatWasNotRead(whole && !scanner.partial() ? 0 : lastStored, firstUnreadTimes);
+}
 
+void Form2::storeScannedEntry(ScannedEntry& entry) {
+  TextBox* const timeBoxes[] = {&Text1, &Text2, &Text3, &Text4, &Text5, &Text6, &Text7, &Text8};
+  for (std::size_t i = 0; i < 8; ++i) timeBoxes[i]->setText(entry.timing.parts[i]);
+  Text9.setText(entry.text);
+  std::string().swap(entry.text);  // the text may be as long as the file: held once
+
+  Entry& e = store.at(CurrentIndex);
+  e.EntryTiming = entry.timing.line;  // as read, with a position tail or unreadable
+  e.StartHours = Text1.text();
+  e.StartMinutes = Text2.text();
+  e.StartSeconds = Text3.text();
+  e.StartMillis = Text4.text();
+  e.EndHours = Text5.text();
+  e.EndMinutes = Text6.text();
+  e.EndSeconds = Text7.text();
+  e.EndMillis = Text8.text();
+  e.EntryText = Text9.text();
+}
+
+void Form2::tellWhatWasNotRead(int partAfter, int firstUnreadTimes) {
   // Saving what was read over the whole file would cut it down: until it is saved under a
   // name chosen in the save dialog, Save asks for one.
-  partialLoad = !whole;
-  if (!whole) {
+  partialLoad = partAfter != 0;
+  if (partialLoad) {
     services_.prompts.messageBox("Part of this file could not be read. The entries after entry " +
-                                     std::to_string(lastStored) + " may be missing.",
+                                     std::to_string(partAfter) + " may be missing.",
                                  "Obrel Dizivud", Icon::Exclamation, Buttons::OK);
   }
   if (firstUnreadTimes != 0) {

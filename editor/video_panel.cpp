@@ -13,15 +13,6 @@ constexpr double kStepSeconds = 5.0;
 
 }  // namespace
 
-void Form2::attachPreview() {
-  Command5.onClick = [this] { Command5_Click(); };
-  OpenVideo.onClick = [this] { OpenVideo_Click(); };
-  Command6.onClick = [this] { Command6_Click(); };
-  Command7.onClick = [this] { Command7_Click(); };
-  Command8.onClick = [this] { Command8_Click(); };
-  Command9.onClick = [this] { Command9_Click(); };
-}
-
 void Form2::Command5_Click() {
   std::string path;
   try {

@@ -1,6 +1,5 @@
-#include "shell/web_links.h"
+#include "platform/internet_shortcut.h"
 
-#include "editor/form2.h"
 #include "platform/failure.h"
 #include "platform/text_file.h"
 #include "platform/web_links.h"
@@ -92,14 +91,6 @@ void openWebLink(FileSystem& files, Browser& browser, const std::string& path) {
     return;
   }
   if (url) browser.open(*url);
-}
-
-void Form2::Label24_Click() {
-  openWebLink(services_.files, services_.browser, services_.programFolder + "/Web Links/Facebook.url");
-}
-
-void Form2::Image3_Click() {
-  openWebLink(services_.files, services_.browser, services_.programFolder + "/Web Links/Facebook.url");
 }
 
 }  // namespace obrel

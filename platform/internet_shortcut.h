@@ -1,5 +1,5 @@
 #pragma once
-// Web links: Internet shortcut files (.url) beside the program, opened in the desktop's
+// Internet shortcut files (.url), such as those beside the program, opened in the desktop's
 // default browser.
 #include <optional>
 #include <string>
