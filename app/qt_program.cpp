@@ -7,7 +7,6 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "platform/guard.h"
 
 // The pictures live in the static Qt library; nothing would pull them into the program
 // without this reference. It must be outside any namespace.
@@ -41,6 +40,9 @@ QtProgram::QtProgram()
   prompts_.beforeShow = [this] { syncAll(); };
   dialogs_.beforeShow = [this] { syncAll(); };
   program_.onWindowsChanged = [this] { windowsChanged(); };
+  // Windows closed by a handler are freed only when no handler is running any more.
+  gate_.afterOutermost = [this] { program_.collect(); };
+  gate_.afterEach = [this] { syncAll(); };
 }
 
 QtProgram::~QtProgram() {
@@ -61,12 +63,7 @@ void QtProgram::startWithSplash() {
 }
 
 void QtProgram::run(const char* where, const std::function<void()>& call) {
-  ++depth_;
-  guarded(where, call);
-  --depth_;
-  // Windows closed by a handler are freed only when no handler is running any more.
-  if (depth_ == 0) program_.collect();
-  syncAll();
+  gate_.run(where, call);
 }
 
 void QtProgram::syncAll() {

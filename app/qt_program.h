@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/event_gate.h"
 #include "platform/file_system.h"
 #include "platform/qt/qt_browser.h"
 #include "platform/qt/qt_file_dialogs.h"
@@ -54,7 +55,7 @@ class QtProgram : public QObject, public QtFormHost {
   std::vector<std::unique_ptr<QtForm>> views_;
   // Views of closed windows, deleted once the event that closed them is over.
   std::vector<QPointer<QtForm>> retired_;
-  int depth_ = 0;
+  EventGate gate_;
   bool quitting_ = false;
   bool changing_ = false;
   bool changedAgain_ = false;

@@ -52,7 +52,7 @@ void Form2::setIndexBox(const std::string& text) {
 }
 
 void Form2::Text10_KeyPress(int& code) {
-  if (!((code >= '0' && code <= '9') || code == 8)) code = 0;
+  if (!((code >= '0' && code <= '9') || code == kBackspace)) code = 0;
   Command3.setEnabled(true);
 }
 

@@ -81,12 +81,12 @@ void TextBox::applyKey(int code) {
     to = selStart_ + selLength_;
   }
   std::string insert;
-  if (code == 8) {
+  if (code == kBackspace) {
     if (from == to) {
       if (from == 0) return;
       --from;
     }
-  } else if (code == 13) {
+  } else if (code == kEnter) {
     if (!multiLine) return;
     insert = "\r\n";
   } else if (code < 32 || code == 127) {
@@ -111,6 +111,16 @@ void MenuItem::setChecked(bool on) {
   if (on == checked_) return;
   checked_ = on;
   ++revision_;
+}
+
+void typeKey(TextBox& box, int code, const std::function<void(int kept)>& apply) {
+  if (box.onKeyPress) box.onKeyPress(code);
+  if (code == 0) return;
+  if (apply) {
+    apply(code);
+  } else {
+    box.applyKey(code);
+  }
 }
 
 }  // namespace obrel

@@ -119,6 +119,15 @@ class TextBox : public Control {
   std::size_t selLength_ = 0;
 };
 
+// The character codes of the keys the rules name.
+constexpr int kBackspace = 8;
+constexpr int kEnter = 13;
+
+// A key typed into box: its key handler first, which may drop the key (code 0) or move the
+// focus; a kept key then takes effect in this box, through apply when given (a view applying
+// it to its own widget), else through applyKey.
+void typeKey(TextBox& box, int code, const std::function<void(int kept)>& apply = {});
+
 // A timer: fires onTimer every interval while enabled. The view (a QTimer, or the
 // driver's clock) does the waiting.
 class Timer : public Control {

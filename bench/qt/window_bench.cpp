@@ -25,7 +25,7 @@
 
 #include "bench/bench_support.h"
 #include "bench/reference.h"
-#include "platform/guard.h"
+#include "platform/event_gate.h"
 #include "platform/qt/qt_form.h"
 #include "app/qt_program.h"
 
@@ -156,14 +156,19 @@ BENCHMARK(BM_QtOpenShown)->Arg(0)->Arg(2)->ArgName("flavour")->UseManualTime()->
 // hosted as QtProgram hosts it: each handler guarded, then the view synced.
 class StandInHost : public QtFormHost {
  public:
-  void run(const char* where, const std::function<void()>& call) override {
-    guarded(where, call);
-    if (view) view->sync();
+  StandInHost() {
+    gate_.afterEach = [this] {
+      if (view) view->sync();
+    };
   }
+  void run(const char* where, const std::function<void()>& call) override { gate_.run(where, call); }
   QWidget* createPlayerWidget(QWidget* parent) override { return new QWidget(parent); }
   void closeRequested(Form&) override {}
   void activated(Form&) override {}
   QtForm* view = nullptr;
+
+ private:
+  EventGate gate_;
 };
 
 // File > Open > Subtitle File (.srt) through the window's menu, the dialog a stand-in as in

@@ -574,13 +574,11 @@ bool QtForm::keyTyped(TextBox& box, QKeyEvent& event,
   if (!form_ || !box.onKeyPress) return false;
   const int code = characterCode(event);
   if (code == 0) return false;
-  int kept = code;
+  int kept = 0;
   const std::string where = box.name() + "_KeyPress";
   // The handler may drop the key or move the focus; the sync inside run() moves the
-  // widget focus, and the key still lands in this box below.
-  host_.run(where.c_str(), [&box, &kept] {
-    if (box.onKeyPress) box.onKeyPress(kept);
-  });
+  // widget focus, and the key kept still lands in this box below, applied by the widget.
+  host_.run(where.c_str(), [&box, code, &kept] { typeKey(box, code, [&kept](int k) { kept = k; }); });
   if (!form_) return true;  // the window closed under the key
   if (kept == 0) {
     event.accept();

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "editor/form2.h"
-#include "platform/guard.h"
+#include "platform/event_gate.h"
 #include "platform/qt/qt_form.h"
 #include "platform/qt/qt_media_player.h"
 #include "preview/capture.h"
@@ -30,17 +30,19 @@ namespace {
 // queued path instead of showing a file dialog.
 class PanelHost : public QtFormHost {
  public:
-  explicit PanelHost(QtMediaPlayer& player) : player_(player) {}
-  void run(const char* where, const std::function<void()>& call) override {
-    guarded(where, call);
-    if (view) view->sync();
+  explicit PanelHost(QtMediaPlayer& player) : player_(player) {
+    gate_.afterEach = [this] {
+      if (view) view->sync();
+    };
   }
+  void run(const char* where, const std::function<void()>& call) override { gate_.run(where, call); }
   QWidget* createPlayerWidget(QWidget* parent) override { return player_.createWidget(parent); }
   void closeRequested(Form&) override {}
   void activated(Form&) override {}
   QtForm* view = nullptr;
 
  private:
+  EventGate gate_;
   QtMediaPlayer& player_;
 };
 

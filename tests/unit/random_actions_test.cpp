@@ -26,6 +26,7 @@
 #include "platform/prompts.h"
 #include "platform/text_encoding.h"
 #include "platform/web_links.h"
+#include "platform/event_gate.h"
 #include "shell/program.h"
 #include "testing/window_invariants.h"
 #include "testing/fakes.h"
@@ -131,6 +132,7 @@ class RandomActions : public ::testing::Test {
  private:
   void startProgram(bool splash) {
     program_.reset();
+    gate_.afterOutermost = [this] { program_->collect(); };
     program_ = std::make_unique<Program>(
         Services{prompts_, dialogs_, player_, browser_, files_, folder_.string()});
     if (splash) {
@@ -194,7 +196,7 @@ class RandomActions : public ::testing::Test {
 
     const int kind = pick(22);
     last_ = "action " + std::to_string(kind);
-    guardedCall([&] {
+    const bool ran = gate_.run("a random action", [&] {
       switch (kind) {
         case 0:
         case 1:
@@ -205,8 +207,7 @@ class RandomActions : public ::testing::Test {
           for (int n = 1 + pick(4); n > 0 && !program_->ended(); --n) {
             int code = randomKey();
             last_ = "key " + std::to_string(code) + " into " + box->name();
-            if (box->onKeyPress) box->onKeyPress(code);
-            if (code != 0) box->applyKey(code);
+            typeKey(*box, code);
           }
           break;
         }
@@ -372,7 +373,7 @@ class RandomActions : public ::testing::Test {
         }
       }
     });
-    program_->collect();
+    ASSERT_TRUE(ran) << "a failure escaped " << last_;
 
     if (program_->ended()) {
       // Only Exit or the main window's close box end the program, and only when the user
@@ -406,17 +407,6 @@ class RandomActions : public ::testing::Test {
     }
   }
 
-  template <class F>
-  void guardedCall(F&& f) {
-    try {
-      f();
-    } catch (const std::exception& e) {
-      FAIL() << "a failure escaped " << last_ << ": " << e.what();
-    } catch (...) {
-      FAIL() << "a failure escaped " << last_;
-    }
-  }
-
   // The path the last save dialog returned.
   std::string lastSavePath() const {
     for (auto it = dialogs_.shown.rbegin(); it != dialogs_.shown.rend(); ++it) {
@@ -431,6 +421,7 @@ class RandomActions : public ::testing::Test {
   std::mt19937 random_;
   fake::QueuedPrompts prompts_;
   fake::QueuedDialogs dialogs_;
+  EventGate gate_;
   fake::ScriptedPlayer player_;
   fake::RecordingBrowser browser_;
   RealFileSystem files_;

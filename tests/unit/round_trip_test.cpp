@@ -127,8 +127,7 @@ class RoundTrips {
     for (char c : keys) {
       TextBox* box = form.focus();
       int code = static_cast<unsigned char>(c);
-      if (box->onKeyPress) box->onKeyPress(code);
-      if (code != 0) box->applyKey(code);
+      typeKey(*box, code);
     }
   }
 

@@ -7,7 +7,6 @@
 #include <iostream>
 #include <ostream>
 
-#include "platform/guard.h"
 #include "platform/numbers.h"
 #include "platform/utf8.h"
 #include "tools/obrel-drive/events.h"
@@ -77,6 +76,13 @@ Driver::Driver(std::string folder, bool splash, std::ostream& out)
   prompts_.onInputBox = [this](const fake::InputBoxShown& box) { say(inputBoxLine(box)); };
   dialogs_.onDialog = [this](const fake::DialogShown& dialog) { say(dialogLine(dialog)); };
   browser_.onOpen = [this](const std::string& url) { say(browserLine(url)); };
+  gate_.afterOutermost = [this] {
+    program_.collect();
+    if (program_.ended() && !exitReported_) {
+      exitReported_ = true;
+      say("exit");
+    }
+  };
   if (splash) {
     program_.startWithSplash();
   } else {
@@ -90,12 +96,7 @@ void Driver::error(const std::string& message) { say("error: " + message); }
 
 template <class F>
 void Driver::handle(const char* where, F&& f) {
-  guarded(where, std::forward<F>(f));
-  program_.collect();
-  if (program_.ended() && !exitReported_) {
-    exitReported_ = true;
-    say("exit");
-  }
+  gate_.run(where, std::forward<F>(f));
 }
 
 bool Driver::run(std::string_view line, int number) {
@@ -314,11 +315,7 @@ void Driver::pressKey(int code) {
     error("no box has the focus");
     return;
   }
-  handle("a key press", [&] {
-    int kept = code;
-    if (target->onKeyPress) target->onKeyPress(kept);
-    if (kept != 0) target->applyKey(kept);
-  });
+  handle("a key press", [&] { typeKey(*target, code); });
 }
 
 void Driver::tick(long long ms) {

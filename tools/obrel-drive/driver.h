@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/event_gate.h"
 #include "platform/file_system.h"
 #include "shell/program.h"
 #include "testing/fakes.h"
@@ -58,6 +59,7 @@ class Driver {
   fake::RecordingBrowser browser_;
   RealFileSystem files_;
   Program program_;
+  EventGate gate_;
   bool exitReported_ = false;
   std::map<const Timer*, long long> timerElapsed_;
 };
