@@ -74,7 +74,7 @@ void BM_Save(benchmark::State& state) {
   w.form.CurrentFile = work.output();
   for (auto _ : state) {
     w.form.Save_Click();
-    if (!w.form.SaveSucceeded) state.SkipWithError("the file was not saved");
+    if (!w.form.saveSucceeded) state.SkipWithError("the file was not saved");
   }
 }
 BENCHMARK(BM_Save)->Apply(fileSizes);

@@ -209,7 +209,7 @@ bool SrtScanner::next(ScannedEntry& entry) {
   while (!nextFound_ && !in_.atEnd()) {
     lastLine_ = in_.readline();
     if (lastLine_.empty()) {
-      if (blankCount_ < 32767) ++blankCount_;
+      if (blankCount_ < kLargestInt16) ++blankCount_;
     } else if (lastLine_ == next) {
       nextFound_ = true;
     } else if (blankCount_ == 0) {

@@ -1,10 +1,11 @@
 // The window's load and the two resets of the document.
 #include "editor/form2.h"
+#include "platform/numbers.h"
 
 namespace obrel {
 
 void Form2::countChange() {
-  if (ChangeCount < 32767) ++ChangeCount;
+  if (ChangeCount < kLargestInt16) ++ChangeCount;
 }
 
 void Form2::showFirstEntry() {
@@ -29,7 +30,7 @@ void Form2::Initial() {
   CurrentIndex = 1;
   setCaption("Obrel Dizivud");
   CurrentFile.clear();
-  DocumentEncoding = TextEncoding::Utf8;
+  documentEncoding = TextEncoding::Utf8;
   partialLoad = false;
   currentFileIdentity.reset();
   showFirstEntry();

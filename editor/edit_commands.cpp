@@ -53,7 +53,7 @@ void Form2::InsertNewEntry_Click() {
         askIndex(services_.prompts, "Add Entry Index [1 - 9999] : ", "Insert New Entry");
     if (!n) return;
     // The last slot must be free: the shift would drop the entry standing there.
-    if (*n < 1 || *n > 9999 || !store.at(EntryStore::kLast).empty()) {
+    if (*n < 1 || *n > kLastEntry || !store.at(EntryStore::kLast).empty()) {
       services_.prompts.messageBox("Entry not Allowed!", "Error", Icon::Exclamation, Buttons::OK);
       return;
     }
@@ -80,7 +80,7 @@ void Form2::ClearEntry_Click() {
   try {
     const std::optional<std::int16_t> a =
         askIndex(services_.prompts, "Enter entry index to be cleared :", "Clear Entry");
-    if (!a || *a < 1 || *a > 9999) return;
+    if (!a || *a < 1 || *a > kLastEntry) return;
     CurrentIndex = *a;
     store.at(*a) = Entry{};
     documentChanged(*this);
@@ -96,7 +96,7 @@ void Form2::DeleteEntry_Click() {
     const std::optional<std::int16_t> k =
         askIndex(services_.prompts, "Enter Entry Index :", "Delete Entry");
     if (!k || *k < EntryStore::kFirst || *k > EntryStore::kLast) return;
-    if (!store.at(*k).timed() || CurrentIndex < 1 || CurrentIndex > 9999) {
+    if (!store.at(*k).timed() || CurrentIndex < 1 || CurrentIndex > kLastEntry) {
       services_.prompts.messageBox("Entry Doesn't Exists!", "", Icon::Exclamation, Buttons::OK);
       return;
     }

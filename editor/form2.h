@@ -207,15 +207,15 @@ class Form2 : public Form {
   // Saving, the save prompt, New and Exit (document/).
   // The encoding the document's file was read in or last written in; a new document is
   // written as UTF-8 without a mark.
-  TextEncoding DocumentEncoding = TextEncoding::Utf8;
+  TextEncoding documentEncoding = TextEncoding::Utf8;
   // Whether the last Save or Save As wrote the file; SaveOrNot reads it.
-  bool SaveSucceeded = false;
+  bool saveSucceeded = false;
   // Set by a load that left part of its file unread: Save then asks for a name, so that
   // what was read is not written over the whole file.
   bool partialLoad = false;
   // The file as last read or written, to tell whether another program changed it since.
   std::optional<FileIdentity> currentFileIdentity;
-  // Writes every present entry to CurrentFile in DocumentEncoding, replacing the file in
+  // Writes every present entry to CurrentFile in documentEncoding, replacing the file in
   // one step. Throws FileError, the file then unchanged; CurrentIndex never moves.
   void WriteSrt();
   // File > Save: WriteSrt to CurrentFile, or Save As when there is none or the file was

@@ -8,14 +8,14 @@ namespace obrel {
 
 namespace {
 
-const FontSpec kRounded14{"Arial Rounded MT Bold", 14.25, false};
-const FontSpec kRounded15{"Arial Rounded MT Bold", 15.75, false};
-const FontSpec kRounded12{"Arial Rounded MT Bold", 12, false};
-const FontSpec kArial12{"Arial", 12, false};
-const FontSpec kArialBold14{"Arial", 14.25, true};
+const Font kRounded14{"Arial Rounded MT Bold", 14.25, false};
+const Font kRounded15{"Arial Rounded MT Bold", 15.75, false};
+const Font kRounded12{"Arial Rounded MT Bold", 12, false};
+const Font kArial12{"Arial", 12, false};
+const Font kArialBold14{"Arial", 14.25, true};
 
 void place(Control& c, const char* container, int left, int top, int width, int height,
-           const FontSpec& font = {}, const char* caption = "", const char* tooltip = "") {
+           const Font& font = {}, const char* caption = "", const char* tooltip = "") {
   c.container = container;
   c.place = {left, top, width, height};
   c.font = font;

@@ -67,17 +67,17 @@ void Form2::step(int by) {
   } catch (const Failure&) {
     return;  // a box text that names no entry: nothing to step from
   }
-  const int to = std::clamp(from + by, 1, 9999);
+  const int to = std::clamp(from + by, 1, kLastEntry);
   CurrentIndex = static_cast<std::int16_t>(to);
   ShowEntry();
   Text10.setText(std::to_string(to));
 }
 
 void Form2::Command4_Click() {
-  if (CurrentIndex >= 9999) {
+  if (CurrentIndex >= kLastEntry) {
     // The index box cannot show 10000: stay on the last entry the box can name.
-    CurrentIndex = 9999;
-    Text10.setText("9999");
+    CurrentIndex = kLastEntry;
+    Text10.setText(std::to_string(kLastEntry));
     ShowEntry();
   } else {
     for (TextBox* box : {&Text1, &Text2, &Text3, &Text4, &Text5, &Text6, &Text7, &Text8, &Text9}) {

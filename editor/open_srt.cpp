@@ -58,7 +58,7 @@ void Form2::OpenSrt_Click() {
     Sub_Initial();
     Save.setEnabled(true);
     SaveAs.setEnabled(true);
-    DocumentEncoding = in->encoding();
+    documentEncoding = in->encoding();
     currentFileIdentity = in->identity();
     OpenFile(*scanner, first);
   } catch (const Failure&) {

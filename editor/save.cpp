@@ -23,9 +23,9 @@ void Form2::WriteSrt() {
   SavedIndex = CurrentIndex;
   // The writer counts on its own rather than with CurrentIndex: the next commit lands at
   // CurrentIndex, so a write that stops part-way must not leave it on another slot.
-  const WrittenFile written = writeSrt(services_.files, CurrentFile, store, DocumentEncoding);
+  const WrittenFile written = writeSrt(services_.files, CurrentFile, store, documentEncoding);
   // The file now holds this encoding, as reading it back would find.
-  DocumentEncoding = written.encoding;
+  documentEncoding = written.encoding;
   currentFileIdentity = written.identity;
 }
 
@@ -34,7 +34,7 @@ void Form2::Save_Click() {
     SaveAs_Click();
     return;
   }
-  SaveSucceeded = false;
+  saveSucceeded = false;
   // Another program's change to the file since it was read or written is not lost unasked.
   const std::optional<FileIdentity> now = services_.files.identity(CurrentFile);
   if (now && currentFileIdentity && *now != *currentFileIdentity &&
@@ -46,14 +46,14 @@ void Form2::Save_Click() {
   }
   try {
     WriteSrt();
-    SaveSucceeded = true;
+    saveSucceeded = true;
   } catch (const Failure& failure) {
     reportSaveFailure(services_.prompts, CurrentFile, failure);
   }
 }
 
 void Form2::SaveAs_Click() {
-  SaveSucceeded = false;
+  saveSucceeded = false;
   const std::string path = services_.dialogs.show(
       "CommonDialog1", DialogKind::Save, "Save As",
       "Subtitle Files (*.srt)|*.srt|All Files (*.*)|*.*");
@@ -67,7 +67,7 @@ void Form2::SaveAs_Click() {
     reportSaveFailure(services_.prompts, path, failure);
     return;
   }
-  SaveSucceeded = true;
+  saveSucceeded = true;
   partialLoad = false;
   Save.setEnabled(true);
 }

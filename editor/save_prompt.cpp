@@ -14,7 +14,7 @@ void Form2::SaveOrNot() {
                                    Icon::Question, Buttons::YesNoCancel);
   if (answer == Answer::Yes) {
     Save_Click();
-    if (!SaveSucceeded) {
+    if (!saveSucceeded) {
       // Nothing was written: going on would lose the work.
       ProceedFlag = 0;
       return;

@@ -14,7 +14,7 @@ struct Rect {  // in twips, relative to the container
   int left = 0, top = 0, width = 0, height = 0;
 };
 
-struct FontSpec {
+struct Font {
   std::string family;  // empty: the toolkit's default
   double points = 0;
   bool bold = false;
@@ -38,7 +38,7 @@ class Control {
   std::string container;  // name of the holding control; empty for the window itself
   Rect place;
   std::string tooltip;
-  FontSpec font;
+  Font font;
   std::string picture;  // resource name of the picture, if any
 
   // Caption of buttons and labels.

@@ -71,7 +71,7 @@ std::int16_t readInt16(std::string_view text) {
     if (digits) return static_cast<std::int16_t>(value);
   }
   const double rounded = roundHalfEven(readNumber(text));
-  if (rounded < -32768.0 || rounded > 32767.0) throw Overflow();
+  if (rounded < kSmallestInt16 || rounded > kLargestInt16) throw Overflow();
   return static_cast<std::int16_t>(rounded);
 }
 

@@ -5,6 +5,10 @@
 
 namespace obrel {
 
+// The range of the program's 16-bit values (entry numbers, counters).
+constexpr std::int16_t kLargestInt16 = 32767;
+constexpr std::int16_t kSmallestInt16 = -32768;
+
 // Lenient reading: the text's leading decimal digits as a number; no digits reads as 0.
 // Used where typed time fields are compared. Very long digit runs saturate.
 long long leadingValue(std::string_view text);

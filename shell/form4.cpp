@@ -6,7 +6,7 @@ namespace obrel {
 
 namespace {
 
-void place(Control& c, int left, int top, int width, int height, const FontSpec& font = {},
+void place(Control& c, int left, int top, int width, int height, const Font& font = {},
            const char* caption = "") {
   c.container = "Frame1";
   c.place = {left, top, width, height};
@@ -23,9 +23,9 @@ Form4::Form4(FileSystem& files, Browser& browser, std::string programFolder)
   clientHeight = 5235;
   border = Border::FixedSingle;
   Frame1.place = {0, -90, 7125, 5025};
-  const FontSpec calibri12{"Calibri", 12, false};
-  const FontSpec calibri14{"Calibri", 14.25, false};
-  const FontSpec candaraBold14{"Candara", 14.25, true};
+  const Font calibri12{"Calibri", 12, false};
+  const Font calibri14{"Calibri", 14.25, false};
+  const Font candaraBold14{"Candara", 14.25, true};
   place(Label6, 570, 690, 3405, 375, calibri14, "Obrel Dizivud v 1.0.0.0");
   place(Image1, 5310, 630, 960, 960);
   Image1.picture = "logo-64.png";

@@ -153,7 +153,7 @@ void installFontSubstitutions() {
   QFont::insertSubstitution(QStringLiteral("Arial Rounded MT Bold"), QStringLiteral("Liberation Sans"));
 }
 
-QFont qtFont(const FontSpec& definition) {
+QFont qtFont(const Font& definition) {
   QFont font = QApplication::font();
   bool bold = definition.bold;
   if (!definition.family.empty()) {

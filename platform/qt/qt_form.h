@@ -39,7 +39,7 @@ class QtFormHost {
 // Fonts the machine lacks, replaced by metric-compatible ones. Call once at start.
 void installFontSubstitutions();
 // The Qt font of a control's font definition.
-QFont qtFont(const FontSpec& definition);
+QFont qtFont(const Font& definition);
 // The character code a typed key hands to a key handler; 0 for keys that never reach one
 // (no character, Delete, Tab and Backtab, which move the focus).
 int characterCode(const QKeyEvent& event);

@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!loaded && (form.CurrentFile != "before.srt" || !(form.store.at(1) == outsideEntry()))) {
     finding("a load that stored no entry changed the document");
   }
-  if (loaded && form.DocumentEncoding != obrel::detectEncoding(bytes)) {
+  if (loaded && form.documentEncoding != obrel::detectEncoding(bytes)) {
     finding("the document's encoding is not the file's");
   }
 
@@ -112,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (...) {
     finding("a failure escaped Save As");
   }
-  if (!form.SaveSucceeded || w.files.files().count("out.srt") == 0)
+  if (!form.saveSucceeded || w.files.files().count("out.srt") == 0)
     finding("Save As wrote nothing");
   w.prompts.answers.push_back(obrel::Answer::No);
   open(w, "out.srt", "the saved file");

@@ -131,7 +131,7 @@ class LargeFiles : public ::testing::Test {
     const std::string saved = (folder_ / "after.srt").string();
     dialogs_.choices = {saved};
     form->SaveAs_Click();
-    ASSERT_TRUE(form->SaveSucceeded);
+    ASSERT_TRUE(form->saveSucceeded);
     const std::string text = decodeText(files_.readFile(saved)).text;
     const std::string entry = "1\r\n00:00:00,000 --> 00:00:09,000\r\nStill here\r\n\r\n";
     EXPECT_EQ(text.substr(0, entry.size()), entry);
@@ -248,7 +248,7 @@ TEST_F(LargeFiles, Utf16WithAnOddByteCountOpens) {
   ASSERT_EQ(fs::file_size(path_) % 2, 1u);
   const std::string message = open("UTF-16 with an odd byte count", path_);
   EXPECT_EQ(form->CurrentFile, path_);
-  EXPECT_EQ(form->DocumentEncoding, TextEncoding::Utf16LE);
+  EXPECT_EQ(form->documentEncoding, TextEncoding::Utf16LE);
   EXPECT_EQ(form->store.at(5000).EntryText, text);
   EXPECT_TRUE(message.empty() || message.find("after entry 5000") != std::string::npos) << message;
   expectStillWorking();

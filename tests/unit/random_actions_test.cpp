@@ -269,7 +269,7 @@ class RandomActions : public ::testing::Test {
             changes = main->ChangeCount;
             savedText = srtText(main->store);
             file = main->partialLoad ? std::string() : main->CurrentFile;
-            encoding = main->DocumentEncoding;
+            encoding = main->documentEncoding;
           }
           m->onClick();
           break;
@@ -284,7 +284,7 @@ class RandomActions : public ::testing::Test {
               changes = main->ChangeCount;
               savedText = srtText(main->store);
               file = main->partialLoad ? std::string() : main->CurrentFile;
-              encoding = main->DocumentEncoding;
+              encoding = main->documentEncoding;
             }
             program_->close(*target);
           } else {

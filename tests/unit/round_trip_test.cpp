@@ -35,7 +35,7 @@ class RoundTrips {
   std::string once(TextEncoding encoding) {
     Form2& form = w_.form;
     openStarter(encoding);
-    if (form.DocumentEncoding != encoding) return "the starting file did not set the encoding";
+    if (form.documentEncoding != encoding) return "the starting file did not set the encoding";
     if (pick(4) == 0) fieldBlock();
 
     const int entries = 1 + pick(20);
@@ -49,7 +49,7 @@ class RoundTrips {
 
     w_.dialogs.choices = {"round.srt"};
     form.SaveAs_Click();
-    if (!form.SaveSucceeded) return "the save failed";
+    if (!form.saveSucceeded) return "the save failed";
     w_.prompts.answers = {Answer::No};
     w_.dialogs.choices = {"round.srt"};
     form.OpenSrt_Click();
@@ -66,7 +66,7 @@ class RoundTrips {
     const bool ascii =
         std::all_of(w_.files.files()["round.srt"].begin(), w_.files.files()["round.srt"].end(),
                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (form.DocumentEncoding != written && !(ascii && written == TextEncoding::Windows1252)) {
+    if (form.documentEncoding != written && !(ascii && written == TextEncoding::Windows1252)) {
       return "the document's encoding changed";
     }
     return "";

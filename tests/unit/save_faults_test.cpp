@@ -80,7 +80,7 @@ class SaveFaults : public ::testing::Test {
     EXPECT_EQ(names(folder_), before_);
     for (int k = 0; k <= 4; ++k) EXPECT_TRUE(form_->store.at(k) == document_[k]) << k;
     EXPECT_EQ(form_->CurrentIndex, index_);
-    EXPECT_FALSE(form_->SaveSucceeded);
+    EXPECT_FALSE(form_->saveSucceeded);
     ++faults_;
   }
 
@@ -148,7 +148,7 @@ TEST_F(SaveFaults, AWriteBreakingOffAtAnyByteLosesNothing) {
     EXPECT_EQ(form_->CurrentFile, path_);
   }
   form_->Save_Click();
-  EXPECT_TRUE(form_->SaveSucceeded);
+  EXPECT_TRUE(form_->saveSucceeded);
   EXPECT_EQ(readFile(path_).size(), size);
 }
 

@@ -40,7 +40,7 @@ TEST_F(SavingTest, WriteFailingPartWayKeepsFileDocumentAndEditorPlace) {
 
   window.faulty.failNextWriteAfter(10);
   form.Save_Click();
-  EXPECT_FALSE(form.SaveSucceeded);
+  EXPECT_FALSE(form.saveSucceeded);
   EXPECT_EQ(file("a.srt"), "old");
   EXPECT_EQ(form.CurrentIndex, 2);
   EXPECT_EQ(form.Text9.text(), "two");
@@ -50,7 +50,7 @@ TEST_F(SavingTest, WriteFailingPartWayKeepsFileDocumentAndEditorPlace) {
 
   // The next save finds everything in place.
   form.Save_Click();
-  EXPECT_TRUE(form.SaveSucceeded);
+  EXPECT_TRUE(form.saveSucceeded);
   EXPECT_EQ(file("a.srt"), "1\r\n" + kTiming + "\r\none\r\n\r\n2\r\n" + kTiming + "\r\ntwo\r\n\r\n");
   EXPECT_EQ(form.CurrentIndex, 2);
 }
@@ -61,7 +61,7 @@ TEST_F(SavingTest, SaveAsFailingPartWayKeepsTheDocumentsFile) {
   dialogs.choices = {"b.srt"};
   window.faulty.failNextWriteAfter(3);
   form.SaveAs_Click();
-  EXPECT_FALSE(form.SaveSucceeded);
+  EXPECT_FALSE(form.saveSucceeded);
   EXPECT_EQ(form.CurrentFile, "a.srt");
   EXPECT_FALSE(form.Save.enabled());
   EXPECT_FALSE(files.files().contains("b.srt"));
@@ -83,16 +83,16 @@ TEST_F(SavingTest, FileIsWrittenInTheEncodingItWasReadIn) {
   put(1, "café €", kTiming);
   form.CurrentFile = "a.srt";
 
-  form.DocumentEncoding = TextEncoding::Windows1252;
+  form.documentEncoding = TextEncoding::Windows1252;
   form.Save_Click();
   EXPECT_EQ(file("a.srt"), "1\r\n" + kTiming + "\r\ncaf\xE9 \x80\r\n\r\n");
-  EXPECT_EQ(form.DocumentEncoding, TextEncoding::Windows1252);
+  EXPECT_EQ(form.documentEncoding, TextEncoding::Windows1252);
 
-  form.DocumentEncoding = TextEncoding::Utf8Bom;
+  form.documentEncoding = TextEncoding::Utf8Bom;
   form.Save_Click();
   EXPECT_EQ(file("a.srt"), "\xEF\xBB\xBF" "1\r\n" + kTiming + "\r\ncafé €\r\n\r\n");
 
-  form.DocumentEncoding = TextEncoding::Utf16BE;
+  form.documentEncoding = TextEncoding::Utf16BE;
   form.store.clearFrom(1);
   form.Save_Click();
   EXPECT_EQ(file("a.srt"), "\xFE\xFF");  // an empty store: the mark alone
@@ -101,15 +101,15 @@ TEST_F(SavingTest, FileIsWrittenInTheEncodingItWasReadIn) {
 TEST_F(SavingTest, CharacterWindows1252LacksTurnsTheDocumentToUtf8) {
   put(1, "naïve → ok", kTiming);
   form.CurrentFile = "a.srt";
-  form.DocumentEncoding = TextEncoding::Windows1252;
+  form.documentEncoding = TextEncoding::Windows1252;
   form.Save_Click();
   EXPECT_EQ(file("a.srt"), "1\r\n" + kTiming + "\r\nnaïve → ok\r\n\r\n");
   // The file is UTF-8 now, as reading it back would find: it stays so.
-  EXPECT_EQ(form.DocumentEncoding, TextEncoding::Utf8);
+  EXPECT_EQ(form.documentEncoding, TextEncoding::Utf8);
 
-  form.DocumentEncoding = TextEncoding::Utf16LE;
+  form.documentEncoding = TextEncoding::Utf16LE;
   form.Initial();
-  EXPECT_EQ(form.DocumentEncoding, TextEncoding::Utf8);
+  EXPECT_EQ(form.documentEncoding, TextEncoding::Utf8);
 }
 
 }  // namespace
