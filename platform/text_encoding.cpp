@@ -7,6 +7,8 @@
 #include <optional>
 #include <utility>
 
+#include "platform/utf8.h"
+
 namespace obrel {
 namespace {
 
@@ -15,7 +17,7 @@ constexpr std::string_view kUtf16LEMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BEMark = "\xFE\xFF";
 constexpr std::string_view kUtf32LEMark{"\xFF\xFE\x00\x00", 4};
 constexpr std::string_view kUtf32BEMark{"\x00\x00\xFE\xFF", 4};
-constexpr char32_t kReplacement = 0xFFFD;
+using utf8::kReplacement;
 
 // Windows-1252 bytes 0x80 to 0x9F. The five it leaves undefined keep their own number,
 // as the control characters U+0081, U+008D, U+008F, U+0090 and U+009D.
@@ -25,31 +27,6 @@ constexpr std::array<char32_t, 32> kWindows1252High = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
-
-// Writes cp as UTF-8 at out and returns the position after it.
-char* putUtf8(char* out, char32_t cp) {
-  if (cp < 0x80) {
-    *out++ = static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    *out++ = static_cast<char>(0xC0 | (cp >> 6));
-    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    *out++ = static_cast<char>(0xE0 | (cp >> 12));
-    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    *out++ = static_cast<char>(0xF0 | (cp >> 18));
-    *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-  }
-  return out;
-}
-
-void appendUtf8(std::string& out, char32_t cp) {
-  char buffer[4];
-  out.append(buffer, putUtf8(buffer, cp));
-}
 
 bool isAsciiBlock(const unsigned char* p) {
   std::uint64_t block;
@@ -67,129 +44,17 @@ constexpr std::array<Utf8Sequence, 128> makeWindows1252Table() {
   std::array<Utf8Sequence, 128> table{};
   for (std::size_t i = 0; i < 128; ++i) {
     const char32_t cp = i < 32 ? kWindows1252High[i] : static_cast<char32_t>(0x80 + i);
-    Utf8Sequence& s = table[i];
-    if (cp < 0x800) {
-      s.bytes = {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F)), 0};
-      s.length = 2;
-    } else {
-      s.bytes = {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
-                 static_cast<char>(0x80 | (cp & 0x3F))};
-      s.length = 3;
-    }
+    char bytes[4] = {};
+    table[i].length = static_cast<std::size_t>(utf8::put(bytes, cp) - bytes);
+    table[i].bytes = {bytes[0], bytes[1], bytes[2]};
   }
   return table;
 }
 
 constexpr std::array<Utf8Sequence, 128> kWindows1252Utf8 = makeWindows1252Table();
 
-// One step through UTF-8 from a non-ASCII byte. A valid sequence is consumed whole; a
-// broken one is consumed as its longest start that could still have been valid (at least
-// one byte), which is the part U+FFFD replaces.
-struct Utf8Step {
-  std::size_t length;
-  bool valid;
-};
-
-Utf8Step scanUtf8(const unsigned char* p, const unsigned char* end) {
-  const unsigned char lead = *p;
-  std::size_t trailing;
-  unsigned char low = 0x80;
-  unsigned char high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    trailing = 1;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    trailing = 2;
-    if (lead == 0xE0) low = 0xA0;   // overlong below
-    if (lead == 0xED) high = 0x9F;  // surrogates above
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    trailing = 3;
-    if (lead == 0xF0) low = 0x90;   // overlong below
-    if (lead == 0xF4) high = 0x8F;  // past U+10FFFF above
-  } else {
-    return {1, false};
-  }
-  for (std::size_t i = 1; i <= trailing; ++i) {
-    if (p + i == end || p[i] < low || p[i] > high) return {i, false};
-    low = 0x80;
-    high = 0xBF;
-  }
-  return {trailing + 1, true};
-}
-
-char32_t codePointOf(const unsigned char* p, std::size_t length) {
-  switch (length) {
-    case 1:
-      return p[0];
-    case 2:
-      return (char32_t{p[0] & 0x1Fu} << 6) | (p[1] & 0x3Fu);
-    case 3:
-      return (char32_t{p[0] & 0x0Fu} << 12) | (char32_t{p[1] & 0x3Fu} << 6) | (p[2] & 0x3Fu);
-    default:
-      return (char32_t{p[0] & 0x07u} << 18) | (char32_t{p[1] & 0x3Fu} << 12) |
-             (char32_t{p[2] & 0x3Fu} << 6) | (p[3] & 0x3Fu);
-  }
-}
-
 const unsigned char* bytesOf(std::string_view s) {
   return reinterpret_cast<const unsigned char*>(s.data());
-}
-
-// How many leading bytes of s are valid UTF-8. ASCII, the bulk of any subtitle file,
-// is checked eight bytes at a time.
-std::size_t validUtf8Prefix(std::string_view s) {
-  const unsigned char* const begin = bytesOf(s);
-  const unsigned char* const end = begin + s.size();
-  const unsigned char* p = begin;
-  while (p != end) {
-    if (end - p >= 8) {
-      std::uint64_t block;
-      std::memcpy(&block, p, 8);
-      const std::uint64_t high = block & 0x8080808080808080u;
-      if (high == 0) {
-        p += 8;
-        continue;
-      }
-      // Straight to the block's first non-ASCII byte, rather than a byte at a time.
-      if constexpr (std::endian::native == std::endian::little) p += std::countr_zero(high) / 8;
-    }
-    if (*p < 0x80) {
-      ++p;
-    } else if (*p >= 0xC2 && *p <= 0xDF && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
-      p += 2;  // the two-byte letters of Latin, Greek and Cyrillic scripts, inline
-    } else if (((*p >= 0xE1 && *p <= 0xEC) || *p == 0xEE || *p == 0xEF) && end - p >= 3 &&
-               (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
-      p += 3;  // the three-byte characters of CJK scripts, inline (E0 and ED have narrower ranges)
-    } else {
-      const Utf8Step step = scanUtf8(p, end);
-      if (!step.valid) break;
-      p += step.length;
-    }
-  }
-  return static_cast<std::size_t>(p - begin);
-}
-
-// s with each broken sequence replaced by U+FFFD.
-std::string sanitizedUtf8(std::string_view s) {
-  const std::size_t valid = validUtf8Prefix(s);
-  std::string out(s.substr(0, valid));
-  if (valid == s.size()) return out;
-  out.reserve(s.size() + 16);
-  const unsigned char* p = bytesOf(s) + valid;
-  const unsigned char* const end = bytesOf(s) + s.size();
-  while (p != end) {
-    if (*p < 0x80) {
-      out.push_back(static_cast<char>(*p++));
-      continue;
-    }
-    const Utf8Step step = scanUtf8(p, end);
-    if (step.valid) {
-      out.append(reinterpret_cast<const char*>(p), step.length);
-    } else {
-      appendUtf8(out, kReplacement);
-    }
-    p += step.length;
-  }
-  return out;
 }
 
 // Calls visit(code point) for each character of utf8 while visit returns true; broken
@@ -204,12 +69,12 @@ bool eachCodePoint(std::string_view utf8, Visit visit) {
       continue;
     }
     if (*p >= 0xC2 && *p <= 0xDF && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
-      if (!visit(codePointOf(p, 2))) return false;
+      if (!visit(utf8::decode(p, 2))) return false;
       p += 2;
       continue;
     }
-    const Utf8Step step = scanUtf8(p, end);
-    if (!visit(step.valid ? codePointOf(p, step.length) : kReplacement)) return false;
+    const utf8::Step step = utf8::scan(p, end);
+    if (!visit(step.valid ? utf8::decode(p, step.length) : kReplacement)) return false;
     p += step.length;
   }
   return true;
@@ -240,18 +105,14 @@ void eachUtf16CodePoint(std::string_view bytes, bool bigEndian, Emit emit) {
   if (bytes.size() % 2 != 0) emit(kReplacement);
 }
 
-std::size_t utf8Length(char32_t cp) {
-  return cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4;
-}
-
 std::string decodeUtf16(std::string_view bytes, bool bigEndian) {
   // Sized exactly first: a large file's text is held beside its bytes for a moment, and a
   // guess of the worst case would take half as much again.
   std::size_t size = 0;
-  eachUtf16CodePoint(bytes, bigEndian, [&](char32_t cp) { size += utf8Length(cp); });
+  eachUtf16CodePoint(bytes, bigEndian, [&](char32_t cp) { size += utf8::encodedLength(cp); });
   std::string out(size, '\0');
   char* o = out.data();
-  eachUtf16CodePoint(bytes, bigEndian, [&](char32_t cp) { o = putUtf8(o, cp); });
+  eachUtf16CodePoint(bytes, bigEndian, [&](char32_t cp) { o = utf8::put(o, cp); });
   return out;
 }
 
@@ -265,9 +126,9 @@ std::string decodeUtf32(std::string_view bytes, bool bigEndian) {
     const unsigned char* u = p + i;
     const char32_t cp = bigEndian ? char32_t{u[0]} << 24 | char32_t{u[1]} << 16 | char32_t{u[2]} << 8 | u[3]
                                   : char32_t{u[3]} << 24 | char32_t{u[2]} << 16 | char32_t{u[1]} << 8 | u[0];
-    appendUtf8(out, cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF) ? kReplacement : cp);
+    utf8::append(out, cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF) ? kReplacement : cp);
   }
-  if (bytes.size() % 4 != 0) appendUtf8(out, kReplacement);
+  if (bytes.size() % 4 != 0) utf8::append(out, kReplacement);
   return out;
 }
 
@@ -355,9 +216,9 @@ std::optional<std::string> encodeWindows1252(std::string_view utf8) {
       continue;
     }
     const bool twoBytes = *p >= 0xC2 && *p <= 0xDF && end - p >= 2 && (p[1] & 0xC0) == 0x80;
-    const Utf8Step step = twoBytes ? Utf8Step{2, true} : scanUtf8(p, end);
+    const utf8::Step step = twoBytes ? utf8::Step{2, true} : utf8::scan(p, end);
     const std::optional<unsigned char> b =
-        windows1252Byte(step.valid ? codePointOf(p, step.length) : kReplacement);
+        windows1252Byte(step.valid ? utf8::decode(p, step.length) : kReplacement);
     if (!b) return std::nullopt;
     *o++ = static_cast<char>(*b);
     p += step.length;
@@ -411,7 +272,7 @@ std::string encodeUtf32(std::string_view utf8, bool bigEndian) {
 
 DecodedText decodeText(std::string_view bytes) {
   if (bytes.starts_with(kUtf8Mark)) {
-    return {sanitizedUtf8(bytes.substr(kUtf8Mark.size())), TextEncoding::Utf8Bom};
+    return {utf8::sanitized(bytes.substr(kUtf8Mark.size())), TextEncoding::Utf8Bom};
   }
   // UTF-32's little-endian mark begins with UTF-16's: it is looked for first.
   if (bytes.starts_with(kUtf32LEMark)) {
@@ -426,7 +287,7 @@ DecodedText decodeText(std::string_view bytes) {
   if (bytes.starts_with(kUtf16BEMark)) {
     return {decodeUtf16(bytes.substr(kUtf16BEMark.size()), true), TextEncoding::Utf16BE};
   }
-  if (validUtf8Prefix(bytes) == bytes.size()) return {std::string(bytes), TextEncoding::Utf8};
+  if (utf8::validPrefix(bytes) == bytes.size()) return {std::string(bytes), TextEncoding::Utf8};
   return {decodeWindows1252(bytes), TextEncoding::Windows1252};
 }
 
@@ -434,12 +295,12 @@ DecodedText decodeTextInPlace(std::string bytes) {
   const std::string_view view = bytes;
   if (view.starts_with(kUtf8Mark)) {
     const std::string_view rest = view.substr(kUtf8Mark.size());
-    if (validUtf8Prefix(rest) != rest.size()) return decodeText(view);
+    if (utf8::validPrefix(rest) != rest.size()) return decodeText(view);
     bytes.erase(0, kUtf8Mark.size());
     return {std::move(bytes), TextEncoding::Utf8Bom};
   }
   if (view.starts_with(kUtf16LEMark) || view.starts_with(kUtf16BEMark) ||
-      view.starts_with(kUtf32BEMark) || validUtf8Prefix(view) != view.size()) {
+      view.starts_with(kUtf32BEMark) || utf8::validPrefix(view) != view.size()) {
     return decodeText(view);
   }
   return {std::move(bytes), TextEncoding::Utf8};
@@ -451,11 +312,11 @@ TextEncoding detectEncoding(std::string_view bytes) {
   if (bytes.starts_with(kUtf32BEMark)) return TextEncoding::Utf32BE;
   if (bytes.starts_with(kUtf16LEMark)) return TextEncoding::Utf16LE;
   if (bytes.starts_with(kUtf16BEMark)) return TextEncoding::Utf16BE;
-  return validUtf8Prefix(bytes) == bytes.size() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+  return utf8::validPrefix(bytes) == bytes.size() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
 }
 
 EncodedText encodeTextInPlace(std::string utf8, TextEncoding preferred) {
-  if (preferred == TextEncoding::Utf8 && validUtf8Prefix(utf8) == utf8.size()) {
+  if (preferred == TextEncoding::Utf8 && utf8::validPrefix(utf8) == utf8.size()) {
     return {std::move(utf8), TextEncoding::Utf8};
   }
   return encodeText(utf8, preferred);
@@ -470,7 +331,7 @@ TextEncoding writableEncoding(std::string_view utf8, TextEncoding preferred) {
 EncodedText encodeText(std::string_view utf8, TextEncoding preferred) {
   switch (preferred) {
     case TextEncoding::Utf8Bom:
-      return {std::string(kUtf8Mark) + sanitizedUtf8(utf8), TextEncoding::Utf8Bom};
+      return {std::string(kUtf8Mark) + utf8::sanitized(utf8), TextEncoding::Utf8Bom};
     case TextEncoding::Utf16LE:
       return {encodeUtf16(utf8, false), TextEncoding::Utf16LE};
     case TextEncoding::Utf16BE:
@@ -487,7 +348,7 @@ EncodedText encodeText(std::string_view utf8, TextEncoding preferred) {
     case TextEncoding::Utf8:
       break;
   }
-  return {sanitizedUtf8(utf8), TextEncoding::Utf8};
+  return {utf8::sanitized(utf8), TextEncoding::Utf8};
 }
 
 }  // namespace obrel

@@ -1,72 +1,106 @@
 #include "platform/utf8.h"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 namespace obrel::utf8 {
 
 namespace {
-bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+const unsigned char* bytesOf(std::string_view s) {
+  return reinterpret_cast<const unsigned char*>(s.data());
+}
+
 }  // namespace
+
+void append(std::string& out, char32_t cp) {
+  char buffer[4];
+  out.append(buffer, put(buffer, cp));
+}
+
+std::size_t validPrefix(std::string_view s) {
+  const unsigned char* const begin = bytesOf(s);
+  const unsigned char* const end = begin + s.size();
+  const unsigned char* p = begin;
+  while (p != end) {
+    // ASCII, the bulk of any subtitle file, eight bytes at a time.
+    if (end - p >= 8) {
+      std::uint64_t block;
+      std::memcpy(&block, p, 8);
+      const std::uint64_t high = block & 0x8080808080808080u;
+      if (high == 0) {
+        p += 8;
+        continue;
+      }
+      // Straight to the block's first non-ASCII byte, rather than a byte at a time.
+      if constexpr (std::endian::native == std::endian::little) p += std::countr_zero(high) / 8;
+    }
+    if (*p < 0x80) {
+      ++p;
+    } else if (*p >= 0xC2 && *p <= 0xDF && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
+      p += 2;  // the two-byte letters of Latin, Greek and Cyrillic scripts, inline
+    } else if (((*p >= 0xE1 && *p <= 0xEC) || *p == 0xEE || *p == 0xEF) && end - p >= 3 &&
+               (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
+      p += 3;  // the three-byte characters of CJK scripts, inline (E0 and ED have narrower ranges)
+    } else {
+      const Step step = scan(p, end);
+      if (!step.valid) break;
+      p += step.length;
+    }
+  }
+  return static_cast<std::size_t>(p - begin);
+}
+
+std::string sanitized(std::string_view s) {
+  const std::size_t valid = validPrefix(s);
+  std::string out(s.substr(0, valid));
+  if (valid == s.size()) return out;
+  out.reserve(s.size() + 16);
+  const unsigned char* p = bytesOf(s) + valid;
+  const unsigned char* const end = bytesOf(s) + s.size();
+  while (p != end) {
+    if (*p < 0x80) {
+      out.push_back(static_cast<char>(*p++));
+      continue;
+    }
+    const Step step = scan(p, end);
+    if (step.valid) {
+      out.append(reinterpret_cast<const char*>(p), step.length);
+    } else {
+      append(out, kReplacement);
+    }
+    p += step.length;
+  }
+  return out;
+}
 
 std::size_t length(std::string_view s) {
   std::size_t n = 0;
-  for (unsigned char c : s) n += !isContinuation(c);
+  for (std::size_t i = 0; i < s.size(); ++n) {
+    if (static_cast<unsigned char>(s[i]) < 0x80) {
+      ++i;
+    } else {
+      next(s, i);
+    }
+  }
   return n;
 }
 
 std::size_t offset(std::string_view s, std::size_t chars) {
   std::size_t i = 0;
-  for (; i < s.size(); ++i) {
-    if (!isContinuation(static_cast<unsigned char>(s[i]))) {
-      if (chars == 0) return i;
-      --chars;
+  for (; i < s.size() && chars > 0; --chars) {
+    if (static_cast<unsigned char>(s[i]) < 0x80) {
+      ++i;
+    } else {
+      next(s, i);
     }
   }
-  return s.size();
+  return i;
 }
 
 std::string left(std::string_view s, std::size_t chars) {
   return std::string(s.substr(0, offset(s, chars)));
-}
-
-void append(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-char32_t next(std::string_view s, std::size_t& i) {
-  const unsigned char c = static_cast<unsigned char>(s[i++]);
-  if (c < 0x80) return c;
-  int extra = 0;
-  char32_t cp = 0;
-  if ((c & 0xE0) == 0xC0) {
-    extra = 1;
-    cp = c & 0x1F;
-  } else if ((c & 0xF0) == 0xE0) {
-    extra = 2;
-    cp = c & 0x0F;
-  } else if ((c & 0xF8) == 0xF0) {
-    extra = 3;
-    cp = c & 0x07;
-  } else {
-    return 0xFFFD;
-  }
-  for (int k = 0; k < extra; ++k) {
-    if (i >= s.size() || !isContinuation(static_cast<unsigned char>(s[i]))) return 0xFFFD;
-    cp = (cp << 6) | (static_cast<unsigned char>(s[i++]) & 0x3F);
-  }
-  return cp;
 }
 
 }  // namespace obrel::utf8
