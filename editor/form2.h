@@ -231,7 +231,13 @@ class Form2 : public Form {
   void Exit_Click();
 
  private:
+  // The window definition (form2_definition.cpp): places, captions, fonts, start states.
   void defineWindow();
+  void defineTimeArea();
+  void defineTextArea();
+  void defineVideoPanel();
+  void defineStacking();
+  void defineMenus();
   // Gives every control and menu item of the binding tables its handler.
   void bindHandlers();
   // Leaves the last entry's text lines in Support/Temp.srt, where that can be written.

@@ -42,7 +42,17 @@ void Form2::defineWindow() {
   border = Border::FixedSingle;
   minButton = true;
   maxButton = false;
+  defineTimeArea();
+  defineTextArea();
+  defineVideoPanel();
+  defineStacking();
+  defineMenus();
+  setTabOrder({"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9",
+               "Text11", "Command1", "Text10", "Command2", "Command3", "Command4", "Text12",
+               "Command5", "Picture1", "WMP", "Command6", "Command8", "Command9", "Command7"});
+}
 
+void Form2::defineTimeArea() {
   // Directly in the window; Image3 lies over the leading blanks of Label24.
   place(Frame1, "", 0, -70, 17505, 8800);
   place(Label24, "", 13680, 8750, 2295, 265, {"Arial Narrow", 12, false},
@@ -75,14 +85,18 @@ void Form2::defineWindow() {
   place(Label3, "Frame1", 3630, 1500, 75, 345, kArialBold14, ".");
   place(Label2, "Frame1", 3090, 1500, 75, 315, kArialBold14, ":");
   place(Label1, "Frame1", 2550, 1500, 75, 315, kArialBold14, ":");
+}
 
+void Form2::defineTextArea() {
   // Entry text area; Text9 lies above Text11 and, at its full height, covers it.
   place(Text11, "Frame2", 330, 2370, 7305, 1305, kArial12, "", "Help Text");
   Text11.multiLine = true;
   place(Text9, "Frame2", 330, 660, 7305, 3015, kArial12, "", "Text");
   Text9.multiLine = true;
   place(Label8, "Frame2", 330, 180, 825, 315, kRounded14, "Text :");
+}
 
+void Form2::defineVideoPanel() {
   // Video panel; Command5 lies above the right end of Text12.
   place(Text12, "Frame1", 9240, 550, 6255, 400, {"Calibri", 12, false});
   Text12.readOnly = true;
@@ -101,7 +115,10 @@ void Form2::defineWindow() {
   Command8.picture = "step-back.jpg";
   place(Command9, "Picture1", 4250, 6450, 600, 500, {}, "", "Step Forward");
   Command9.picture = "step-forward.jpg";
+}
 
+void Form2::defineStacking() {
+  // From the bottom of the stacking order to the top.
   for (Control* c : std::initializer_list<Control*>{&Frame1, &Label24, &Image3, &Frame2, &Command4, &Command3, &Command2,
                      &Command1, &Text10, &Text8, &Text7, &Text6, &Text5, &Text4, &Text3, &Text2,
                      &Text1, &Label10, &Label9, &Label7, &Label6, &Label5, &Label4, &Label3,
@@ -112,7 +129,9 @@ void Form2::defineWindow() {
   for (Control* c : {&Command3, &Command4, &Command6, &Command7, &Command8, &Command9, &WMP}) {
     c->setEnabled(false);
   }
+}
 
+void Form2::defineMenus() {
   for (MenuItem* m : {&File, &New, &Open, &OpenSrt, &OpenVideo, &OpenHelpText, &Save, &SaveAs,
                       &Exit, &Edit, &InsertNewEntry, &ClearEntry, &DeleteEntry, &Options,
                       &EntryCheck, &FBlock, &HelpText, &HelpTextOn, &HelpTextOff, &Help,
@@ -122,10 +141,6 @@ void Form2::defineWindow() {
   Save.setEnabled(false);
   SaveAs.setEnabled(false);
   ObrelHelp.shortcut = "F12";
-
-  setTabOrder({"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9",
-               "Text11", "Command1", "Text10", "Command2", "Command3", "Command4", "Text12",
-               "Command5", "Picture1", "WMP", "Command6", "Command8", "Command9", "Command7"});
 }
 
 }  // namespace obrel

@@ -22,8 +22,8 @@ constexpr TimeField kMillis{false, 2};
 void timeKey(Form2& form, const TextBox& field, const TimeField& rule, int& code,
              TextBox& next) {
   const bool empty = field.text().empty();
-  const int highest = empty && rule.firstDigitUpToFive ? '5' : '9';
-  if (!(code == kBackspace || (code >= '0' && code <= highest))) code = 0;
+  const int highestDigit = empty && rule.firstDigitUpToFive ? 5 : 9;
+  if (!(code == kBackspace || (code >= '0' && code <= '0' + highestDigit))) code = 0;
   form.Command3.setEnabled(true);
   if (utf8::length(field.text()) == rule.fullBefore) form.setFocus(&next);
 }

@@ -9,7 +9,7 @@ namespace obrel {
 namespace {
 
 // A shortcut is a few lines; anything larger is no shortcut.
-constexpr std::size_t kLargestShortcut = 64 * 1024;
+constexpr std::size_t kLargestShortcut = std::size_t{64} * 1024;
 
 std::string_view trimmed(std::string_view s) {
   const std::size_t first = s.find_first_not_of(" \t");

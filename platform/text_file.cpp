@@ -7,20 +7,9 @@
 #include <utility>
 
 #include "platform/failure.h"
+#include "platform/utf8.h"
 
 namespace obrel {
-namespace {
-
-// Bytes in the UTF-8 character starting with lead; the decoded text is always valid.
-std::size_t characterLength(char lead) {
-  const auto b = static_cast<unsigned char>(lead);
-  if (b < 0x80) return 1;
-  if (b < 0xE0) return 2;
-  if (b < 0xF0) return 3;
-  return 4;
-}
-
-}  // namespace
 
 TextReader::TextReader(FileSystem& fs, const std::string& path, std::size_t maxBytes) {
   FileContent content = fs.read(path, maxBytes);
@@ -90,14 +79,13 @@ std::string TextReader::read(int n) {
   std::size_t end = position_;
   const auto count = static_cast<std::size_t>(std::max(n, 0));
   const auto ascii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
-  if (windows1252_) {
+  // Windows-1252 and plain ASCII hold a character a byte.
+  if (windows1252_ || (count <= text_.size() - end &&
+                       std::all_of(text_.begin() + static_cast<std::ptrdiff_t>(end),
+                                   text_.begin() + static_cast<std::ptrdiff_t>(end + count), ascii))) {
     end += count;
-  } else if (count <= text_.size() - end &&
-             std::all_of(text_.begin() + static_cast<std::ptrdiff_t>(end),
-                         text_.begin() + static_cast<std::ptrdiff_t>(end + count), ascii)) {
-    end += count;  // plain ASCII, as timing lines are: a character a byte
   } else {
-    for (int i = 0; i < n && end < text_.size(); ++i) end += characterLength(text_[end]);
+    for (int i = 0; i < n && end < text_.size(); ++i) utf8::next(text_, end);
   }
   end = std::min(end, text_.size());
   std::string characters = piece(position_, end);
