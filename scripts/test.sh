@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the program, the driver and the tests, and runs every test.
-# Usage: scripts/test.sh [default|asan]
+# Usage: scripts/test.sh [default|ci|asan]   (ci: warnings are errors, as CI builds)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-default}"
