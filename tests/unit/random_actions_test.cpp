@@ -20,17 +20,17 @@
 #include <vector>
 
 #include "editor/form2.h"
+#include "platform/event_gate.h"
 #include "platform/file_dialogs.h"
 #include "platform/file_system.h"
 #include "platform/media_player.h"
 #include "platform/prompts.h"
 #include "platform/text_encoding.h"
 #include "platform/web_links.h"
-#include "platform/event_gate.h"
 #include "shell/program.h"
-#include "testing/window_invariants.h"
 #include "testing/fakes.h"
 #include "testing/temp_folder.h"
+#include "testing/window_invariants.h"
 #include "tools/srt-gen/srt_generator.h"
 
 namespace obrel {
@@ -156,20 +156,15 @@ class RandomActions : public ::testing::Test {
 
   int randomKey() {
     switch (pick(6)) {
-      case 0:
-        return '0' + pick(10);
-      case 1:
-        return 8;
-      case 2:
-        return 13;
-      case 3:
-        return pick(128);
+      case 0: return '0' + pick(10);
+      case 1: return 8;
+      case 2: return 13;
+      case 3: return pick(128);
       case 4: {
         const int code = pick(0x10FFFF);
         return code >= 0xD800 && code <= 0xDFFF ? 'z' : code;
       }
-      default:
-        return "aZ é.,-:"[pick(8)];
+      default: return "aZ é.,-:"[pick(8)];
     }
   }
 
@@ -181,229 +176,255 @@ class RandomActions : public ::testing::Test {
     return found;
   }
 
+  // What a run needs to know of the document when an action may end the program.
+  struct Leaving {
+    bool exitAction = false;
+    std::int16_t changes = 0;
+    std::string savedText;
+    std::string file;  // where Save writes; empty when it asks for a name
+    TextEncoding encoding = TextEncoding::Utf8;
+  };
+
+  static Leaving leavingFrom(const Form2& main) {
+    return {true, main.ChangeCount, srtText(main.store),
+            main.partialLoad ? std::string() : main.CurrentFile, main.documentEncoding};
+  }
+
   // One action, chosen at random from what the user could do now.
   void act() {
     const std::vector<Form*> open = program_->windows();
     Form* form = open[pick(static_cast<int>(open.size()))];
     Form2* main = program_->form2();
     const std::size_t boxesBefore = prompts_.shown.size();
-    const bool mainWasOpen = main != nullptr;
-    std::string savedText;
-    std::string file;  // where Save writes; empty when it asks for a name
-    std::int16_t changes = 0;
-    TextEncoding encoding = TextEncoding::Utf8;
-    bool exitAction = false;
-
+    Leaving leaving;
     const int kind = pick(22);
     last_ = "action " + std::to_string(kind);
-    const bool ran = gate_.run("a random action", [&] {
-      switch (kind) {
-        case 0:
-        case 1:
-        case 2: {  // keys into the focused box of the active window
-          Form* active = program_->active();
-          TextBox* box = active ? active->focus() : nullptr;
-          if (!box) break;
-          for (int n = 1 + pick(4); n > 0 && !program_->ended(); --n) {
-            int code = randomKey();
-            last_ = "key " + std::to_string(code) + " into " + box->name();
-            typeKey(*box, code);
-          }
-          break;
-        }
-        case 3: {  // a click into a box
-          std::vector<TextBox*> all = boxes(*form);
-          if (all.empty()) break;
-          TextBox* box = all[pick(static_cast<int>(all.size()))];
-          last_ = "focus " + box->name();
-          if (box->enabled() && box->visible() && form->setFocus(box)) program_->activate(*form);
-          break;
-        }
-        case 4: {  // caret or selection
-          std::vector<TextBox*> all = boxes(*form);
-          if (all.empty()) break;
-          TextBox* box = all[pick(static_cast<int>(all.size()))];
-          if (pick(2)) {
-            box->setCaret(static_cast<std::size_t>(pick(12)));
-          } else {
-            box->selectAll();
-          }
-          break;
-        }
-        case 5:
-        case 6: {  // an edit replacing a box's text
-          std::vector<TextBox*> all = boxes(*form);
-          if (all.empty()) break;
-          TextBox* box = all[pick(static_cast<int>(all.size()))];
-          if (!box->enabled() || box->readOnly) break;
-          const std::string text = randomText(6);
-          last_ = "edit " + box->name() + " \"" + text + "\"";
-          box->setText(text);
-          break;
-        }
-        case 7:
-        case 8: {  // a click on a button, label or image
-          std::vector<Control*> clickable;
-          for (Control* c : form->controls()) {
-            if (c->onClick && c->enabled() && c->visible()) clickable.push_back(c);
-          }
-          if (clickable.empty()) break;
-          Control* c = clickable[pick(static_cast<int>(clickable.size()))];
-          last_ = "click " + form->name() + "." + c->name();
-          c->onClick();
-          break;
-        }
-        case 9:
-        case 10:
-        case 11: {  // a menu command of the main window
-          if (!main) break;
-          std::vector<MenuItem*> items;
-          for (MenuItem* m : main->menus()) {
-            if (m->onClick && m->enabled()) items.push_back(m);
-          }
-          if (items.empty()) break;
-          MenuItem* m = items[pick(static_cast<int>(items.size()))];
-          last_ = "menu " + m->name();
-          if (m->name() == "Exit") {
-            exitAction = true;
-            changes = main->ChangeCount;
-            savedText = srtText(main->store);
-            file = main->partialLoad ? std::string() : main->CurrentFile;
-            encoding = main->documentEncoding;
-          }
-          m->onClick();
-          break;
-        }
-        case 12: {  // activate or close a window
-          Form* target = open[pick(static_cast<int>(open.size()))];
-          if (target->name() == "Form1") break;
-          if (pick(3) == 0) {
-            last_ = "close " + target->name();
-            if (target == main) {
-              exitAction = true;
-              changes = main->ChangeCount;
-              savedText = srtText(main->store);
-              file = main->partialLoad ? std::string() : main->CurrentFile;
-              encoding = main->documentEncoding;
-            }
-            program_->close(*target);
-          } else {
-            last_ = "activate " + target->name();
-            program_->activate(*target);
-          }
-          break;
-        }
-        case 13: {  // the splash's timer, F12
-          if (pick(2) == 0) {
-            for (Form* f : open) {
-              for (Control* c : f->controls()) {
-                auto* timer = c->kind() == ControlKind::Timer ? static_cast<Timer*>(c) : nullptr;
-                if (timer && timer->enabled() && timer->onTimer) {
-                  last_ = "tick";
-                  timer->onTimer();
-                  return;
-                }
-              }
-            }
-          } else if (main && program_->active() == main && main->ObrelHelp.enabled()) {
-            last_ = "shortcut F12";
-            main->ObrelHelp.onClick();
-          }
-          break;
-        }
-        case 14:
-        case 15: {
-          // Queued like a script's answers; a few at most, so they stay fresh.
-          static const Answer kAnswers[] = {Answer::Yes, Answer::No, Answer::Cancel, Answer::OK};
-          if (prompts_.answers.size() < 3) prompts_.answers.push_back(kAnswers[pick(4)]);
-          break;
-        }
-        case 16: {
-          if (prompts_.replies.size() >= 3) break;
-          static const char* const kReplies[] = {"1",     "2",        "5",   "40",    "9999",
-                                                 "10000", "0",        "-3",  " 3.5 ", "abc",
-                                                 "",      "99999999", "1e3", "7"};
-          if (pick(5) == 0) {
-            prompts_.replies.push_back(std::nullopt);
-          } else if (pick(4) == 0) {
-            prompts_.replies.push_back(randomText(4));
-          } else {
-            prompts_.replies.push_back(kReplies[pick(std::size(kReplies))]);
-          }
-          break;
-        }
-        case 17:
-        case 18:
-          if (dialogs_.choices.size() >= 3) break;
-          if (pick(6) == 0) {
-            dialogs_.choices.push_back(std::nullopt);
-          } else if (pick(8) == 0) {
-            dialogs_.choices.push_back(randomText(3));
-          } else {
-            dialogs_.choices.push_back(paths_[pick(static_cast<int>(paths_.size()))]);
-          }
-          break;
-        case 20: {  // a file opened on purpose: answer No, choose a file that exists
-          if (!main) break;
-          prompts_.answers.assign({Answer::No});
-          dialogs_.choices.assign({paths_[pick(5)]});
-          last_ = "menu OpenSrt";
-          main->OpenSrt_Click();
-          break;
-        }
-        case 21: {  // the disk changes under the program, as the driver's file lines change it
-          const std::string& path = paths_[pick(5)];
-          last_ = "a change to " + path;
-          if (pick(2) == 0) {
-            ::chmod(path.c_str(), 0444);  // no write bit: refused even to root
-          } else {
-            std::error_code ec;
-            fs::remove(path, ec);
-            put(path,
-                pick(3) ? srtgen::generate(1 + pick(30), srtgen::Flavour::Ascii) : randomText(8));
-          }
-          break;
-        }
-        default: {  // the player's position, for the capture buttons
-          static const double kPositions[] = {0,     0.0004, 1.5, 59.9995, 3599.9996,
-                                              86400, -2,     1e9, 123.456};
-          player_.setPosition(pick(3) ? kPositions[pick(std::size(kPositions))]
-                                      : std::ldexp(static_cast<double>(random_()), -16));
-          break;
-        }
-      }
-    });
+    const bool ran =
+        gate_.run("a random action", [&] { perform(kind, open, *form, main, leaving); });
     ASSERT_TRUE(ran) << "a failure escaped " << last_;
-
     if (program_->ended()) {
-      // Only Exit or the main window's close box end the program, and only when the user
-      // answered Yes (and the file was written) or No, or there was nothing to lose.
-      ASSERT_TRUE(exitAction || !mainWasOpen) << last_;
-      if (!exitAction) return;  // the splash closed before the main window opened
-      ++endings_;
-      std::optional<Answer> answer;
-      for (std::size_t i = boxesBefore; i < prompts_.shown.size(); ++i) {
-        if (prompts_.shown[i].text == kSavePrompt) answer = prompts_.shown[i].answer;
-      }
-      ASSERT_TRUE((!answer && changes == 0) || answer == Answer::Yes || answer == Answer::No)
-          << last_;
-      if (answer == Answer::Yes) {
-        const std::string path = file.empty() ? lastSavePath() : file;
-        EXPECT_EQ(readFile(path), encodeText(savedText, encoding).bytes)
-            << "the work saved on leaving";
-        ++savedEndings_;
-      }
-      return;
+      checkEnding(main != nullptr, leaving, boxesBefore);
+    } else if (Form2* now = program_->form2()) {
+      checkWindow(*now);
     }
-    if (Form2* now = program_->form2()) {
-      const std::string problem = invariants::windowProblem(*now);
-      ASSERT_EQ(problem, "") << last_;
-      if (last_ == "menu OpenSrt" || performed_ % 64 == 0) {
-        long entries = 0;
-        for (int k = 0; k <= EntryStore::kLast; ++k) entries += now->store.at(k).present();
-        largestStore_ = std::max(largestStore_, entries);
-        if (last_ == "menu OpenSrt" && entries > 0 && !now->CurrentFile.empty()) ++loads_;
+  }
+
+  void perform(int kind, const std::vector<Form*>& open, Form& form, Form2* main,
+               Leaving& leaving) {
+    switch (kind) {
+      case 0:
+      case 1:
+      case 2: return typeIntoTheFocus();
+      case 3: return clickIntoABox(form);
+      case 4: return moveACaret(form);
+      case 5:
+      case 6: return editABox(form);
+      case 7:
+      case 8: return clickAControl(form);
+      case 9:
+      case 10:
+      case 11: return chooseAMenuCommand(main, leaving);
+      case 12: return activateOrClose(open, main, leaving);
+      case 13: return tickOrPressF12(open, main);
+      case 14:
+      case 15: return queueAnAnswer();
+      case 16: return queueAReply();
+      case 17:
+      case 18: return queueAChoice();
+      case 20: return openOnPurpose(main);
+      case 21: return changeTheDisk();
+      default: return moveThePlayer();
+    }
+  }
+
+  // Keys into the focused box of the active window.
+  void typeIntoTheFocus() {
+    Form* active = program_->active();
+    TextBox* box = active ? active->focus() : nullptr;
+    if (!box) return;
+    for (int n = 1 + pick(4); n > 0 && !program_->ended(); --n) {
+      int code = randomKey();
+      last_ = "key " + std::to_string(code) + " into " + box->name();
+      typeKey(*box, code);
+    }
+  }
+
+  TextBox* anyBox(const Form& form) {
+    std::vector<TextBox*> all = boxes(form);
+    return all.empty() ? nullptr : all[pick(static_cast<int>(all.size()))];
+  }
+
+  void clickIntoABox(Form& form) {
+    TextBox* box = anyBox(form);
+    if (!box) return;
+    last_ = "focus " + box->name();
+    if (box->enabled() && box->visible() && form.setFocus(box)) program_->activate(form);
+  }
+
+  void moveACaret(const Form& form) {
+    TextBox* box = anyBox(form);
+    if (!box) return;
+    if (pick(2)) {
+      box->setCaret(static_cast<std::size_t>(pick(12)));
+    } else {
+      box->selectAll();
+    }
+  }
+
+  // An edit replacing a box's text.
+  void editABox(const Form& form) {
+    TextBox* box = anyBox(form);
+    if (!box || !box->enabled() || box->readOnly) return;
+    const std::string text = randomText(6);
+    last_ = "edit " + box->name() + " \"" + text + "\"";
+    box->setText(text);
+  }
+
+  // A click on a button, label or image.
+  void clickAControl(const Form& form) {
+    std::vector<Control*> clickable;
+    for (Control* c : form.controls()) {
+      if (c->onClick && c->enabled() && c->visible()) clickable.push_back(c);
+    }
+    if (clickable.empty()) return;
+    Control* c = clickable[pick(static_cast<int>(clickable.size()))];
+    last_ = "click " + form.name() + "." + c->name();
+    c->onClick();
+  }
+
+  void chooseAMenuCommand(Form2* main, Leaving& leaving) {
+    if (!main) return;
+    std::vector<MenuItem*> items;
+    for (MenuItem* m : main->menus()) {
+      if (m->onClick && m->enabled()) items.push_back(m);
+    }
+    if (items.empty()) return;
+    MenuItem* m = items[pick(static_cast<int>(items.size()))];
+    last_ = "menu " + m->name();
+    if (m->name() == "Exit") leaving = leavingFrom(*main);
+    m->onClick();
+  }
+
+  void activateOrClose(const std::vector<Form*>& open, Form2* main, Leaving& leaving) {
+    Form* target = open[pick(static_cast<int>(open.size()))];
+    if (target->name() == "Form1") return;
+    if (pick(3) == 0) {
+      last_ = "close " + target->name();
+      if (target == main) leaving = leavingFrom(*main);
+      program_->close(*target);
+    } else {
+      last_ = "activate " + target->name();
+      program_->activate(*target);
+    }
+  }
+
+  // The splash's timer, or F12.
+  void tickOrPressF12(const std::vector<Form*>& open, Form2* main) {
+    if (pick(2) == 0) {
+      for (Form* f : open) {
+        for (Control* c : f->controls()) {
+          auto* timer = c->kind() == ControlKind::Timer ? static_cast<Timer*>(c) : nullptr;
+          if (timer && timer->enabled() && timer->onTimer) {
+            last_ = "tick";
+            timer->onTimer();
+            return;
+          }
+        }
       }
+    } else if (main && program_->active() == main && main->ObrelHelp.enabled()) {
+      last_ = "shortcut F12";
+      main->ObrelHelp.onClick();
+    }
+  }
+
+  // Queued like a script's answers; a few at most, so they stay fresh.
+  void queueAnAnswer() {
+    static const Answer kAnswers[] = {Answer::Yes, Answer::No, Answer::Cancel, Answer::OK};
+    if (prompts_.answers.size() < 3) prompts_.answers.push_back(kAnswers[pick(4)]);
+  }
+
+  void queueAReply() {
+    if (prompts_.replies.size() >= 3) return;
+    static const char* const kReplies[] = {"1",  "2",     "5",   "40", "9999",     "10000", "0",
+                                           "-3", " 3.5 ", "abc", "",   "99999999", "1e3",   "7"};
+    if (pick(5) == 0) {
+      prompts_.replies.push_back(std::nullopt);
+    } else if (pick(4) == 0) {
+      prompts_.replies.push_back(randomText(4));
+    } else {
+      prompts_.replies.push_back(kReplies[pick(std::size(kReplies))]);
+    }
+  }
+
+  void queueAChoice() {
+    if (dialogs_.choices.size() >= 3) return;
+    if (pick(6) == 0) {
+      dialogs_.choices.push_back(std::nullopt);
+    } else if (pick(8) == 0) {
+      dialogs_.choices.push_back(randomText(3));
+    } else {
+      dialogs_.choices.push_back(paths_[pick(static_cast<int>(paths_.size()))]);
+    }
+  }
+
+  // A file opened on purpose: answer No, choose a file that exists.
+  void openOnPurpose(Form2* main) {
+    if (!main) return;
+    prompts_.answers.assign({Answer::No});
+    dialogs_.choices.assign({paths_[pick(5)]});
+    last_ = "menu OpenSrt";
+    main->OpenSrt_Click();
+  }
+
+  // The disk changes under the program, as the driver's file lines change it.
+  void changeTheDisk() {
+    const std::string& path = paths_[pick(5)];
+    last_ = "a change to " + path;
+    if (pick(2) == 0) {
+      ::chmod(path.c_str(), 0444);  // no write bit: refused even to root
+    } else {
+      std::error_code ec;
+      fs::remove(path, ec);
+      put(path, pick(3) ? srtgen::generate(1 + pick(30), srtgen::Flavour::Ascii) : randomText(8));
+    }
+  }
+
+  // The player's position, for the capture buttons.
+  void moveThePlayer() {
+    static const double kPositions[] = {0,     0.0004, 1.5, 59.9995, 3599.9996,
+                                        86400, -2,     1e9, 123.456};
+    player_.setPosition(pick(3) ? kPositions[pick(std::size(kPositions))]
+                                : std::ldexp(static_cast<double>(random_()), -16));
+  }
+
+  // Only Exit or the main window's close box end the program, and only when the user
+  // answered Yes (and the file was written) or No, or there was nothing to lose.
+  void checkEnding(bool mainWasOpen, const Leaving& leaving, std::size_t boxesBefore) {
+    ASSERT_TRUE(leaving.exitAction || !mainWasOpen) << last_;
+    if (!leaving.exitAction) return;  // the splash closed before the main window opened
+    ++endings_;
+    std::optional<Answer> answer;
+    for (std::size_t i = boxesBefore; i < prompts_.shown.size(); ++i) {
+      if (prompts_.shown[i].text == kSavePrompt) answer = prompts_.shown[i].answer;
+    }
+    ASSERT_TRUE((!answer && leaving.changes == 0) || answer == Answer::Yes || answer == Answer::No)
+        << last_;
+    if (answer == Answer::Yes) {
+      const std::string path = leaving.file.empty() ? lastSavePath() : leaving.file;
+      EXPECT_EQ(readFile(path), encodeText(leaving.savedText, leaving.encoding).bytes)
+          << "the work saved on leaving";
+      ++savedEndings_;
+    }
+  }
+
+  void checkWindow(const Form2& now) {
+    const std::string problem = invariants::windowProblem(now);
+    ASSERT_EQ(problem, "") << last_;
+    if (last_ == "menu OpenSrt" || performed_ % 64 == 0) {
+      long entries = 0;
+      for (int k = 0; k <= EntryStore::kLast; ++k) entries += now.store.at(k).present();
+      largestStore_ = std::max(largestStore_, entries);
+      if (last_ == "menu OpenSrt" && entries > 0 && !now.CurrentFile.empty()) ++loads_;
     }
   }
 
