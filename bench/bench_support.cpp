@@ -24,11 +24,6 @@ Workspace::Workspace(srtgen::Flavour flavour, int entries) {
   std::ofstream(input(), std::ios::binary) << srtgen::generate(entries, flavour);
 }
 
-DiskWindow::DiskWindow(const std::string& programFolder)
-    : form(Services{prompts, dialogs, player, browser, files, programFolder}, shell) {
-  form.Form_Load();
-}
-
 void DiskWindow::open(const std::string& path) {
   prompts.answers.push_back(Answer::No);
   dialogs.choices.push_back(path);

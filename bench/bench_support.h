@@ -33,18 +33,10 @@ class Workspace {
 };
 
 // The main window on the real disk, loaded, with dialogs that answer from queues.
-struct DiskWindow {
-  explicit DiskWindow(const std::string& programFolder);
+struct DiskWindow : fake::DiskWindow {
+  using fake::DiskWindow::DiskWindow;
   // File > Open > Subtitle File (.srt) of path, answering No to the save prompt.
   void open(const std::string& path);
-
-  fake::QueuedPrompts prompts;
-  fake::QueuedDialogs dialogs;
-  fake::ScriptedPlayer player;
-  fake::RecordingBrowser browser;
-  RealFileSystem files;
-  fake::RecordingShell shell;
-  Form2 form;
 };
 
 // Resident memory of this process, in bytes (/proc/self/statm).

@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace obrel::utf8 {
 
@@ -75,29 +76,27 @@ std::string sanitized(std::string_view s) {
   return out;
 }
 
-std::size_t length(std::string_view s) {
+namespace {
+
+// Walks s a character at a time, at most chars of them: the bytes and characters passed.
+std::pair<std::size_t, std::size_t> walk(std::string_view s, std::size_t chars) {
+  std::size_t i = 0;
   std::size_t n = 0;
-  for (std::size_t i = 0; i < s.size(); ++n) {
+  for (; i < s.size() && n < chars; ++n) {
     if (static_cast<unsigned char>(s[i]) < 0x80) {
       ++i;
     } else {
       next(s, i);
     }
   }
-  return n;
+  return {i, n};
 }
 
-std::size_t offset(std::string_view s, std::size_t chars) {
-  std::size_t i = 0;
-  for (; i < s.size() && chars > 0; --chars) {
-    if (static_cast<unsigned char>(s[i]) < 0x80) {
-      ++i;
-    } else {
-      next(s, i);
-    }
-  }
-  return i;
-}
+}  // namespace
+
+std::size_t length(std::string_view s) { return walk(s, s.size()).second; }
+
+std::size_t offset(std::string_view s, std::size_t chars) { return walk(s, chars).first; }
 
 std::string left(std::string_view s, std::size_t chars) {
   return std::string(s.substr(0, offset(s, chars)));

@@ -10,6 +10,7 @@
 
 #include "platform/failure.h"
 #include "platform/file_system.h"
+#include "testing/temp_folder.h"
 #include "testing/test_window.h"
 
 namespace obrel {
@@ -49,14 +50,8 @@ TEST(FileLimit, MemoryFilesAboveTheLimitFail) {
 
 class RealFileLimit : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = ::testing::TempDir() + "obrel-limit-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
-  std::filesystem::path folder_;
+  fake::TempFolder temp_{"obrel-limit"};
+  const std::filesystem::path& folder_ = temp_.path();
   RealFileSystem files_;
 };
 

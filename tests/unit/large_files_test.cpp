@@ -29,9 +29,6 @@ namespace obrel {
 namespace {
 
 namespace fs = std::filesystem;
-using fake::RecordingBrowser;
-using fake::ScriptedPlayer;
-using fake::RecordingShell;
 using fake::QueuedDialogs;
 using fake::QueuedPrompts;
 
@@ -68,10 +65,6 @@ class LargeFiles : public ::testing::Test {
  protected:
   void SetUp() override {
     path_ = (folder_ / "big.srt").string();
-    window_ = std::make_unique<Form2>(
-        Services{prompts_, dialogs_, player_, browser_, files_, folder_.string()}, shell_);
-    form = window_.get();
-    form->Form_Load();
   }
   // Writes the file a piece at a time: next(piece) fills piece and returns false at the end.
   void write(const std::function<bool(std::string&)>& next) {
@@ -140,14 +133,11 @@ class LargeFiles : public ::testing::Test {
   fake::TempFolder programFolder_{"obrel-large"};
   const fs::path& folder_ = programFolder_.path();
   std::string path_;
-  QueuedPrompts prompts_;
-  QueuedDialogs dialogs_;
-  ScriptedPlayer player_;
-  RecordingBrowser browser_;
-  RealFileSystem files_;
-  RecordingShell shell_;
-  std::unique_ptr<Form2> window_;
-  Form2* form = nullptr;
+  fake::DiskWindow window_{folder_.string()};
+  QueuedPrompts& prompts_ = window_.prompts;
+  QueuedDialogs& dialogs_ = window_.dialogs;
+  RealFileSystem& files_ = window_.files;
+  Form2* form = &window_.form;
 };
 
 // Pieces of about a megabyte until size bytes are written.

@@ -64,9 +64,6 @@ std::string srtText(const EntryStore& store) {
 class RandomActions : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = ::testing::TempDir() + "obrel-random-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
     // Paths typed at random are relative: they land here, not wherever the test was started.
     previousFolder_ = fs::current_path();
     fs::current_path(folder_);
@@ -104,7 +101,6 @@ class RandomActions : public ::testing::Test {
   void TearDown() override {
     std::error_code ec;
     fs::current_path(previousFolder_, ec);
-    fs::remove_all(folder_, ec);
   }
 
   // Runs `actions` random actions from the fixed starting value `start`; returns how many ran.
@@ -436,7 +432,8 @@ class RandomActions : public ::testing::Test {
     return "";
   }
 
-  fs::path folder_;
+  fake::TempFolder temp_{"obrel-random"};
+  const fs::path& folder_ = temp_.path();
   fs::path previousFolder_;
   std::vector<std::string> paths_;
   std::mt19937 random_;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "testing/temp_folder.h"
 
 namespace obrel {
 
@@ -58,9 +59,6 @@ class FileSizeLimit {
 class RealFileSystemTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = ::testing::TempDir() + "obrel-files-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
     folder_ = root_ / "files";
     std::filesystem::create_directory(folder_);
     std::filesystem::create_directory(root_ / "tmp");
@@ -72,7 +70,6 @@ class RealFileSystemTest : public ::testing::Test {
       if (value) ::setenv(name.c_str(), value->c_str(), 1);
       else ::unsetenv(name.c_str());
     }
-    std::filesystem::remove_all(root_);
   }
 
   // Sets an environment variable until the test ends.
@@ -109,7 +106,8 @@ class RealFileSystemTest : public ::testing::Test {
     return st.st_mode & 07777;
   }
 
-  std::filesystem::path root_;
+  fake::TempFolder temp_{"obrel-files"};
+  const std::filesystem::path& root_ = temp_.path();
   std::filesystem::path folder_;
   RealFileSystem fs_;
 

@@ -22,8 +22,6 @@ namespace obrel {
 namespace {
 
 namespace fs = std::filesystem;
-using fake::RecordingBrowser;
-using fake::ScriptedPlayer;
 using fake::QueuedDialogs;
 using fake::QueuedPrompts;
 
@@ -44,9 +42,6 @@ class SaveFaults : public ::testing::Test {
   void SetUp() override {
     path_ = (folder_ / "doc.srt").string();
     std::ofstream(path_, std::ios::binary) << kOld;
-    form_ = std::make_unique<Form2>(
-        Services{prompts_, dialogs_, player_, browser_, files_, folder_.string()}, shell_);
-    form_->Form_Load();
 
     // The document: the file opened, one entry changed and a new one added.
     dialogs_.choices = {path_};
@@ -90,7 +85,7 @@ class SaveFaults : public ::testing::Test {
          {&Form2::New_Click, &Form2::OpenSrt_Click, &Form2::Exit_Click}) {
       prompts_.answers = {Answer::Yes};
       dialogs_.choices = {path_};  // Open must not get as far as its dialog
-      (form_.get()->*command)();
+      (form_->*command)();
       ASSERT_EQ(prompts_.shown.size(), 2u);
       EXPECT_EQ(prompts_.shown[0].icon, Icon::Question);
       EXPECT_EQ(prompts_.shown[1].text,
@@ -109,13 +104,12 @@ class SaveFaults : public ::testing::Test {
   fake::TempFolder programFolder_{"obrel-faults"};
   const fs::path& folder_ = programFolder_.path();
   std::string path_;
-  QueuedPrompts prompts_;
-  QueuedDialogs dialogs_;
-  ScriptedPlayer player_;
-  RecordingBrowser browser_;
-  RealFileSystem files_;
-  fake::RecordingShell shell_;
-  std::unique_ptr<Form2> form_;
+  fake::DiskWindow window_{folder_.string()};
+  QueuedPrompts& prompts_ = window_.prompts;
+  QueuedDialogs& dialogs_ = window_.dialogs;
+  RealFileSystem& files_ = window_.files;
+  fake::RecordingShell& shell_ = window_.shell;
+  Form2* form_ = &window_.form;
   Entry document_[5];
   std::int16_t index_ = 0;
   std::set<std::string> before_;
