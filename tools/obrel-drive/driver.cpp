@@ -51,16 +51,29 @@ Answer parseAnswer(const Word& word) {
   throw ScriptError("answer takes OK, Yes, No or Cancel");
 }
 
-// A quoted text, or the bare word cancel.
-std::optional<std::string> textOrCancel(const Word& word, const char* what) {
-  if (word.quoted) return word.text;
-  need(word.text == "cancel", what);
-  return std::nullopt;
-}
-
 std::string quoted(const std::vector<Word>& words, std::size_t i, const char* what) {
   need(i < words.size() && words[i].quoted, what);
   return words[i].text;
+}
+
+// COMMAND "TEXT" or COMMAND cancel.
+std::optional<std::string> textOrCancel(const std::vector<Word>& words, const char* usage) {
+  need(words.size() == 2, usage);
+  if (words[1].quoted) return words[1].text;
+  need(words[1].text == "cancel", usage);
+  return std::nullopt;
+}
+
+// COMMAND "PATH".
+std::string onlyPath(const std::vector<Word>& words, const char* usage) {
+  need(words.size() == 2, usage);
+  return quoted(words, 1, usage);
+}
+
+// COMMAND NAME, NAME unquoted.
+const std::string& onlyName(const std::vector<Word>& words, const char* usage) {
+  need(words.size() == 2 && !words[1].quoted, usage);
+  return words[1].text;
 }
 
 }  // namespace
@@ -126,148 +139,213 @@ void Driver::finish() {
   out_.flush();
 }
 
-void Driver::execute(const std::vector<Word>& words) {
-  const std::string& command = words[0].text;
-  const std::size_t n = words.size();
+const std::map<std::string_view, Driver::Command>& Driver::commandTable() {
+  static const std::map<std::string_view, Command> table = {
+      {"answer", &Driver::answer},     {"reply", &Driver::reply},
+      {"choose", &Driver::choose},     {"position", &Driver::position},
+      {"write", &Driver::writeFile},   {"mkdir", &Driver::makeFolder},
+      {"remove", &Driver::removePath}, {"readonly", &Driver::makeReadOnly},
+      {"print", &Driver::print},       {"focus", &Driver::focus},
+      {"type", &Driver::type},         {"key", &Driver::key},
+      {"caret", &Driver::caret},       {"selectall", &Driver::selectAll},
+      {"edit", &Driver::edit},         {"click", &Driver::click},
+      {"menu", &Driver::menu},         {"shortcut", &Driver::shortcut},
+      {"activate", &Driver::activate}, {"close", &Driver::closeWindow},
+      {"tick", &Driver::tick},
+  };
+  return table;
+}
 
-  if (command == "answer") {
-    need(n >= 2, "answer takes one or more buttons");
-    for (std::size_t i = 1; i < n; ++i) prompts_.answers.push_back(parseAnswer(words[i]));
-  } else if (command == "reply") {
-    need(n == 2, "reply takes \"TEXT\" or cancel");
-    prompts_.replies.push_back(textOrCancel(words[1], "reply takes \"TEXT\" or cancel"));
-  } else if (command == "choose") {
-    need(n == 2, "choose takes \"PATH\" or cancel");
-    dialogs_.choices.push_back(textOrCancel(words[1], "choose takes \"PATH\" or cancel"));
-  } else if (command == "position") {
-    need(n == 2 && !words[1].quoted, "position takes a number of seconds");
-    double seconds = 0;
-    try {
-      seconds = readNumber(words[1].text);
-    } catch (const std::exception&) {
-      throw ScriptError("position takes a number of seconds");
-    }
-    player_.setPosition(seconds);
-  } else if (command == "write") {
-    need(n == 3, "write takes \"PATH\" \"BYTES\"");
-    const std::string path = quoted(words, 1, "write takes \"PATH\" \"BYTES\"");
-    const std::string bytes = quoted(words, 2, "write takes \"PATH\" \"BYTES\"");
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << bytes;
-    if (!file.flush()) error("cannot write " + quote(path));
-  } else if (command == "mkdir") {
-    need(n == 2, "mkdir takes \"PATH\"");
-    std::error_code ec;
-    std::filesystem::create_directories(quoted(words, 1, "mkdir takes \"PATH\""), ec);
-    if (ec) error("cannot make " + quote(words[1].text));
-  } else if (command == "remove") {
-    need(n == 2, "remove takes \"PATH\"");
-    std::error_code ec;
-    if (!std::filesystem::remove(quoted(words, 1, "remove takes \"PATH\""), ec)) {
-      error("cannot remove " + quote(words[1].text));
-    }
-  } else if (command == "readonly") {
-    need(n == 2, "readonly takes \"PATH\"");
-    const std::string path = quoted(words, 1, "readonly takes \"PATH\"");
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 ||
-        ::chmod(path.c_str(), info.st_mode & ~(S_IWUSR | S_IWGRP | S_IWOTH)) != 0) {
-      error("cannot make " + quote(path) + " read-only");
-    }
-  } else if (command == "print") {
-    need(n >= 2, "print takes what to print");
-    print(words, 1);
-  } else if (command == "focus") {
-    need(n == 2 && !words[1].quoted, "focus takes a box");
-    if (TextBox* b = box(words[1].text)) {
-      Target t;
-      resolve(words[1].text, t);
-      if (!b->enabled() || !b->visible() || !t.form->setFocus(b)) {
-        error(words[1].text + " cannot take the focus");
-      } else {
-        program_.activate(*t.form);
-      }
-    }
-  } else if (command == "type") {
-    need(n == 2 || n == 3, "type takes [BOX] \"TEXT\"");
-    if (n == 3) {
-      need(!words[1].quoted, "type takes [BOX] \"TEXT\"");
-      if (!run("focus " + words[1].text, 0)) return;
-      Target t;
-      if (!resolve(words[1].text, t) || t.form->focus() != box(words[1].text)) return;
-    }
-    const std::string text = quoted(words, n - 1, "type takes [BOX] \"TEXT\"");
-    std::size_t i = 0;
-    while (i < text.size() && !program_.ended()) pressKey(static_cast<int>(utf8::next(text, i)));
-  } else if (command == "key") {
-    need(n == 2, "key takes a character code");
-    pressKey(static_cast<int>(wholeNumber(words[1], "key takes a character code")));
-  } else if (command == "caret") {
-    need(n == 3 && !words[1].quoted, "caret takes BOX N");
-    const long long at = wholeNumber(words[2], "caret takes BOX N");
-    need(at >= 0, "caret takes BOX N");
-    if (TextBox* b = box(words[1].text)) b->setCaret(static_cast<std::size_t>(at));
-  } else if (command == "selectall") {
-    need(n == 2 && !words[1].quoted, "selectall takes a box");
-    if (TextBox* b = box(words[1].text)) b->selectAll();
-  } else if (command == "edit") {
-    need(n == 3 && !words[1].quoted, "edit takes BOX \"TEXT\"");
-    const std::string text = quoted(words, 2, "edit takes BOX \"TEXT\"");
-    if (TextBox* b = box(words[1].text)) {
-      if (!b->enabled()) {
-        error(words[1].text + " is disabled");
-      } else if (b->readOnly) {
-        error(words[1].text + " is read-only");
-      } else {
-        handle("an edit", [&] { b->setText(text); });
-      }
-    }
-  } else if (command == "click") {
-    need(n == 2 && !words[1].quoted, "click takes a control");
-    Target t;
-    if (!resolve(words[1].text, t)) return;
-    if (!t.control) {
-      error(words[1].text + " is not a control that can be clicked");
-    } else if (!t.control->enabled()) {
-      error(words[1].text + " is disabled");
-    } else if (!t.control->visible()) {
-      error(words[1].text + " is hidden");
-    } else if (t.control->onClick) {
-      handle("a click", [&] { t.control->onClick(); });
-    }
-  } else if (command == "menu") {
-    need(n == 2 && !words[1].quoted, "menu takes a menu item");
-    Target t;
-    if (!resolve(words[1].text, t)) return;
-    if (!t.menu) {
-      error(words[1].text + " is not a menu item");
-    } else if (!t.menu->enabled()) {
-      error(words[1].text + " is disabled");
-    } else if (t.menu->onClick) {
-      handle("a menu command", [&] { t.menu->onClick(); });
-    }
-  } else if (command == "shortcut") {
-    need(n == 2 && words[1].text == "F12", "shortcut takes F12");
-    Form2* main = program_.form2();
-    if (!main) {
-      error("Form2 is not open");
-    } else if (program_.active() == main && main->ObrelHelp.enabled()) {
-      handle("a shortcut", [&] { main->ObrelHelp.onClick(); });
-    }
-  } else if (command == "activate") {
-    need(n == 2 && isFormName(words[1].text), "activate takes Form2, Form3 or Form4");
-    if (Form* f = openForm(words[1].text)) handle("an activation", [&] { program_.activate(*f); });
-  } else if (command == "close") {
-    need(n == 2 && isFormName(words[1].text) && words[1].text != "Form1",
-         "close takes Form2, Form3 or Form4");
-    if (Form* f = openForm(words[1].text)) handle("a close box", [&] { program_.close(*f); });
-  } else if (command == "tick") {
-    need(n == 2, "tick takes milliseconds");
-    const long long ms = wholeNumber(words[1], "tick takes milliseconds");
-    need(ms >= 0, "tick takes milliseconds");
-    tick(ms);
+void Driver::execute(const Words& words) {
+  const auto found = commandTable().find(words[0].text);
+  if (found == commandTable().end()) throw ScriptError("unknown command " + words[0].text);
+  (this->*found->second)(words);
+}
+
+void Driver::answer(const Words& words) {
+  need(words.size() >= 2, "answer takes one or more buttons");
+  // Each button is queued as it is read, so the ones before a wrong word stay queued.
+  for (std::size_t i = 1; i < words.size(); ++i) prompts_.answers.push_back(parseAnswer(words[i]));
+}
+
+void Driver::reply(const Words& words) {
+  prompts_.replies.push_back(textOrCancel(words, "reply takes \"TEXT\" or cancel"));
+}
+
+void Driver::choose(const Words& words) {
+  dialogs_.choices.push_back(textOrCancel(words, "choose takes \"PATH\" or cancel"));
+}
+
+void Driver::position(const Words& words) {
+  const char* usage = "position takes a number of seconds";
+  need(words.size() == 2 && !words[1].quoted, usage);
+  double seconds = 0;
+  try {
+    seconds = readNumber(words[1].text);
+  } catch (const std::exception&) {
+    throw ScriptError(usage);
+  }
+  player_.setPosition(seconds);
+}
+
+void Driver::writeFile(const Words& words) {
+  const char* usage = "write takes \"PATH\" \"BYTES\"";
+  need(words.size() == 3, usage);
+  const std::string path = quoted(words, 1, usage);
+  const std::string bytes = quoted(words, 2, usage);
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << bytes;
+  if (!file.flush()) error("cannot write " + quote(path));
+}
+
+void Driver::makeFolder(const Words& words) {
+  const std::string path = onlyPath(words, "mkdir takes \"PATH\"");
+  std::error_code ec;
+  std::filesystem::create_directories(path, ec);
+  if (ec) error("cannot make " + quote(path));
+}
+
+void Driver::removePath(const Words& words) {
+  const std::string path = onlyPath(words, "remove takes \"PATH\"");
+  std::error_code ec;
+  if (!std::filesystem::remove(path, ec)) error("cannot remove " + quote(path));
+}
+
+void Driver::makeReadOnly(const Words& words) {
+  const std::string path = onlyPath(words, "readonly takes \"PATH\"");
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 ||
+      ::chmod(path.c_str(), info.st_mode & ~(S_IWUSR | S_IWGRP | S_IWOTH)) != 0) {
+    error("cannot make " + quote(path) + " read-only");
+  }
+}
+
+void Driver::focus(const Words& words) { focusOn(onlyName(words, "focus takes a box")); }
+
+void Driver::focusOn(const std::string& name) {
+  TextBox* b = box(name);
+  if (!b) return;
+  Target t;
+  resolve(name, t);
+  if (!b->enabled() || !b->visible() || !t.form->setFocus(b)) {
+    error(name + " cannot take the focus");
   } else {
-    throw ScriptError("unknown command " + command);
+    program_.activate(*t.form);
+  }
+}
+
+void Driver::type(const Words& words) {
+  const char* usage = "type takes [BOX] \"TEXT\"";
+  const std::size_t n = words.size();
+  need(n == 2 || n == 3, usage);
+  if (n == 3) {
+    need(!words[1].quoted, usage);
+    focusOn(words[1].text);
+    // Nothing is typed when the box refused the focus (a wrong name is reported again).
+    Target t;
+    if (!resolve(words[1].text, t) || t.form->focus() != box(words[1].text)) return;
+  }
+  const std::string text = quoted(words, n - 1, usage);
+  std::size_t i = 0;
+  while (i < text.size() && !program_.ended()) pressKey(static_cast<int>(utf8::next(text, i)));
+}
+
+void Driver::key(const Words& words) {
+  const char* usage = "key takes a character code";
+  need(words.size() == 2, usage);
+  pressKey(static_cast<int>(wholeNumber(words[1], usage)));
+}
+
+void Driver::caret(const Words& words) {
+  const char* usage = "caret takes BOX N";
+  need(words.size() == 3 && !words[1].quoted, usage);
+  const long long at = wholeNumber(words[2], usage);
+  need(at >= 0, usage);
+  if (TextBox* b = box(words[1].text)) b->setCaret(static_cast<std::size_t>(at));
+}
+
+void Driver::selectAll(const Words& words) {
+  if (TextBox* b = box(onlyName(words, "selectall takes a box"))) b->selectAll();
+}
+
+void Driver::edit(const Words& words) {
+  const char* usage = "edit takes BOX \"TEXT\"";
+  need(words.size() == 3 && !words[1].quoted, usage);
+  const std::string& name = words[1].text;
+  const std::string text = quoted(words, 2, usage);
+  TextBox* b = box(name);
+  if (!b) return;
+  if (!b->enabled()) {
+    error(name + " is disabled");
+  } else if (b->readOnly) {
+    error(name + " is read-only");
+  } else {
+    handle("an edit", [&] { b->setText(text); });
+  }
+}
+
+void Driver::click(const Words& words) {
+  const std::string& name = onlyName(words, "click takes a control");
+  Target t;
+  if (!resolve(name, t)) return;
+  if (!t.control) {
+    error(name + " is not a control that can be clicked");
+  } else if (!t.control->enabled()) {
+    error(name + " is disabled");
+  } else if (!t.control->visible()) {
+    error(name + " is hidden");
+  } else if (t.control->onClick) {
+    handle("a click", [&] { t.control->onClick(); });
+  }
+}
+
+void Driver::menu(const Words& words) {
+  const std::string& name = onlyName(words, "menu takes a menu item");
+  Target t;
+  if (!resolve(name, t)) return;
+  if (!t.menu) {
+    error(name + " is not a menu item");
+  } else if (!t.menu->enabled()) {
+    error(name + " is disabled");
+  } else if (t.menu->onClick) {
+    handle("a menu command", [&] { t.menu->onClick(); });
+  }
+}
+
+void Driver::shortcut(const Words& words) {
+  need(words.size() == 2 && words[1].text == "F12", "shortcut takes F12");
+  Form2* main = program_.form2();
+  if (!main) {
+    error("Form2 is not open");
+  } else if (program_.active() == main && main->ObrelHelp.enabled()) {
+    handle("a shortcut", [&] { main->ObrelHelp.onClick(); });
+  }
+}
+
+void Driver::activate(const Words& words) {
+  need(words.size() == 2 && isFormName(words[1].text), "activate takes Form2, Form3 or Form4");
+  if (Form* f = openForm(words[1].text)) handle("an activation", [&] { program_.activate(*f); });
+}
+
+void Driver::closeWindow(const Words& words) {
+  need(words.size() == 2 && isFormName(words[1].text) && words[1].text != "Form1",
+       "close takes Form2, Form3 or Form4");
+  if (Form* f = openForm(words[1].text)) handle("a close box", [&] { program_.close(*f); });
+}
+
+void Driver::tick(const Words& words) {
+  const char* usage = "tick takes milliseconds";
+  need(words.size() == 2, usage);
+  const long long ms = wholeNumber(words[1], usage);
+  need(ms >= 0, usage);
+  advanceClock(ms);
+}
+
+void Driver::print(const Words& words) {
+  need(words.size() >= 2, "print takes what to print");
+  for (std::size_t i = 1; i < words.size(); ++i) {
+    need(!words[i].quoted, "print takes names");
+    if (!printOne(words[i].text, words, i)) return;
   }
 }
 
@@ -318,7 +396,7 @@ void Driver::pressKey(int code) {
   handle("a key press", [&] { typeKey(*target, code); });
 }
 
-void Driver::tick(long long ms) {
+void Driver::advanceClock(long long ms) {
   // Timers fire in steps, so a timer started by another one's handler counts from then.
   while (ms > 0 && !program_.ended()) {
     Timer* next = nullptr;
@@ -353,13 +431,6 @@ void Driver::tick(long long ms) {
   }
 }
 
-void Driver::print(const std::vector<Word>& words, std::size_t from) {
-  for (std::size_t i = from; i < words.size(); ++i) {
-    need(!words[i].quoted, "print takes names");
-    if (!printOne(words[i].text, words, i)) return;
-  }
-}
-
 std::string Driver::entryLine(int k) {
   const Entry& e = program_.form2()->store.at(k);
   std::string line = "entry ";
@@ -374,7 +445,7 @@ std::string Driver::entryLine(int k) {
   return line;
 }
 
-bool Driver::printOne(const std::string& what, const std::vector<Word>& words, std::size_t& i) {
+bool Driver::printOne(const std::string& what, const Words& words, std::size_t& i) {
   if (what == "file") {
     const std::string path = quoted(words, ++i, "print file takes \"PATH\"");
     std::ifstream file(path, std::ios::binary);

@@ -33,9 +33,14 @@ class Driver {
     MenuItem* menu = nullptr;
   };
 
+  using Words = std::vector<Word>;
+  // The handler of a command word; words[0] is the command word itself.
+  using Command = void (Driver::*)(const Words& words);
+  static const std::map<std::string_view, Command>& commandTable();
+
   void say(const std::string& line);
   void error(const std::string& message);
-  void execute(const std::vector<Word>& words);
+  void execute(const Words& words);
   // Calls into the program through the guard, then lets closed windows go.
   template <class F>
   void handle(const char* where, F&& f);
@@ -45,10 +50,35 @@ class Driver {
   Form* openForm(const std::string& name);
   TextBox* box(const std::string& name);
 
+  // What the stand-ins answer: the dialogs' queues and the player's position.
+  void answer(const Words& words);
+  void reply(const Words& words);
+  void choose(const Words& words);
+  void position(const Words& words);
+  // The files a script prepares.
+  void writeFile(const Words& words);
+  void makeFolder(const Words& words);
+  void removePath(const Words& words);
+  void makeReadOnly(const Words& words);
+  // What the user does.
+  void focus(const Words& words);
+  void type(const Words& words);
+  void key(const Words& words);
+  void caret(const Words& words);
+  void selectAll(const Words& words);
+  void edit(const Words& words);
+  void click(const Words& words);
+  void menu(const Words& words);
+  void shortcut(const Words& words);
+  void activate(const Words& words);
+  void closeWindow(const Words& words);
+  void tick(const Words& words);
+  void print(const Words& words);
+
+  void focusOn(const std::string& name);
   void pressKey(int code);
-  void tick(long long ms);
-  void print(const std::vector<Word>& words, std::size_t from);
-  bool printOne(const std::string& what, const std::vector<Word>& words, std::size_t& i);
+  void advanceClock(long long ms);
+  bool printOne(const std::string& what, const Words& words, std::size_t& i);
   std::string entryLine(int k);
   std::string valueOf(const std::string& what, bool& ok);
 
