@@ -10,6 +10,7 @@
 #include "platform/numbers.h"
 #include "platform/utf8.h"
 #include "tools/obrel-drive/events.h"
+#include "tools/obrel-drive/values.h"
 
 namespace obrel::drive {
 
@@ -23,8 +24,6 @@ bool isFormName(const std::string& name) {
   }
   return false;
 }
-
-std::string boolText(bool on) { return on ? "true" : "false"; }
 
 void need(bool condition, const char* message) {
   if (!condition) throw ScriptError(message);
@@ -314,10 +313,9 @@ void Driver::menu(const Words& words) {
 
 void Driver::shortcut(const Words& words) {
   need(words.size() == 2 && words[1].text == "F12", "shortcut takes F12");
-  Form2* main = program_.form2();
-  if (!main) {
-    error("Form2 is not open");
-  } else if (program_.active() == main && main->ObrelHelp.enabled()) {
+  Form2* main = mainWindow();
+  if (!main) return;
+  if (program_.active() == main && main->ObrelHelp.enabled()) {
     handle("a shortcut", [&] { main->ObrelHelp.onClick(); });
   }
 }
@@ -341,12 +339,9 @@ void Driver::tick(const Words& words) {
   advanceClock(ms);
 }
 
-void Driver::print(const Words& words) {
-  need(words.size() >= 2, "print takes what to print");
-  for (std::size_t i = 1; i < words.size(); ++i) {
-    need(!words[i].quoted, "print takes names");
-    if (!printOne(words[i].text, words, i)) return;
-  }
+Form2* Driver::mainWindow() {
+  if (!program_.form2()) error("Form2 is not open");
+  return program_.form2();
 }
 
 Form* Driver::openForm(const std::string& name) {
@@ -431,6 +426,84 @@ void Driver::advanceClock(long long ms) {
   }
 }
 
+void Driver::print(const Words& words) {
+  need(words.size() >= 2, "print takes what to print");
+  for (std::size_t i = 1; i < words.size(); ++i) {
+    need(!words[i].quoted, "print takes names");
+    if (!printOne(words, i)) return;
+  }
+}
+
+const std::map<std::string_view, Driver::Printer>& Driver::printTable() {
+  static const std::map<std::string_view, Printer> table = {
+      {"file", &Driver::printFile},       {"windows", &Driver::printWindows},
+      {"active", &Driver::printActive},   {"focus", &Driver::printFocus},
+      {"entry", &Driver::printEntry},     {"entries", &Driver::printEntries},
+  };
+  return table;
+}
+
+bool Driver::printOne(const Words& words, std::size_t& i) {
+  const std::string& what = words[i].text;
+  const auto own = printTable().find(what);
+  if (own != printTable().end()) return (this->*own->second)(words, i);
+  const std::optional<std::string> value = valueOf(what);
+  if (value) say(what + " = " + *value);
+  return value.has_value();
+}
+
+bool Driver::printFile(const Words& words, std::size_t& i) {
+  const std::string path = quoted(words, ++i, "print file takes \"PATH\"");
+  std::ifstream file(path, std::ios::binary);
+  if (!file || std::filesystem::is_directory(path)) {
+    say("file " + quote(path) + " missing");
+  } else {
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    say("file " + quote(path) + " = " + quote(bytes, true));
+  }
+  return true;
+}
+
+bool Driver::printWindows(const Words&, std::size_t&) {
+  std::string line = "windows =";
+  for (Form* f : program_.windows()) line += " " + f->name();
+  say(line);
+  return true;
+}
+
+bool Driver::printActive(const Words&, std::size_t&) {
+  say(std::string("active = ") + (program_.active() ? program_.active()->name() : "none"));
+  return true;
+}
+
+bool Driver::printFocus(const Words&, std::size_t&) {
+  Form* f = program_.active();
+  std::string name = "none";
+  if (f && f->focus()) name = (f->name() == "Form2" ? "" : f->name() + ".") + f->focus()->name();
+  say("focus = " + name);
+  return true;
+}
+
+bool Driver::printEntry(const Words& words, std::size_t& i) {
+  if (!mainWindow()) return false;
+  need(i + 1 < words.size(), "print entry takes a number");
+  const long long k = wholeNumber(words[++i], "print entry takes a number");
+  if (k < EntryStore::kFirst || k > EntryStore::kLast) {
+    error("there is no entry " + std::to_string(k));
+    return false;
+  }
+  say(entryLine(static_cast<int>(k)));
+  return true;
+}
+
+bool Driver::printEntries(const Words&, std::size_t&) {
+  if (!mainWindow()) return false;
+  for (int k = EntryStore::kFirst; k <= EntryStore::kLast; ++k) {
+    if (!program_.form2()->store.at(k).empty()) say(entryLine(k));
+  }
+  return true;
+}
+
 std::string Driver::entryLine(int k) {
   const Entry& e = program_.form2()->store.at(k);
   std::string line = "entry ";
@@ -445,139 +518,42 @@ std::string Driver::entryLine(int k) {
   return line;
 }
 
-bool Driver::printOne(const std::string& what, const Words& words, std::size_t& i) {
-  if (what == "file") {
-    const std::string path = quoted(words, ++i, "print file takes \"PATH\"");
-    std::ifstream file(path, std::ios::binary);
-    if (!file || std::filesystem::is_directory(path)) {
-      say("file " + quote(path) + " missing");
-    } else {
-      std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-      say("file " + quote(path) + " = " + quote(bytes, true));
-    }
-    return true;
+std::optional<std::string> Driver::valueOf(const std::string& what) {
+  if (ValueOf<Form2> value = mainWindowValue(what)) {
+    const Form2* main = mainWindow();
+    if (!main) return std::nullopt;
+    return value(*main);
   }
-  if (what == "windows") {
-    std::string line = "windows =";
-    for (Form* f : program_.windows()) line += " " + f->name();
-    say(line);
-    return true;
-  }
-  if (what == "active") {
-    say(std::string("active = ") + (program_.active() ? program_.active()->name() : "none"));
-    return true;
-  }
-  if (what == "focus") {
-    Form* f = program_.active();
-    std::string name = "none";
-    if (f && f->focus()) name = (f->name() == "Form2" ? "" : f->name() + ".") + f->focus()->name();
-    say("focus = " + name);
-    return true;
-  }
-  if (what == "entry" || what == "entries") {
-    if (!program_.form2()) {
-      error("Form2 is not open");
-      return false;
-    }
-    if (what == "entries") {
-      for (int k = EntryStore::kFirst; k <= EntryStore::kLast; ++k) {
-        if (!program_.form2()->store.at(k).empty()) say(entryLine(k));
-      }
-      return true;
-    }
-    need(i + 1 < words.size(), "print entry takes a number");
-    const long long k = wholeNumber(words[++i], "print entry takes a number");
-    if (k < EntryStore::kFirst || k > EntryStore::kLast) {
-      error("there is no entry " + std::to_string(k));
-      return false;
-    }
-    say(entryLine(static_cast<int>(k)));
-    return true;
-  }
-  bool ok = true;
-  const std::string value = valueOf(what, ok);
-  if (!ok) return false;
-  say(what + " = " + value);
-  return true;
+  // WHO or WHO.PROPERTY, WHO being a control, a menu item, a window or FORM.CONTROL.
+  const std::size_t last = what.rfind('.');
+  if (last == std::string::npos) return propertyOf(what, "text");
+  const std::string head = what.substr(0, last);
+  const std::string tail = what.substr(last + 1);
+  if (isFormName(head) && !isFormName(tail) && tail != "caption") return propertyOf(what, "text");
+  return propertyOf(head, tail);
 }
 
-std::string Driver::valueOf(const std::string& what, bool& ok) {
-  static const char* const kValues[] = {"CurrentIndex", "ChangeCount", "ProceedFlag",
-                                        "SavedIndex", "CurrentFile", "DefaultHours",
-                                        "HelpTextPath", "VideoPath", "LastLine", "BlankCount"};
-  for (const char* v : kValues) {
-    if (what != v) continue;
-    Form2* m = program_.form2();
-    if (!m) {
-      error("Form2 is not open");
-      ok = false;
-      return "";
-    }
-    if (what == "CurrentIndex") return std::to_string(m->CurrentIndex);
-    if (what == "ChangeCount") return std::to_string(m->ChangeCount);
-    if (what == "ProceedFlag") return std::to_string(m->ProceedFlag);
-    if (what == "SavedIndex") return std::to_string(m->SavedIndex);
-    if (what == "BlankCount") return std::to_string(m->BlankCount);
-    if (what == "CurrentFile") return quote(m->CurrentFile);
-    if (what == "DefaultHours") return quote(m->DefaultHours);
-    if (what == "HelpTextPath") return quote(m->HelpTextPath);
-    if (what == "VideoPath") return quote(m->VideoPath);
-    return quote(m->LastLine);
-  }
-
-  // WHO or WHO.PROPERTY, WHO being a control, a menu item, a window or FORM.CONTROL.
-  std::string who = what;
-  std::string property = "text";
-  const std::size_t last = what.rfind('.');
-  if (last != std::string::npos) {
-    const std::string head = what.substr(0, last);
-    const std::string tail = what.substr(last + 1);
-    if (isFormName(head) && !isFormName(tail) && tail != "caption") {
-      who = what;  // FORM.CONTROL
-    } else {
-      who = head;
-      property = tail;
-    }
-  }
-  ok = false;
+std::optional<std::string> Driver::propertyOf(const std::string& who, const std::string& property) {
   if (isFormName(who)) {
-    Form* f = openForm(who);
-    if (!f) return "";
-    if (property != "caption" && property != "text") {
-      error("a window has no " + property);
-      return "";
-    }
-    ok = true;
-    return quote(f->caption());
+    const Form* f = openForm(who);
+    if (!f) return std::nullopt;
+    if (ValueOf<Form> value = windowProperty(property)) return value(*f);
+    error("a window has no " + property);
+    return std::nullopt;
   }
-  if (who == "WMP" && (property == "URL" || property == "position" || property == "enabled")) {
-    if (!openForm("Form2")) return "";
-    ok = true;
-    if (property == "URL") return quote(player_.url());
-    if (property == "position") return number(player_.position());
-    return boolText(player_.enabled());
+  if (ValueOf<MediaPlayer> value = who == "WMP" ? playerProperty(property) : nullptr) {
+    if (!openForm("Form2")) return std::nullopt;
+    return value(player_);
   }
   Target t;
-  if (!resolve(who, t)) return "";
-  ok = true;
+  if (!resolve(who, t)) return std::nullopt;
   if (t.menu) {
-    if (property == "text" || property == "caption") return quote(t.menu->caption());
-    if (property == "enabled") return boolText(t.menu->enabled());
-    if (property == "checked") return boolText(t.menu->checked());
-    if (property == "visible") return "true";
-  } else {
-    Control* c = t.control;
-    if (property == "text" || property == "caption") {
-      return quote(c->kind() == ControlKind::TextBox ? static_cast<TextBox*>(c)->text()
-                                                     : c->caption());
-    }
-    if (property == "enabled") return boolText(c->enabled());
-    if (property == "visible") return boolText(c->visible());
-    if (property == "height") return std::to_string(c->height());
+    if (ValueOf<MenuItem> value = menuProperty(property)) return value(*t.menu);
+  } else if (ValueOf<Control> value = controlProperty(property)) {
+    return value(*t.control);
   }
-  ok = false;
   error(who + " has no " + property);
-  return "";
+  return std::nullopt;
 }
 
 }  // namespace obrel::drive

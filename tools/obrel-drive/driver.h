@@ -3,6 +3,7 @@
 // platform replaced by scripted stand-ins, and prints what the program shows.
 #include <iosfwd>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +49,8 @@ class Driver {
   // Resolves "Text4", "Save", "Form3.Text1"; reports and returns false when it cannot.
   bool resolve(const std::string& name, Target& target);
   Form* openForm(const std::string& name);
+  // The main window; reports when it is not open.
+  Form2* mainWindow();
   TextBox* box(const std::string& name);
 
   // What the stand-ins answer: the dialogs' queues and the player's position.
@@ -78,9 +81,22 @@ class Driver {
   void focusOn(const std::string& name);
   void pressKey(int code);
   void advanceClock(long long ms);
-  bool printOne(const std::string& what, const Words& words, std::size_t& i);
+
+  // A print name with a line of its own; it may read the words after it, moving i on.
+  // Returns false when the rest of the print line is to be skipped.
+  using Printer = bool (Driver::*)(const Words& words, std::size_t& i);
+  static const std::map<std::string_view, Printer>& printTable();
+  bool printOne(const Words& words, std::size_t& i);
+  bool printFile(const Words& words, std::size_t& i);
+  bool printWindows(const Words& words, std::size_t& i);
+  bool printActive(const Words& words, std::size_t& i);
+  bool printFocus(const Words& words, std::size_t& i);
+  bool printEntry(const Words& words, std::size_t& i);
+  bool printEntries(const Words& words, std::size_t& i);
   std::string entryLine(int k);
-  std::string valueOf(const std::string& what, bool& ok);
+  // The printed value of any other name; reports and returns nothing when there is none.
+  std::optional<std::string> valueOf(const std::string& what);
+  std::optional<std::string> propertyOf(const std::string& who, const std::string& property);
 
   std::ostream& out_;
   fake::QueuedPrompts prompts_;
