@@ -57,15 +57,23 @@ const ValueTable<MediaPlayer>& playerPropertyTable() {
 
 std::string menuCaption(const MenuItem& m) { return quote(m.caption()); }
 
+// own with the properties that menu items and controls share, text being how T shows its
+// text.
+template <class T>
+ValueTable<T> withSharedProperties(ValueOf<T> text, ValueTable<T> own) {
+  own.emplace("text", text);
+  own.emplace("caption", text);
+  own.emplace("enabled", [](const T& of) { return boolText(of.enabled()); });
+  return own;
+}
+
 const ValueTable<MenuItem>& menuPropertyTable() {
-  static const ValueTable<MenuItem> table = {
-      {"text", menuCaption},
-      {"caption", menuCaption},
-      {"enabled", [](const MenuItem& m) { return boolText(m.enabled()); }},
-      {"checked", [](const MenuItem& m) { return boolText(m.checked()); }},
-      // A menu item has no hidden state: it always shows.
-      {"visible", [](const MenuItem&) { return boolText(true); }},
-  };
+  static const ValueTable<MenuItem> table = withSharedProperties<MenuItem>(
+      menuCaption, {
+                       {"checked", [](const MenuItem& m) { return boolText(m.checked()); }},
+                       // A menu item has no hidden state: it always shows.
+                       {"visible", [](const MenuItem&) { return boolText(true); }},
+                   });
   return table;
 }
 
@@ -76,13 +84,11 @@ std::string controlText(const Control& c) {
 }
 
 const ValueTable<Control>& controlPropertyTable() {
-  static const ValueTable<Control> table = {
-      {"text", controlText},
-      {"caption", controlText},
-      {"enabled", [](const Control& c) { return boolText(c.enabled()); }},
-      {"visible", [](const Control& c) { return boolText(c.visible()); }},
-      {"height", [](const Control& c) { return std::to_string(c.height()); }},
-  };
+  static const ValueTable<Control> table = withSharedProperties<Control>(
+      controlText, {
+                       {"visible", [](const Control& c) { return boolText(c.visible()); }},
+                       {"height", [](const Control& c) { return std::to_string(c.height()); }},
+                   });
   return table;
 }
 
