@@ -1,76 +1,20 @@
 #include "tools/obrel-drive/driver.h"
 
-#include <sys/stat.h>
-
-#include <filesystem>
-#include <fstream>
-#include <iostream>
 #include <ostream>
 
-#include "platform/numbers.h"
-#include "platform/utf8.h"
+#include "tools/obrel-drive/arguments.h"
 #include "tools/obrel-drive/events.h"
 
 namespace obrel::drive {
-
-namespace {
-
-const char* const kForms[] = {"Form1", "Form2", "Form3", "Form4"};
-
-bool isFormName(const std::string& name) {
-  for (const char* f : kForms) {
-    if (name == f) return true;
-  }
-  return false;
-}
-
-std::string boolText(bool on) { return on ? "true" : "false"; }
-
-void need(bool condition, const char* message) {
-  if (!condition) throw ScriptError(message);
-}
-
-long long wholeNumber(const Word& word, const char* what) {
-  need(!word.quoted && !word.text.empty(), what);
-  std::size_t used = 0;
-  long long value = 0;
-  try {
-    value = std::stoll(word.text, &used);
-  } catch (const std::exception&) {
-    throw ScriptError(what);
-  }
-  need(used == word.text.size(), what);
-  return value;
-}
-
-Answer parseAnswer(const Word& word) {
-  if (word.text == "OK") return Answer::OK;
-  if (word.text == "Yes") return Answer::Yes;
-  if (word.text == "No") return Answer::No;
-  if (word.text == "Cancel") return Answer::Cancel;
-  throw ScriptError("answer takes OK, Yes, No or Cancel");
-}
-
-// A quoted text, or the bare word cancel.
-std::optional<std::string> textOrCancel(const Word& word, const char* what) {
-  if (word.quoted) return word.text;
-  need(word.text == "cancel", what);
-  return std::nullopt;
-}
-
-std::string quoted(const std::vector<Word>& words, std::size_t i, const char* what) {
-  need(i < words.size() && words[i].quoted, what);
-  return words[i].text;
-}
-
-}  // namespace
 
 Driver::Driver(std::string folder, bool splash, std::ostream& out)
     : out_(out),
       program_(Services{prompts_, dialogs_, player_, browser_, files_, std::move(folder)}) {
   // Each event is printed as it happens, between the lines of the handler's other events.
   prompts_.onMessageBox = [this](const fake::MessageBoxShown& box) {
-    if (box.refused) error(std::string(fake::answerName(*box.refused)) + " is not a button of this box");
+    if (box.refused) {
+      error(std::string(fake::answerName(*box.refused)) + " is not a button of this box");
+    }
     say(messageBoxLine(box));
   };
   prompts_.onInputBox = [this](const fake::InputBoxShown& box) { say(inputBoxLine(box)); };
@@ -94,9 +38,8 @@ void Driver::say(const std::string& line) { out_ << line << '\n'; }
 
 void Driver::error(const std::string& message) { say("error: " + message); }
 
-template <class F>
-void Driver::handle(const char* where, F&& f) {
-  gate_.run(where, std::forward<F>(f));
+void Driver::handle(const char* where, const std::function<void()>& handler) {
+  gate_.run(where, handler);
 }
 
 bool Driver::run(std::string_view line, int number) {
@@ -126,149 +69,34 @@ void Driver::finish() {
   out_.flush();
 }
 
-void Driver::execute(const std::vector<Word>& words) {
-  const std::string& command = words[0].text;
-  const std::size_t n = words.size();
+const std::map<std::string_view, Driver::Command>& Driver::commandTable() {
+  static const std::map<std::string_view, Command> table = {
+      // Answers for the stand-ins.
+      {"answer", &Driver::answer}, {"reply", &Driver::reply}, {"choose", &Driver::choose},
+      {"position", &Driver::position},
+      // Files.
+      {"write", &Driver::writeFile}, {"mkdir", &Driver::makeFolder},
+      {"remove", &Driver::removePath}, {"readonly", &Driver::makeReadOnly},
+      // The user.
+      {"focus", &Driver::focus}, {"type", &Driver::type}, {"key", &Driver::key},
+      {"caret", &Driver::caret}, {"selectall", &Driver::selectAll}, {"edit", &Driver::edit},
+      {"click", &Driver::click}, {"menu", &Driver::menu}, {"shortcut", &Driver::shortcut},
+      {"activate", &Driver::activate}, {"close", &Driver::closeWindow},
+      // Time, and what the program shows.
+      {"tick", &Driver::tick}, {"print", &Driver::print},
+  };
+  return table;
+}
 
-  if (command == "answer") {
-    need(n >= 2, "answer takes one or more buttons");
-    for (std::size_t i = 1; i < n; ++i) prompts_.answers.push_back(parseAnswer(words[i]));
-  } else if (command == "reply") {
-    need(n == 2, "reply takes \"TEXT\" or cancel");
-    prompts_.replies.push_back(textOrCancel(words[1], "reply takes \"TEXT\" or cancel"));
-  } else if (command == "choose") {
-    need(n == 2, "choose takes \"PATH\" or cancel");
-    dialogs_.choices.push_back(textOrCancel(words[1], "choose takes \"PATH\" or cancel"));
-  } else if (command == "position") {
-    need(n == 2 && !words[1].quoted, "position takes a number of seconds");
-    double seconds = 0;
-    try {
-      seconds = readNumber(words[1].text);
-    } catch (const std::exception&) {
-      throw ScriptError("position takes a number of seconds");
-    }
-    player_.setPosition(seconds);
-  } else if (command == "write") {
-    need(n == 3, "write takes \"PATH\" \"BYTES\"");
-    const std::string path = quoted(words, 1, "write takes \"PATH\" \"BYTES\"");
-    const std::string bytes = quoted(words, 2, "write takes \"PATH\" \"BYTES\"");
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << bytes;
-    if (!file.flush()) error("cannot write " + quote(path));
-  } else if (command == "mkdir") {
-    need(n == 2, "mkdir takes \"PATH\"");
-    std::error_code ec;
-    std::filesystem::create_directories(quoted(words, 1, "mkdir takes \"PATH\""), ec);
-    if (ec) error("cannot make " + quote(words[1].text));
-  } else if (command == "remove") {
-    need(n == 2, "remove takes \"PATH\"");
-    std::error_code ec;
-    if (!std::filesystem::remove(quoted(words, 1, "remove takes \"PATH\""), ec)) {
-      error("cannot remove " + quote(words[1].text));
-    }
-  } else if (command == "readonly") {
-    need(n == 2, "readonly takes \"PATH\"");
-    const std::string path = quoted(words, 1, "readonly takes \"PATH\"");
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 ||
-        ::chmod(path.c_str(), info.st_mode & ~(S_IWUSR | S_IWGRP | S_IWOTH)) != 0) {
-      error("cannot make " + quote(path) + " read-only");
-    }
-  } else if (command == "print") {
-    need(n >= 2, "print takes what to print");
-    print(words, 1);
-  } else if (command == "focus") {
-    need(n == 2 && !words[1].quoted, "focus takes a box");
-    if (TextBox* b = box(words[1].text)) {
-      Target t;
-      resolve(words[1].text, t);
-      if (!b->enabled() || !b->visible() || !t.form->setFocus(b)) {
-        error(words[1].text + " cannot take the focus");
-      } else {
-        program_.activate(*t.form);
-      }
-    }
-  } else if (command == "type") {
-    need(n == 2 || n == 3, "type takes [BOX] \"TEXT\"");
-    if (n == 3) {
-      need(!words[1].quoted, "type takes [BOX] \"TEXT\"");
-      if (!run("focus " + words[1].text, 0)) return;
-      Target t;
-      if (!resolve(words[1].text, t) || t.form->focus() != box(words[1].text)) return;
-    }
-    const std::string text = quoted(words, n - 1, "type takes [BOX] \"TEXT\"");
-    std::size_t i = 0;
-    while (i < text.size() && !program_.ended()) pressKey(static_cast<int>(utf8::next(text, i)));
-  } else if (command == "key") {
-    need(n == 2, "key takes a character code");
-    pressKey(static_cast<int>(wholeNumber(words[1], "key takes a character code")));
-  } else if (command == "caret") {
-    need(n == 3 && !words[1].quoted, "caret takes BOX N");
-    const long long at = wholeNumber(words[2], "caret takes BOX N");
-    need(at >= 0, "caret takes BOX N");
-    if (TextBox* b = box(words[1].text)) b->setCaret(static_cast<std::size_t>(at));
-  } else if (command == "selectall") {
-    need(n == 2 && !words[1].quoted, "selectall takes a box");
-    if (TextBox* b = box(words[1].text)) b->selectAll();
-  } else if (command == "edit") {
-    need(n == 3 && !words[1].quoted, "edit takes BOX \"TEXT\"");
-    const std::string text = quoted(words, 2, "edit takes BOX \"TEXT\"");
-    if (TextBox* b = box(words[1].text)) {
-      if (!b->enabled()) {
-        error(words[1].text + " is disabled");
-      } else if (b->readOnly) {
-        error(words[1].text + " is read-only");
-      } else {
-        handle("an edit", [&] { b->setText(text); });
-      }
-    }
-  } else if (command == "click") {
-    need(n == 2 && !words[1].quoted, "click takes a control");
-    Target t;
-    if (!resolve(words[1].text, t)) return;
-    if (!t.control) {
-      error(words[1].text + " is not a control that can be clicked");
-    } else if (!t.control->enabled()) {
-      error(words[1].text + " is disabled");
-    } else if (!t.control->visible()) {
-      error(words[1].text + " is hidden");
-    } else if (t.control->onClick) {
-      handle("a click", [&] { t.control->onClick(); });
-    }
-  } else if (command == "menu") {
-    need(n == 2 && !words[1].quoted, "menu takes a menu item");
-    Target t;
-    if (!resolve(words[1].text, t)) return;
-    if (!t.menu) {
-      error(words[1].text + " is not a menu item");
-    } else if (!t.menu->enabled()) {
-      error(words[1].text + " is disabled");
-    } else if (t.menu->onClick) {
-      handle("a menu command", [&] { t.menu->onClick(); });
-    }
-  } else if (command == "shortcut") {
-    need(n == 2 && words[1].text == "F12", "shortcut takes F12");
-    Form2* main = program_.form2();
-    if (!main) {
-      error("Form2 is not open");
-    } else if (program_.active() == main && main->ObrelHelp.enabled()) {
-      handle("a shortcut", [&] { main->ObrelHelp.onClick(); });
-    }
-  } else if (command == "activate") {
-    need(n == 2 && isFormName(words[1].text), "activate takes Form2, Form3 or Form4");
-    if (Form* f = openForm(words[1].text)) handle("an activation", [&] { program_.activate(*f); });
-  } else if (command == "close") {
-    need(n == 2 && isFormName(words[1].text) && words[1].text != "Form1",
-         "close takes Form2, Form3 or Form4");
-    if (Form* f = openForm(words[1].text)) handle("a close box", [&] { program_.close(*f); });
-  } else if (command == "tick") {
-    need(n == 2, "tick takes milliseconds");
-    const long long ms = wholeNumber(words[1], "tick takes milliseconds");
-    need(ms >= 0, "tick takes milliseconds");
-    tick(ms);
-  } else {
-    throw ScriptError("unknown command " + command);
-  }
+void Driver::execute(const Words& words) {
+  const auto found = commandTable().find(words[0].text);
+  if (found == commandTable().end()) throw ScriptError("unknown command " + words[0].text);
+  (this->*found->second)(words);
+}
+
+Form2* Driver::mainWindow() {
+  if (!program_.form2()) error("Form2 is not open");
+  return program_.form2();
 }
 
 Form* Driver::openForm(const std::string& name) {
@@ -298,215 +126,23 @@ bool Driver::resolve(const std::string& name, Target& target) {
   return true;
 }
 
+Control* Driver::control(const std::string& name, const char* notIt) {
+  Target t;
+  if (resolve(name, t) && !t.control) error(name + notIt);
+  return t.control;
+}
+
+MenuItem* Driver::menuItem(const std::string& name) {
+  Target t;
+  if (resolve(name, t) && !t.menu) error(name + " is not a menu item");
+  return t.menu;
+}
+
 TextBox* Driver::box(const std::string& name) {
-  Target t;
-  if (!resolve(name, t)) return nullptr;
-  if (!t.control || t.control->kind() != ControlKind::TextBox) {
-    error(name + " is not a text box");
-    return nullptr;
-  }
-  return static_cast<TextBox*>(t.control);
-}
-
-void Driver::pressKey(int code) {
-  Form* form = program_.active();
-  TextBox* target = form ? form->focus() : nullptr;
-  if (!target) {
-    error("no box has the focus");
-    return;
-  }
-  handle("a key press", [&] { typeKey(*target, code); });
-}
-
-void Driver::tick(long long ms) {
-  // Timers fire in steps, so a timer started by another one's handler counts from then.
-  while (ms > 0 && !program_.ended()) {
-    Timer* next = nullptr;
-    long long wait = ms + 1;
-    for (Form* f : program_.windows()) {
-      for (Control* c : f->controls()) {
-        if (c->kind() != ControlKind::Timer || !c->enabled()) continue;
-        auto* timer = static_cast<Timer*>(c);
-        const long long left = timer->intervalMs - timerElapsed_[timer];
-        if (left < wait) {
-          wait = left;
-          next = timer;
-        }
-      }
-    }
-    const long long step = next ? wait : ms;
-    for (auto& [timer, elapsed] : timerElapsed_) elapsed += step;
-    ms -= step;
-    if (next) {
-      timerElapsed_[next] = 0;
-      handle("a timer", [&] { next->onTimer(); });
-    }
-    // Timers that stopped or closed with their window start from zero again.
-    std::erase_if(timerElapsed_, [&](const auto& item) {
-      for (Form* f : program_.windows()) {
-        for (Control* c : f->controls()) {
-          if (c == item.first && c->enabled()) return false;
-        }
-      }
-      return true;
-    });
-  }
-}
-
-void Driver::print(const std::vector<Word>& words, std::size_t from) {
-  for (std::size_t i = from; i < words.size(); ++i) {
-    need(!words[i].quoted, "print takes names");
-    if (!printOne(words[i].text, words, i)) return;
-  }
-}
-
-std::string Driver::entryLine(int k) {
-  const Entry& e = program_.form2()->store.at(k);
-  std::string line = "entry ";
-  line += std::to_string(k);
-  line += " =";
-  for (const std::string* v : {&e.EntryText, &e.EntryTiming, &e.StartHours, &e.StartMinutes,
-                               &e.StartSeconds, &e.StartMillis, &e.EndHours, &e.EndMinutes,
-                               &e.EndSeconds, &e.EndMillis}) {
-    line += ' ';
-    line += quote(*v);
-  }
-  return line;
-}
-
-bool Driver::printOne(const std::string& what, const std::vector<Word>& words, std::size_t& i) {
-  if (what == "file") {
-    const std::string path = quoted(words, ++i, "print file takes \"PATH\"");
-    std::ifstream file(path, std::ios::binary);
-    if (!file || std::filesystem::is_directory(path)) {
-      say("file " + quote(path) + " missing");
-    } else {
-      std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-      say("file " + quote(path) + " = " + quote(bytes, true));
-    }
-    return true;
-  }
-  if (what == "windows") {
-    std::string line = "windows =";
-    for (Form* f : program_.windows()) line += " " + f->name();
-    say(line);
-    return true;
-  }
-  if (what == "active") {
-    say(std::string("active = ") + (program_.active() ? program_.active()->name() : "none"));
-    return true;
-  }
-  if (what == "focus") {
-    Form* f = program_.active();
-    std::string name = "none";
-    if (f && f->focus()) name = (f->name() == "Form2" ? "" : f->name() + ".") + f->focus()->name();
-    say("focus = " + name);
-    return true;
-  }
-  if (what == "entry" || what == "entries") {
-    if (!program_.form2()) {
-      error("Form2 is not open");
-      return false;
-    }
-    if (what == "entries") {
-      for (int k = EntryStore::kFirst; k <= EntryStore::kLast; ++k) {
-        if (!program_.form2()->store.at(k).empty()) say(entryLine(k));
-      }
-      return true;
-    }
-    need(i + 1 < words.size(), "print entry takes a number");
-    const long long k = wholeNumber(words[++i], "print entry takes a number");
-    if (k < EntryStore::kFirst || k > EntryStore::kLast) {
-      error("there is no entry " + std::to_string(k));
-      return false;
-    }
-    say(entryLine(static_cast<int>(k)));
-    return true;
-  }
-  bool ok = true;
-  const std::string value = valueOf(what, ok);
-  if (!ok) return false;
-  say(what + " = " + value);
-  return true;
-}
-
-std::string Driver::valueOf(const std::string& what, bool& ok) {
-  static const char* const kValues[] = {"CurrentIndex", "ChangeCount", "ProceedFlag",
-                                        "SavedIndex", "CurrentFile", "DefaultHours",
-                                        "HelpTextPath", "VideoPath", "LastLine", "BlankCount"};
-  for (const char* v : kValues) {
-    if (what != v) continue;
-    Form2* m = program_.form2();
-    if (!m) {
-      error("Form2 is not open");
-      ok = false;
-      return "";
-    }
-    if (what == "CurrentIndex") return std::to_string(m->CurrentIndex);
-    if (what == "ChangeCount") return std::to_string(m->ChangeCount);
-    if (what == "ProceedFlag") return std::to_string(m->ProceedFlag);
-    if (what == "SavedIndex") return std::to_string(m->SavedIndex);
-    if (what == "BlankCount") return std::to_string(m->BlankCount);
-    if (what == "CurrentFile") return quote(m->CurrentFile);
-    if (what == "DefaultHours") return quote(m->DefaultHours);
-    if (what == "HelpTextPath") return quote(m->HelpTextPath);
-    if (what == "VideoPath") return quote(m->VideoPath);
-    return quote(m->LastLine);
-  }
-
-  // WHO or WHO.PROPERTY, WHO being a control, a menu item, a window or FORM.CONTROL.
-  std::string who = what;
-  std::string property = "text";
-  const std::size_t last = what.rfind('.');
-  if (last != std::string::npos) {
-    const std::string head = what.substr(0, last);
-    const std::string tail = what.substr(last + 1);
-    if (isFormName(head) && !isFormName(tail) && tail != "caption") {
-      who = what;  // FORM.CONTROL
-    } else {
-      who = head;
-      property = tail;
-    }
-  }
-  ok = false;
-  if (isFormName(who)) {
-    Form* f = openForm(who);
-    if (!f) return "";
-    if (property != "caption" && property != "text") {
-      error("a window has no " + property);
-      return "";
-    }
-    ok = true;
-    return quote(f->caption());
-  }
-  if (who == "WMP" && (property == "URL" || property == "position" || property == "enabled")) {
-    if (!openForm("Form2")) return "";
-    ok = true;
-    if (property == "URL") return quote(player_.url());
-    if (property == "position") return number(player_.position());
-    return boolText(player_.enabled());
-  }
-  Target t;
-  if (!resolve(who, t)) return "";
-  ok = true;
-  if (t.menu) {
-    if (property == "text" || property == "caption") return quote(t.menu->caption());
-    if (property == "enabled") return boolText(t.menu->enabled());
-    if (property == "checked") return boolText(t.menu->checked());
-    if (property == "visible") return "true";
-  } else {
-    Control* c = t.control;
-    if (property == "text" || property == "caption") {
-      return quote(c->kind() == ControlKind::TextBox ? static_cast<TextBox*>(c)->text()
-                                                     : c->caption());
-    }
-    if (property == "enabled") return boolText(c->enabled());
-    if (property == "visible") return boolText(c->visible());
-    if (property == "height") return std::to_string(c->height());
-  }
-  ok = false;
-  error(who + " has no " + property);
-  return "";
+  Control* c = control(name, " is not a text box");
+  if (!c || c->kind() == ControlKind::TextBox) return static_cast<TextBox*>(c);
+  error(name + " is not a text box");
+  return nullptr;
 }
 
 }  // namespace obrel::drive

@@ -1,8 +1,10 @@
 #pragma once
 // The headless driver: runs script lines against the program's real windows, with the
 // platform replaced by scripted stand-ins, and prints what the program shows.
+#include <functional>
 #include <iosfwd>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,24 +35,81 @@ class Driver {
     MenuItem* menu = nullptr;
   };
 
+  using Words = std::vector<Word>;
+  // The handler of a command word; words[0] is the command word itself.
+  using Command = void (Driver::*)(const Words& words);
+  static const std::map<std::string_view, Command>& commandTable();
+
   void say(const std::string& line);
   void error(const std::string& message);
-  void execute(const std::vector<Word>& words);
+  void execute(const Words& words);
   // Calls into the program through the guard, then lets closed windows go.
-  template <class F>
-  void handle(const char* where, F&& f);
+  void handle(const char* where, const std::function<void()>& handler);
 
   // Resolves "Text4", "Save", "Form3.Text1"; reports and returns false when it cannot.
   bool resolve(const std::string& name, Target& target);
   Form* openForm(const std::string& name);
+  // The main window; reports when it is not open.
+  Form2* mainWindow();
+  // What NAME names when it is a control / a menu item / a text box; otherwise reported
+  // (for a control, as NAME followed by notIt) and nullptr.
+  Control* control(const std::string& name, const char* notIt);
+  MenuItem* menuItem(const std::string& name);
   TextBox* box(const std::string& name);
 
+  // What the stand-ins answer (answers.cpp): the dialogs' queues, the player's position.
+  void answer(const Words& words);
+  void reply(const Words& words);
+  void choose(const Words& words);
+  void position(const Words& words);
+
+  // The files a script prepares (files.cpp).
+  void writeFile(const Words& words);
+  void makeFolder(const Words& words);
+  void removePath(const Words& words);
+  void makeReadOnly(const Words& words);
+
+  // What the user does (actions.cpp).
+  void focus(const Words& words);
+  void type(const Words& words);
+  void key(const Words& words);
+  void caret(const Words& words);
+  void selectAll(const Words& words);
+  void edit(const Words& words);
+  void click(const Words& words);
+  void menu(const Words& words);
+  void shortcut(const Words& words);
+  void activate(const Words& words);
+  void closeWindow(const Words& words);
+  void focusOn(const std::string& name);
   void pressKey(int code);
-  void tick(long long ms);
-  void print(const std::vector<Word>& words, std::size_t from);
-  bool printOne(const std::string& what, const std::vector<Word>& words, std::size_t& i);
+  // The user clicks NAME: its click handler, if any, runs through the gate as WHERE, unless
+  // NAME is disabled or hidden (reported).
+  void press(const std::string& name, const char* where, bool enabled, bool visible,
+             const std::function<void()>& onClick);
+  // Reports NAME as disabled or hidden when it is; true when the user can use it.
+  bool usable(const std::string& name, bool enabled, bool visible);
+
+  // Time going by (clock.cpp).
+  void tick(const Words& words);
+  void advanceClock(long long ms);
+
+  // print (printing.cpp). A name with a line of its own may read the words after it,
+  // moving i on; a printer returns false when the rest of the print line is skipped.
+  using Printer = bool (Driver::*)(const Words& words, std::size_t& i);
+  static const std::map<std::string_view, Printer>& printTable();
+  void print(const Words& words);
+  bool printOne(const Words& words, std::size_t& i);
+  bool printFile(const Words& words, std::size_t& i);
+  bool printWindows(const Words& words, std::size_t& i);
+  bool printActive(const Words& words, std::size_t& i);
+  bool printFocus(const Words& words, std::size_t& i);
+  bool printEntry(const Words& words, std::size_t& i);
+  bool printEntries(const Words& words, std::size_t& i);
   std::string entryLine(int k);
-  std::string valueOf(const std::string& what, bool& ok);
+  // The printed value of any other name; reports and returns nothing when there is none.
+  std::optional<std::string> valueOf(const std::string& what);
+  std::optional<std::string> propertyOf(const std::string& who, const std::string& property);
 
   std::ostream& out_;
   fake::QueuedPrompts prompts_;

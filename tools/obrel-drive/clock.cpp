@@ -1,0 +1,51 @@
+// Time going by: the timers of the open windows fire as their intervals run out.
+#include "platform/controls.h"
+#include "tools/obrel-drive/arguments.h"
+#include "tools/obrel-drive/driver.h"
+
+namespace obrel::drive {
+
+void Driver::tick(const Words& words) {
+  const char* usage = "tick takes milliseconds";
+  need(words.size() == 2, usage);
+  const long long ms = wholeNumber(words[1], usage);
+  need(ms >= 0, usage);
+  advanceClock(ms);
+}
+
+void Driver::advanceClock(long long ms) {
+  // Timers fire in steps, so a timer started by another one's handler counts from then.
+  while (ms > 0 && !program_.ended()) {
+    Timer* next = nullptr;
+    long long wait = ms + 1;
+    for (Form* f : program_.windows()) {
+      for (Control* c : f->controls()) {
+        if (c->kind() != ControlKind::Timer || !c->enabled()) continue;
+        auto* timer = static_cast<Timer*>(c);
+        const long long left = timer->intervalMs - timerElapsed_[timer];
+        if (left < wait) {
+          wait = left;
+          next = timer;
+        }
+      }
+    }
+    const long long step = next ? wait : ms;
+    for (auto& [timer, elapsed] : timerElapsed_) elapsed += step;
+    ms -= step;
+    if (next) {
+      timerElapsed_[next] = 0;
+      handle("a timer", [&] { next->onTimer(); });
+    }
+    // Timers that stopped or closed with their window start from zero again.
+    std::erase_if(timerElapsed_, [&](const auto& item) {
+      for (Form* f : program_.windows()) {
+        for (Control* c : f->controls()) {
+          if (c == item.first && c->enabled()) return false;
+        }
+      }
+      return true;
+    });
+  }
+}
+
+}  // namespace obrel::drive
