@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
-#include <QFont>
 #include <QFrame>
 #include <QIcon>
 #include <QKeyEvent>
@@ -20,24 +19,15 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cmath>
+
+#include "platform/qt/qt_fonts.h"
+#include "platform/qt/qt_geometry.h"
+#include "platform/qt/qt_keys.h"
+#include "platform/qt/qt_text.h"
 
 namespace obrel {
 
 namespace {
-
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-
-// Captions show as written: an '&' is no access key.
-QString plainCaption(const std::string& s) { return qs(s).replace(u'&', QStringLiteral("&&")); }
-
-// The model keeps CR LF line ends; QPlainTextEdit works with "\n".
-QString toWidgetText(const std::string& text) {
-  return qs(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-std::string fromWidgetText(QString text) {
-  return text.replace(u'\n', QStringLiteral("\r\n")).toStdString();
-}
 
 QPixmap picture(const std::string& name) { return QPixmap(QStringLiteral(":/pictures/") + qs(name)); }
 
@@ -143,57 +133,6 @@ class QtForm::Window : public QWidget {
   }
 };
 
-void installFontSubstitutions() {
-  QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-  QFont::insertSubstitution(QStringLiteral("Arial Narrow"), QStringLiteral("Liberation Sans Narrow"));
-  QFont::insertSubstitution(QStringLiteral("Calibri"), QStringLiteral("Carlito"));
-  // Candara is not shipped either; its nearest neighbour here is Calibri's stand-in, and the
-  // default fallback is too wide for the labels drawn for it.
-  QFont::insertSubstitution(QStringLiteral("Candara"), QStringLiteral("Carlito"));
-  QFont::insertSubstitution(QStringLiteral("Arial Rounded MT Bold"), QStringLiteral("Liberation Sans"));
-}
-
-QFont qtFont(const Font& definition) {
-  QFont font = QApplication::font();
-  bool bold = definition.bold;
-  if (!definition.family.empty()) {
-    QString family = qs(definition.family);
-    // No rounded face ships here; a bold sans keeps its weight and width.
-    if (family == QLatin1String("Arial Rounded MT Bold")) {
-      family = QStringLiteral("Liberation Sans");
-      bold = true;
-    }
-    font.setFamilies({family});
-  }
-  if (definition.points > 0) font.setPointSizeF(definition.points);
-  font.setBold(bold);
-  return font;
-}
-
-int characterCode(const QKeyEvent& event) {
-  switch (event.key()) {
-    case Qt::Key_Backspace:
-      return 8;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return 13;
-    case Qt::Key_Escape:
-      return 27;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Delete:
-      return 0;
-    default:
-      break;
-  }
-  const QString text = event.text();
-  if (text.isEmpty()) return 0;
-  const QList<uint> units = text.toUcs4();
-  return units.isEmpty() ? 0 : static_cast<int>(units.front());
-}
-
-int pixels(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
-
 QtForm::QtForm(Form& form, QtFormHost& host)
     : form_(&form), host_(host), window_(std::make_unique<Window>()) {
   Window* w = window_.get();
@@ -255,8 +194,7 @@ QtForm::QtForm(Form& form, QtFormHost& host)
       }
     }
     b.widget->setParent(parent);
-    const Rect& r = b.control->place;
-    b.widget->setGeometry(pixels(r.left), pixels(r.top), pixels(r.width), pixels(r.height));
+    b.widget->setGeometry(pixelRect(b.control->place));
   }
   // controls() runs from the bottom of the stacking order to the top.
   for (Bound& b : bound_) {
@@ -321,14 +259,8 @@ QWidget* QtForm::makeWidget(Control& c) {
       auto* button = new QPushButton(client_);
       if (c.kind() == ControlKind::PictureButton && !c.picture.empty()) {
         const QPixmap pm = picture(c.picture);
-        // A picture larger than the button is shrunk to fit inside its frame.
-        const QSize room(std::max(1, pixels(c.place.width) - 4), std::max(1, pixels(c.place.height) - 4));
-        QSize size = pm.size();
-        if (size.width() > room.width() || size.height() > room.height()) {
-          size.scale(room, Qt::KeepAspectRatio);
-        }
         button->setIcon(QIcon(pm));
-        button->setIconSize(size);
+        button->setIconSize(iconSize(pm.size(), c.place));
       }
       button->setAutoDefault(false);
       connect(button, &QPushButton::clicked, this, clickHandler);
@@ -580,32 +512,14 @@ bool QtForm::keyTyped(TextBox& box, QKeyEvent& event,
   // widget focus, and the key kept still lands in this box below, applied by the widget.
   host_.run(where.c_str(), [&box, code, &kept] { typeKey(box, code, [&kept](int k) { kept = k; }); });
   if (!form_) return true;  // the window closed under the key
-  if (kept == 0) {
-    event.accept();
-    return true;
-  }
   if (kept == code) return false;
-  // The handler typed another character in place of this one.
-  Qt::Key key = Qt::Key_unknown;
-  QString text;
-  if (kept == 8) {
-    key = Qt::Key_Backspace;
-  } else if (kept == 13) {
-    key = Qt::Key_Return;
-    text = QStringLiteral("\r");
-  } else if (kept == 27) {
-    key = Qt::Key_Escape;
-  } else if (kept >= 32) {
-    const char32_t unit = static_cast<char32_t>(kept);
-    text = QString::fromUcs4(&unit, 1);
-    if (kept < 0x10000) key = static_cast<Qt::Key>(QChar::toUpper(unit));
-  } else {
-    event.accept();  // other control codes do nothing in a box
-    return true;
-  }
-  QKeyEvent replaced(QEvent::KeyPress, key, Qt::NoModifier, text);
-  apply(replaced);
   event.accept();
+  // The handler dropped the key, or typed another character in place of this one.
+  if (kept == 0) return true;
+  if (const std::optional<TypedKey> typed = typedKey(kept)) {
+    QKeyEvent replaced(QEvent::KeyPress, typed->key, Qt::NoModifier, typed->text);
+    apply(replaced);
+  }
   return true;
 }
 

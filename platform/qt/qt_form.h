@@ -4,7 +4,6 @@
 // widgets only through sync(), which runs after each handler; user actions reach the model
 // only through the host's run(), which guards the call and syncs every window afterwards.
 #include <QObject>
-#include <QString>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -14,7 +13,6 @@
 #include "platform/form.h"
 
 class QAction;
-class QFont;
 class QKeyEvent;
 class QMenuBar;
 class QTimer;
@@ -35,16 +33,6 @@ class QtFormHost {
   virtual void closeRequested(Form& form) = 0;
   virtual void activated(Form& form) = 0;
 };
-
-// Fonts the machine lacks, replaced by metric-compatible ones. Call once at start.
-void installFontSubstitutions();
-// The Qt font of a control's font definition.
-QFont qtFont(const Font& definition);
-// The character code a typed key hands to a key handler; 0 for keys that never reach one
-// (no character, Delete, Tab and Backtab, which move the focus).
-int characterCode(const QKeyEvent& event);
-// Twips to pixels at 96 dpi.
-int pixels(int twips);
 
 class QtForm : public QObject {
  public:

@@ -18,7 +18,9 @@
 #include <memory>
 
 #include "platform/qt/qt_file_dialogs.h"
+#include "platform/qt/qt_fonts.h"
 #include "platform/qt/qt_form.h"
+#include "platform/qt/qt_keys.h"
 #include "app/qt_program.h"
 #include "platform/qt/qt_prompts.h"
 #include "tests/qt/real_window.h"
