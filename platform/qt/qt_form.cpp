@@ -1,9 +1,6 @@
 #include "platform/qt/qt_form.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QCloseEvent>
-#include <QFocusEvent>
 #include <QFrame>
 #include <QIcon>
 #include <QKeyEvent>
@@ -12,7 +9,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -24,6 +20,7 @@
 #include "platform/qt/qt_geometry.h"
 #include "platform/qt/qt_keys.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/qt_widgets.h"
 
 namespace obrel {
 
@@ -31,111 +28,11 @@ namespace {
 
 QPixmap picture(const std::string& name) { return QPixmap(QStringLiteral(":/pictures/") + qs(name)); }
 
-// What a text widget hands to its view: its typed keys (true when dealt with) and the
-// moments it gains the focus.
-struct BoxHooks {
-  std::function<bool(QKeyEvent&)> key;
-  std::function<void(Qt::FocusReason)> focusIn;
-};
-
-class LineBox : public QLineEdit {
- public:
-  using QLineEdit::QLineEdit;
-  BoxHooks hooks;
-  void applyKey(QKeyEvent& event) { QLineEdit::keyPressEvent(&event); }
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override {
-    if (hooks.key && hooks.key(*event)) return;
-    QLineEdit::keyPressEvent(event);
-  }
-  void focusInEvent(QFocusEvent* event) override {
-    QLineEdit::focusInEvent(event);
-    if (hooks.focusIn) hooks.focusIn(event->reason());
-  }
-};
-
-class PlainBox : public QPlainTextEdit {
- public:
-  using QPlainTextEdit::QPlainTextEdit;
-  BoxHooks hooks;
-  void applyKey(QKeyEvent& event) { QPlainTextEdit::keyPressEvent(&event); }
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override {
-    if (hooks.key && hooks.key(*event)) return;
-    QPlainTextEdit::keyPressEvent(event);
-  }
-  void focusInEvent(QFocusEvent* event) override {
-    QPlainTextEdit::focusInEvent(event);
-    if (hooks.focusIn) hooks.focusIn(event->reason());
-  }
-};
-
-// A label, image or picture box; reports a click (press and release inside) when it has
-// a click handler, and otherwise lets mouse events pass to its container.
-class ClickLabel : public QLabel {
- public:
-  using QLabel::QLabel;
-  std::function<void()> clicked;
-
- protected:
-  void mousePressEvent(QMouseEvent* event) override {
-    if (clicked && event->button() == Qt::LeftButton) {
-      pressed_ = true;
-      event->accept();
-      return;
-    }
-    QLabel::mousePressEvent(event);
-  }
-  void mouseReleaseEvent(QMouseEvent* event) override {
-    const bool wasPressed = pressed_;
-    pressed_ = false;
-    if (wasPressed && clicked && event->button() == Qt::LeftButton &&
-        rect().contains(event->position().toPoint())) {
-      clicked();
-      return;
-    }
-    QLabel::mouseReleaseEvent(event);
-  }
-
- private:
-  bool pressed_ = false;
-};
-
-void caretToEnd(QWidget* widget) {
-  if (auto* line = qobject_cast<QLineEdit*>(widget)) {
-    line->deselect();
-    line->end(false);
-  } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
-    // A text that is only read is read from its beginning; the caret there types nothing.
-    if (!plain->isReadOnly()) plain->moveCursor(QTextCursor::End);
-  }
-}
-
 }  // namespace
 
-// The top-level window: its close box and its activation go to the model.
-class QtForm::Window : public QWidget {
- public:
-  std::function<void()> closeClicked;
-  std::function<void()> activated;
-
- protected:
-  void closeEvent(QCloseEvent* event) override {
-    // The model decides whether and when the window closes.
-    event->ignore();
-    if (closeClicked) closeClicked();
-  }
-  void changeEvent(QEvent* event) override {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && activated) activated();
-  }
-};
-
 QtForm::QtForm(Form& form, QtFormHost& host)
-    : form_(&form), host_(host), window_(std::make_unique<Window>()) {
-  Window* w = window_.get();
+    : form_(&form), host_(host), window_(std::make_unique<FormWindow>()) {
+  FormWindow* w = window_.get();
   w->setObjectName(qs(form.name()));
   w->setWindowIcon(QIcon(QStringLiteral(":/pictures/obrel.ico")));
   Qt::WindowFlags flags = Qt::Window;

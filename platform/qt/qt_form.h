@@ -20,6 +20,8 @@ class QWidget;
 
 namespace obrel {
 
+class FormWindow;
+
 // What a window view needs from the program that owns it.
 class QtFormHost {
  public:
@@ -58,7 +60,6 @@ class QtForm : public QObject {
   void detach();
 
  private:
-  class Window;
   struct Bound {
     Control* control;
     QWidget* widget;  // nullptr for a timer
@@ -92,7 +93,7 @@ class QtForm : public QObject {
 
   Form* form_;
   QtFormHost& host_;
-  std::unique_ptr<Window> window_;
+  std::unique_ptr<FormWindow> window_;
   QWidget* client_ = nullptr;
   QMenuBar* menuBar_ = nullptr;
   std::vector<Bound> bound_;
