@@ -21,6 +21,7 @@ class QWidget;
 namespace obrel {
 
 class FormWindow;
+struct BoxHooks;
 
 // What a window view needs from the program that owns it.
 class QtFormHost {
@@ -72,15 +73,30 @@ class QtForm : public QObject {
     std::uint64_t revision = 0;
   };
 
+  // The widgets built from the model (qt_form_build.cpp).
+  void buildWindow();
+  void bindControls();
+  QTimer* makeTimer(Timer& timer);
   QWidget* makeWidget(Control& control);
-  QWidget* makeTextWidget(TextBox& box);
-  void buildMenus();
+  QWidget* makeButton(Control& control);
+  QWidget* makeLabel(Control& control);
+  QWidget* makeLineBox(TextBox& box);
+  QWidget* makePlainBox(TextBox& box);
+  BoxHooks hooksFor(TextBox& box, QWidget* widget, std::function<void(QKeyEvent&)> apply);
+  void placeWidgets();
   void buildMenu(const std::string& parent, QWidget* into);
   void setTabOrder();
+
+  // The model's changes pushed into the widgets (qt_form_sync.cpp).
   void push(Bound& b);
+  void pushTimer(Bound& b);
   void pushText(TextBox& box, QWidget* widget);
   void pushMenu(BoundMenu& m);
   void pushFocus();
+
+  // What the user does, handed to the model through the host (qt_form_input.cpp).
+  void userClicked(Control& control);
+  void timerFired(Timer& timer);
   void userEdited(TextBox& box, QWidget* widget);
   void userFocused(TextBox& box, QWidget* widget, Qt::FocusReason reason);
   // A key typed into a box: its key handler, if any, sees it first. True when the key was
@@ -88,6 +104,7 @@ class QtForm : public QObject {
   // widget should apply it unchanged.
   bool keyTyped(TextBox& box, QKeyEvent& event, const std::function<void(QKeyEvent&)>& apply);
   void menuTriggered(BoundMenu& m);
+
   Bound* find(const std::string& name);
   const Bound* find(const std::string& name) const;
 
