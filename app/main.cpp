@@ -38,7 +38,6 @@ class SplashProbe : public QObject {
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Obrel Dizivud"));
-  obrel::installFontSubstitutions();
   obrel::QtProgram program;
   program.startWithSplash();
   SplashProbe probe;

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "platform/qt/qt_fonts.h"
 
 // The pictures live in the static Qt library; nothing would pull them into the program
 // without this reference. It must be outside any namespace.

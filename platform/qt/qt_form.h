@@ -4,7 +4,6 @@
 // widgets only through sync(), which runs after each handler; user actions reach the model
 // only through the host's run(), which guards the call and syncs every window afterwards.
 #include <QObject>
-#include <QString>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -14,13 +13,15 @@
 #include "platform/form.h"
 
 class QAction;
-class QFont;
 class QKeyEvent;
 class QMenuBar;
 class QTimer;
 class QWidget;
 
 namespace obrel {
+
+class FormWindow;
+struct BoxHooks;
 
 // What a window view needs from the program that owns it.
 class QtFormHost {
@@ -35,16 +36,6 @@ class QtFormHost {
   virtual void closeRequested(Form& form) = 0;
   virtual void activated(Form& form) = 0;
 };
-
-// Fonts the machine lacks, replaced by metric-compatible ones. Call once at start.
-void installFontSubstitutions();
-// The Qt font of a control's font definition.
-QFont qtFont(const Font& definition);
-// The character code a typed key hands to a key handler; 0 for keys that never reach one
-// (no character, Delete, Tab and Backtab, which move the focus).
-int characterCode(const QKeyEvent& event);
-// Twips to pixels at 96 dpi.
-int pixels(int twips);
 
 class QtForm : public QObject {
  public:
@@ -70,7 +61,6 @@ class QtForm : public QObject {
   void detach();
 
  private:
-  class Window;
   struct Bound {
     Control* control;
     QWidget* widget;  // nullptr for a timer
@@ -83,15 +73,30 @@ class QtForm : public QObject {
     std::uint64_t revision = 0;
   };
 
+  // The widgets built from the model (qt_form_build.cpp).
+  void buildWindow();
+  void bindControls();
+  QTimer* makeTimer(Timer& timer);
   QWidget* makeWidget(Control& control);
-  QWidget* makeTextWidget(TextBox& box);
-  void buildMenus();
+  QWidget* makeButton(Control& control);
+  QWidget* makeLabel(Control& control);
+  QWidget* makeLineBox(TextBox& box);
+  QWidget* makePlainBox(TextBox& box);
+  BoxHooks hooksFor(TextBox& box, QWidget* widget, std::function<void(QKeyEvent&)> apply);
+  void placeWidgets();
   void buildMenu(const std::string& parent, QWidget* into);
   void setTabOrder();
+
+  // The model's changes pushed into the widgets (qt_form_sync.cpp).
   void push(Bound& b);
+  void pushTimer(Bound& b);
   void pushText(TextBox& box, QWidget* widget);
   void pushMenu(BoundMenu& m);
   void pushFocus();
+
+  // What the user does, handed to the model through the host (qt_form_input.cpp).
+  void userClicked(Control& control);
+  void timerFired(Timer& timer);
   void userEdited(TextBox& box, QWidget* widget);
   void userFocused(TextBox& box, QWidget* widget, Qt::FocusReason reason);
   // A key typed into a box: its key handler, if any, sees it first. True when the key was
@@ -99,12 +104,13 @@ class QtForm : public QObject {
   // widget should apply it unchanged.
   bool keyTyped(TextBox& box, QKeyEvent& event, const std::function<void(QKeyEvent&)>& apply);
   void menuTriggered(BoundMenu& m);
+
   Bound* find(const std::string& name);
   const Bound* find(const std::string& name) const;
 
   Form* form_;
   QtFormHost& host_;
-  std::unique_ptr<Window> window_;
+  std::unique_ptr<FormWindow> window_;
   QWidget* client_ = nullptr;
   QMenuBar* menuBar_ = nullptr;
   std::vector<Bound> bound_;

@@ -6,7 +6,8 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "platform/qt/qt_form.h"
+#include "platform/qt/qt_geometry.h"
+#include "platform/qt/qt_text.h"
 
 namespace obrel {
 
@@ -14,10 +15,6 @@ namespace {
 
 QString caption(const std::string& title) {
   return title.empty() ? QApplication::applicationName() : QString::fromStdString(title);
-}
-
-QString plainLines(const std::string& text) {
-  return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 QMessageBox::Icon qtIcon(Icon icon) {
@@ -44,7 +41,7 @@ Answer QtPrompts::messageBox(const std::string& text, const std::string& title, 
   QMessageBox box(QApplication::activeWindow());
   box.setWindowTitle(caption(title));
   box.setTextFormat(Qt::PlainText);
-  box.setText(plainLines(text));
+  box.setText(toWidgetText(text));
   box.setIcon(qtIcon(icon));
   QAbstractButton* ok = nullptr;
   QAbstractButton* yes = nullptr;
@@ -96,7 +93,7 @@ std::optional<std::string> QtPrompts::inputBox(const std::string& prompt, const 
   QInputDialog dialog(owner);
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setWindowTitle(caption(title));
-  dialog.setLabelText(plainLines(prompt));
+  dialog.setLabelText(toWidgetText(prompt));
   dialog.setTextValue(QString::fromStdString(defaultText));
   // The position is from the screen's corner; moving before exec() keeps Qt from
   // centring the dialog over its owner.

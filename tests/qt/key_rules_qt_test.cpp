@@ -16,10 +16,6 @@ using namespace obrel;
 using obrel::qttest::RealWindow;
 using obrel::qttest::whenModal;
 
-namespace {
-
-}  // namespace
-
 class KeyRulesQtTest : public QObject {
   Q_OBJECT
 

@@ -14,11 +14,12 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QtTest>
-#include <functional>
-#include <memory>
+#include <optional>
 
 #include "platform/qt/qt_file_dialogs.h"
+#include "platform/qt/qt_fonts.h"
 #include "platform/qt/qt_form.h"
+#include "platform/qt/qt_keys.h"
 #include "app/qt_program.h"
 #include "platform/qt/qt_prompts.h"
 #include "tests/qt/real_window.h"
@@ -27,6 +28,7 @@ using namespace obrel;
 
 namespace {
 
+using obrel::qttest::RealWindow;
 using obrel::qttest::whenModal;
 
 // A window with one read-only, multi-line box, as the help window has.
@@ -51,37 +53,23 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<QtProgram> p;
+  std::optional<RealWindow> real;
 
-  Form2& form2() { return *p->program().form2(); }
-  QtForm& view2() { return *p->view(p->program().form2()); }
+  QtProgram& host() { return real->program(); }
+  Program& program() { return real->program().program(); }
+  Form2& form2() { return real->form2(); }
+  QtForm& view2() { return real->view2(); }
   template <class W = QWidget>
   W* w2(const char* name) {
-    return qobject_cast<W*>(view2().widget(name));
-  }
-  void startMain() {
-    p->run("test", [this] { p->program().startMain(); });
-  }
-  // Offscreen, showing the player's native video window activates it, and Qt then clears
-  // the widget focus (xcb does not); tests that need the focus give it through the model.
-  bool activeMain() {
-    QWidget* window = view2().window();
-    window->activateWindow();
-    return QTest::qWaitForWindowActive(window);
-  }
-  void focusThroughTheModel(TextBox& box) {
-    p->run("test", [this, &box] { form2().setFocus(&box); });
+    return real->widget<W>(name);
   }
 
  private slots:
-  void init() { p = std::make_unique<QtProgram>(); }
-  void cleanup() {
-    p.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
+  void init() { real.emplace(RealWindow::Start::Nothing); }
+  void cleanup() { real.reset(); }
 
   void clientAreaIsExactlyTheDesignedSizeBelowTheMenuBar() {
-    startMain();
+    real->startMain();
     QtForm& v = view2();
     QWidget* window = v.window();
     QVERIFY(QTest::qWaitForWindowExposed(window));
@@ -112,7 +100,7 @@ class MainWindowTest : public QObject {
     QFETCH(QString, name);
     QFETCH(QString, container);
     QFETCH(QRect, rect);
-    startMain();
+    real->startMain();
     QWidget* w = w2(name.toUtf8().constData());
     QVERIFY(w);
     QCOMPARE(w->parentWidget()->objectName(), container);
@@ -120,13 +108,13 @@ class MainWindowTest : public QObject {
   }
 
   void text1LiesBelowTheMenuBarWhereFrame1PutsIt() {
-    startMain();
+    real->startMain();
     // Frame1's top is 70 twips above the client area, and Text1 moves up with it.
     QCOMPARE(w2("Text1")->mapTo(view2().client(), QPoint(0, 0)), QPoint(140, 95));
   }
 
   void laterControlsLieAbove() {
-    startMain();
+    real->startMain();
     QWidget* client = view2().client();
     const auto centre = [client](QWidget* w) { return w->mapTo(client, w->rect().center()); };
     QCOMPARE(client->childAt(centre(w2("Image3"))), w2("Image3"));
@@ -136,7 +124,7 @@ class MainWindowTest : public QObject {
   }
 
   void fontsAreReplacedByMetricCompatibleOnes() {
-    startMain();
+    real->startMain();
     QCOMPARE(QFontInfo(w2("Text1")->font()).family(), QStringLiteral("Liberation Sans"));
     QCOMPARE(QFontInfo(w2("Label24")->font()).family(), QStringLiteral("Liberation Sans Narrow"));
     QCOMPARE(QFontInfo(w2("Text12")->font()).family(), QStringLiteral("Carlito"));
@@ -153,7 +141,7 @@ class MainWindowTest : public QObject {
     for (int i = 0; i < 200; ++i) text += "line " + std::to_string(i) + "\r\n";
     form.Text1.setText(text);
     form.focusFirst();
-    QtForm view(form, *p);
+    QtForm view(form, host());
     view.window()->show();
     QVERIFY(QTest::qWaitForWindowExposed(view.window()));
     auto* box = qobject_cast<QPlainTextEdit*>(view.widget("Text1"));
@@ -163,7 +151,7 @@ class MainWindowTest : public QObject {
   }
 
   void startStateReachesTheWidgets() {
-    startMain();
+    real->startMain();
     QCOMPARE(w2<QLineEdit>("Text10")->text(), QStringLiteral("1"));
     QVERIFY(!w2("Command3")->isEnabled());
     QVERIFY(w2("Command1")->isEnabled());
@@ -175,12 +163,12 @@ class MainWindowTest : public QObject {
     QCOMPARE(w2<QLabel>("Label24")->text(), QStringLiteral("      Like us on Facebook"));
     QCOMPARE(w2("Text9")->toolTip(), QStringLiteral("Text"));
     // The player's controls follow the player, not the control's start state.
-    p->player().setEnabled(true);
+    host().player().setEnabled(true);
     QVERIFY(w2("WMP")->isEnabled());
   }
 
   void aDigitTypedIntoTheIndexBoxShowsThatEntry() {
-    startMain();
+    real->startMain();
     form2().store.at(2).EntryText = "two\r\nlines";
     auto* index = w2<QLineEdit>("Text10");
     index->selectAll();
@@ -192,7 +180,7 @@ class MainWindowTest : public QObject {
   }
 
   void keysTheIndexBoxDropsNeverLandInIt() {
-    startMain();
+    real->startMain();
     QGuiApplication::clipboard()->setText(QStringLiteral("7"));
     auto* index = w2<QLineEdit>("Text10");
     index->end(false);
@@ -206,8 +194,8 @@ class MainWindowTest : public QObject {
   }
 
   void tabAndKeysWithoutCharacterBypassTheKeyHandler() {
-    startMain();
-    QVERIFY(activeMain());
+    real->startMain();
+    QVERIFY(real->activate());
     auto* index = w2<QLineEdit>("Text10");
     index->setFocus();
     QTest::keyClick(index, Qt::Key_Left);
@@ -220,7 +208,7 @@ class MainWindowTest : public QObject {
   }
 
   void aReplacedKeyLandsAsTheReplacement() {
-    startMain();
+    real->startMain();
     form2().Text1.onKeyPress = [](int& code) {
       if (code == 'a') code = 'b';
     };
@@ -229,9 +217,9 @@ class MainWindowTest : public QObject {
   }
 
   void aKeyLandsInItsBoxWhileTheHandlerMovesTheFocusOn() {
-    startMain();
-    QVERIFY(activeMain());
-    focusThroughTheModel(form2().Text1);
+    real->startMain();
+    QVERIFY(real->activate());
+    real->focus(form2().Text1);
     QCOMPARE(QApplication::focusWidget(), w2("Text1"));
     form2().Text1.onKeyPress = [this](int&) { form2().setFocus(&form2().Text2); };
     QTest::keyClick(w2("Text1"), Qt::Key_4);
@@ -242,19 +230,19 @@ class MainWindowTest : public QObject {
   }
 
   void focusFollowsTheModelAndTheUser() {
-    startMain();
+    real->startMain();
     QCOMPARE(form2().focus(), &form2().Text1);
     QCOMPARE(view2().window()->focusWidget(), w2("Text1"));
-    QVERIFY(activeMain());
-    focusThroughTheModel(form2().Text5);
+    QVERIFY(real->activate());
+    real->focus(form2().Text5);
     QCOMPARE(QApplication::focusWidget(), w2("Text5"));
     QTest::mouseClick(w2("Text3"), Qt::LeftButton);
     QCOMPARE(form2().focus(), &form2().Text3);
   }
 
   void multiLineTextKeepsCrLfInTheModel() {
-    startMain();
-    p->run("test", [this] { form2().Text9.setText("a\r\nb"); });
+    real->startMain();
+    real->run([this] { form2().Text9.setText("a\r\nb"); });
     auto* text = w2<QPlainTextEdit>("Text9");
     QCOMPARE(text->toPlainText(), QStringLiteral("a\nb"));
     text->moveCursor(QTextCursor::End);
@@ -262,27 +250,27 @@ class MainWindowTest : public QObject {
     QTest::keyClick(text, Qt::Key_C);
     QCOMPARE(form2().Text9.text(), std::string("a\r\nb\r\nc"));
     // A text the program sets is not rewritten by showing it (a help file with LF ends).
-    p->run("test", [this] { form2().Text11.setText("unix\nlines"); });
+    real->run([this] { form2().Text11.setText("unix\nlines"); });
     QCOMPARE(w2<QPlainTextEdit>("Text11")->toPlainText(), QStringLiteral("unix\nlines"));
     QCOMPARE(form2().Text11.text(), std::string("unix\nlines"));
   }
 
   void f12ChoosesObrelHelpAnywhereInTheWindow() {
-    startMain();
+    real->startMain();
     QAction* help = view2().action("ObrelHelp");
     QVERIFY(help);
     QCOMPARE(help->shortcut(), QKeySequence(Qt::Key_F12));
     QCOMPARE(help->shortcutContext(), Qt::WindowShortcut);
     int chosen = 0;
     form2().ObrelHelp.onClick = [&chosen] { ++chosen; };
-    QVERIFY(activeMain());
+    QVERIFY(real->activate());
     QTest::keyClick(w2("Text1"), Qt::Key_F12);
     QTest::keyClick(w2("Text9"), Qt::Key_F12);
     QCOMPARE(chosen, 2);
   }
 
   void menuStateFollowsTheModelOnly() {
-    startMain();
+    real->startMain();
     QtForm& v = view2();
     QVERIFY(!v.action("Save")->isEnabled());
     QVERIFY(!v.action("SaveAs")->isEnabled());
@@ -295,64 +283,64 @@ class MainWindowTest : public QObject {
     check->trigger();
     QVERIFY(!check->isChecked());
     // A handler that leaves the mark alone: Qt's own toggle must not stick.
-    p->run("test", [this] { form2().EntryCheck.setChecked(true); });
+    real->run([this] { form2().EntryCheck.setChecked(true); });
     form2().EntryCheck.onClick = [] {};
     check->trigger();
     QVERIFY(check->isChecked());
   }
 
   void closeBoxAsksTheModel() {
-    startMain();
+    real->startMain();
     QWidget* window = view2().window();
     QVERIFY(QTest::qWaitForWindowExposed(window));
     window->close();
-    QVERIFY(!p->program().form2());
-    QVERIFY(p->program().ended());
+    QVERIFY(!program().form2());
+    QVERIFY(program().ended());
     QVERIFY(!window->isVisible());
   }
 
   void splashIsBorderlessAndGivesWayToAClick() {
-    p->startWithSplash();
-    QtForm* splash = p->view(p->program().form1());
+    host().startWithSplash();
+    QtForm* splash = host().view(program().form1());
     QVERIFY(splash);
     QCOMPARE(splash->window()->size(), QSize(640, 519));
     QVERIFY(splash->window()->windowFlags() & Qt::FramelessWindowHint);
     QVERIFY(!splash->menuBar());
     QVERIFY(QTest::qWaitForWindowExposed(splash->window()));
     QTest::mouseClick(splash->widget("Picture1"), Qt::LeftButton, {}, QPoint(100, 100));
-    QVERIFY(!p->program().form1());
-    QVERIFY(p->program().form2());
+    QVERIFY(!program().form1());
+    QVERIFY(program().form2());
     QVERIFY(view2().window()->isVisible());
-    QCOMPARE(p->program().active(), p->program().form2());
+    QCOMPARE(program().active(), program().form2());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!p->view(p->program().form1()));
+    QVERIFY(!host().view(program().form1()));
   }
 
   void aWindowClosedByTheModelCannotBecomeActive() {
-    p->startWithSplash();
-    p->run("test", [this] {
-      Form* splash = p->program().form1();
-      p->program().splashGivesWay();
+    host().startWithSplash();
+    real->run([this] {
+      Form* splash = program().form1();
+      program().splashGivesWay();
       // Qt may still deliver the splash window's queued activation.
-      p->activated(*splash);
+      host().activated(*splash);
     });
-    QCOMPARE(p->program().active(), p->program().form2());
+    QCOMPARE(program().active(), program().form2());
   }
 
   void splashCloseButtonEndsTheProgram() {
-    p->startWithSplash();
-    QtForm* splash = p->view(p->program().form1());
+    host().startWithSplash();
+    QtForm* splash = host().view(program().form1());
     QVERIFY(QTest::qWaitForWindowExposed(splash->window()));
     QTest::mouseClick(splash->widget("Command1"), Qt::LeftButton);
-    QVERIFY(p->program().ended());
-    QVERIFY(!p->program().form2());
+    QVERIFY(program().ended());
+    QVERIFY(!program().form2());
   }
 
   void splashTimerOpensTheMainWindowAfterFourSeconds() {
-    p->startWithSplash();
+    host().startWithSplash();
     QTest::qWait(3500);
-    QVERIFY(!p->program().form2());
-    QTRY_VERIFY_WITH_TIMEOUT(p->program().form2() != nullptr, 2500);
+    QVERIFY(!program().form2());
+    QTRY_VERIFY_WITH_TIMEOUT(program().form2() != nullptr, 2500);
   }
 
   void messageBoxAnswers_data() {
@@ -426,6 +414,28 @@ class MainWindowTest : public QObject {
     QFETCH(int, code);
     const QKeyEvent event(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
     QCOMPARE(characterCode(event), code);
+  }
+
+  // A character a key handler typed in place of the user's, as the key the box applies.
+  void replacementCodesBecomeKeys_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("key");  // -1: the box does nothing
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Backspace") << 8 << int(Qt::Key_Backspace) << "";
+    QTest::newRow("Enter") << 13 << int(Qt::Key_Return) << "\r";
+    QTest::newRow("other control code") << 1 << -1 << "";
+    QTest::newRow("letter") << int('b') << int(Qt::Key_B) << "b";
+    QTest::newRow("beyond 16 bits") << 0x1F600 << int(Qt::Key_unknown) << QString::fromUcs4(U"\U0001F600", 1);
+  }
+  void replacementCodesBecomeKeys() {
+    QFETCH(int, code);
+    QFETCH(int, key);
+    QFETCH(QString, text);
+    const std::optional<TypedKey> typed = typedKey(code);
+    QCOMPARE(typed.has_value(), key >= 0);
+    if (!typed) return;
+    QCOMPARE(int(typed->key), key);
+    QCOMPARE(typed->text, text);
   }
 };
 

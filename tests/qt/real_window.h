@@ -1,6 +1,7 @@
 #pragma once
-// The program's real main window for Qt tests: started past the splash, its widgets found by
-// their control names, the focus given through the model.
+// The program's real main window for Qt tests: started past the splash (or not started, for
+// the splash itself), its widgets found by their control names, the focus given through the
+// model.
 #include <QApplication>
 #include <QWidget>
 #include <QtTest>
@@ -27,8 +28,10 @@ inline void whenModal(std::function<void(QWidget*)> what) {
 
 class RealWindow {
  public:
-  RealWindow() : p_(std::make_unique<QtProgram>()) {
-    p_->run("test", [this] { p_->program().startMain(); });
+  // How far the program is started: past the splash to the main window, or not at all.
+  enum class Start { MainWindow, Nothing };
+  explicit RealWindow(Start start = Start::MainWindow) : p_(std::make_unique<QtProgram>()) {
+    if (start == Start::MainWindow) startMain();
   }
   ~RealWindow() {
     p_.reset();
@@ -37,6 +40,9 @@ class RealWindow {
   RealWindow(const RealWindow&) = delete;
   RealWindow& operator=(const RealWindow&) = delete;
 
+  void startMain() {
+    run([this] { p_->program().startMain(); });
+  }
   QtProgram& program() { return *p_; }
   Form2& form2() { return *p_->program().form2(); }
   QtForm& view2() { return *p_->view(p_->program().form2()); }

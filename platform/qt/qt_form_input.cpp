@@ -1,0 +1,89 @@
+// What the user does in the window, handed to the model through the host's run().
+#include "platform/qt/qt_form.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include "platform/qt/qt_keys.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/qt_widgets.h"
+
+namespace obrel {
+
+void QtForm::userClicked(Control& c) {
+  if (!form_) return;
+  const std::string where = c.name() + "_Click";
+  host_.run(where.c_str(), [&c] {
+    if (c.onClick) c.onClick();
+  });
+}
+
+void QtForm::timerFired(Timer& timer) {
+  if (!form_) return;
+  const std::string where = timer.name() + "_Timer";
+  host_.run(where.c_str(), [&timer] {
+    if (timer.enabled() && timer.onTimer) timer.onTimer();
+  });
+}
+
+void QtForm::userEdited(TextBox& box, QWidget* w) {
+  if (!form_ || syncing_) return;
+  std::string text;
+  if (auto* line = qobject_cast<QLineEdit*>(w)) {
+    text = line->text().toStdString();
+  } else {
+    text = fromWidgetText(static_cast<QPlainTextEdit*>(w)->toPlainText());
+  }
+  if (text == box.text()) return;
+  const std::string where = box.name() + "_Change";
+  host_.run(where.c_str(), [&box, &text] { box.setText(text); });
+}
+
+void QtForm::userFocused(TextBox& box, QWidget* w, Qt::FocusReason reason) {
+  if (!form_) return;
+  // Tabbing into a box puts the caret at the end, as the model does; a click has placed
+  // it already, and a window that comes back keeps it where it was.
+  if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+      reason == Qt::ShortcutFocusReason) {
+    caretToEnd(w);
+  }
+  if (syncing_ || form_->focus() == &box) return;
+  Form* form = form_;
+  host_.run("focus", [form, &box] { form->setFocus(&box); });
+}
+
+bool QtForm::keyTyped(TextBox& box, QKeyEvent& event,
+                      const std::function<void(QKeyEvent&)>& apply) {
+  if (!form_ || !box.onKeyPress) return false;
+  const int code = characterCode(event);
+  if (code == 0) return false;
+  int kept = 0;
+  const std::string where = box.name() + "_KeyPress";
+  // The handler may drop the key or move the focus; the sync inside run() moves the
+  // widget focus, and the key kept still lands in this box below, applied by the widget.
+  host_.run(where.c_str(), [&box, code, &kept] { typeKey(box, code, [&kept](int k) { kept = k; }); });
+  if (!form_) return true;  // the window closed under the key
+  if (kept == code) return false;
+  event.accept();
+  // The handler dropped the key, or typed another character in place of this one.
+  if (kept == 0) return true;
+  if (const std::optional<TypedKey> typed = typedKey(kept)) {
+    QKeyEvent replaced(QEvent::KeyPress, typed->key, Qt::NoModifier, typed->text);
+    apply(replaced);
+  }
+  return true;
+}
+
+void QtForm::menuTriggered(BoundMenu& m) {
+  if (!form_) return;
+  MenuItem* item = m.item;
+  const std::string where = item->name() + "_Click";
+  host_.run(where.c_str(), [item] {
+    if (item->onClick) item->onClick();
+  });
+  // Qt toggles a checkable action by itself; the model alone decides the mark.
+  if (form_) pushMenu(m);
+}
+
+}  // namespace obrel

@@ -1,0 +1,118 @@
+// The model's changes since the last sync, pushed into the widgets.
+#include "platform/qt/qt_form.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "platform/qt/qt_geometry.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/qt_widgets.h"
+
+namespace obrel {
+
+void QtForm::sync() {
+  if (!form_) return;
+  syncing_ = true;
+  for (Bound& b : bound_) {
+    if (b.control->revision() == b.revision) continue;
+    b.revision = b.control->revision();
+    push(b);
+  }
+  for (BoundMenu& m : menus_) {
+    if (m.item->revision() == m.revision) continue;
+    pushMenu(m);
+  }
+  if (form_->captionRevision != captionRevision_) {
+    captionRevision_ = form_->captionRevision;
+    window_->setWindowTitle(qs(form_->caption()));
+  }
+  pushFocus();
+  syncing_ = false;
+}
+
+void QtForm::push(Bound& b) {
+  if (b.timer) {
+    pushTimer(b);
+    return;
+  }
+  Control& c = *b.control;
+  QWidget* w = b.widget;
+  switch (c.kind()) {
+    case ControlKind::TextBox:
+      pushText(static_cast<TextBox&>(c), w);
+      break;
+    case ControlKind::Button: {
+      auto* button = static_cast<QPushButton*>(w);
+      const QString caption = plainCaption(c.caption());
+      if (button->text() != caption) button->setText(caption);
+      break;
+    }
+    case ControlKind::Label: {
+      auto* label = static_cast<QLabel*>(w);
+      const QString caption = qs(c.caption());
+      if (label->text() != caption) label->setText(caption);
+      break;
+    }
+    default:
+      break;
+  }
+  // The player's controls follow the player service (MediaPlayer::setEnabled).
+  if (c.kind() != ControlKind::MediaPlayer) w->setEnabled(c.enabled());
+  w->setVisible(c.visible());
+  const int height = pixels(c.height());
+  if (w->height() != height) w->resize(w->width(), height);
+}
+
+void QtForm::pushTimer(Bound& b) {
+  const auto& timer = static_cast<const Timer&>(*b.control);
+  if (timer.enabled() && timer.intervalMs > 0) {
+    if (!b.timer->isActive() || b.timer->interval() != timer.intervalMs) b.timer->start(timer.intervalMs);
+  } else {
+    b.timer->stop();
+  }
+}
+
+void QtForm::pushText(TextBox& box, QWidget* w) {
+  if (auto* line = qobject_cast<QLineEdit*>(w)) {
+    const QString text = qs(box.text());
+    if (line->text() != text) line->setText(text);
+    return;
+  }
+  auto* plain = static_cast<QPlainTextEdit*>(w);
+  const QString text = toWidgetText(box.text());
+  // setPlainText is costly and resets the caret and the undo history: only when needed.
+  if (plain->toPlainText() == text) return;
+  plain->setPlainText(text);
+  // The caret goes to the end of a set text; a box without the focus keeps its view at
+  // the top, so a long text shows from its beginning.
+  if (plain->hasFocus()) caretToEnd(plain);
+}
+
+void QtForm::pushMenu(BoundMenu& m) {
+  m.revision = m.item->revision();
+  m.action->setEnabled(m.item->enabled());
+  if (m.action->menu()) return;
+  // Only a checked item is checkable, so unchecked items show no empty check box.
+  m.action->setCheckable(m.item->checked());
+  m.action->setChecked(m.item->checked());
+}
+
+void QtForm::pushFocus() {
+  if (form_->focusRevision() == focusRevision_) return;
+  focusRevision_ = form_->focusRevision();
+  TextBox* box = form_->focus();
+  if (!box) return;
+  QWidget* w = widget(box->name());
+  if (!w || !w->isEnabled()) return;
+  if (window_->focusWidget() == w && (w->hasFocus() || !window_->isActiveWindow())) return;
+  // A box that gets the focus from the program has its caret at the end.
+  w->setFocus(Qt::OtherFocusReason);
+  caretToEnd(w);
+}
+
+}  // namespace obrel
