@@ -25,7 +25,7 @@
 
 #include "bench/bench_support.h"
 #include "bench/reference.h"
-#include "platform/event_gate.h"
+#include "tests/qt/single_view_host.h"
 #include "platform/qt/qt_form.h"
 #include "app/qt_program.h"
 
@@ -152,31 +152,12 @@ void BM_QtOpenShown(benchmark::State& state) {
 }
 BENCHMARK(BM_QtOpenShown)->Arg(0)->Arg(2)->ArgName("flavour")->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 
-// The main window's own Qt view (QtForm) over a Form2 whose dialogs answer from a queue,
-// hosted as QtProgram hosts it: each handler guarded, then the view synced.
-class StandInHost : public QtFormHost {
- public:
-  StandInHost() {
-    gate_.afterEach = [this] {
-      if (view) view->sync();
-    };
-  }
-  void run(const char* where, const std::function<void()>& call) override { gate_.run(where, call); }
-  QWidget* createPlayerWidget(QWidget* parent) override { return new QWidget(parent); }
-  void closeRequested(Form&) override {}
-  void activated(Form&) override {}
-  QtForm* view = nullptr;
-
- private:
-  EventGate gate_;
-};
-
 // File > Open > Subtitle File (.srt) through the window's menu, the dialog a stand-in as in
 // the headless open: the clock runs from the menu until the window has painted the last entry.
 void BM_QtWindowOpen(benchmark::State& state) {
   Workspace work(flavourOf(state));
   DiskWindow w(work.programFolder());
-  StandInHost host;
+  qttest::SingleViewHost host;  // as the program hosts its windows
   QtForm view(w.form, host);
   host.view = &view;
   view.window()->show();

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "editor/form2.h"
-#include "platform/event_gate.h"
+#include "tests/qt/single_view_host.h"
 #include "platform/qt/qt_form.h"
 #include "platform/qt/qt_media_player.h"
 #include "preview/capture.h"
@@ -26,26 +26,8 @@ using namespace obrel;
 
 namespace {
 
-// Hosts the main window on the real player with stand-in dialogs, so "Open..." returns a
-// queued path instead of showing a file dialog.
-class PanelHost : public QtFormHost {
- public:
-  explicit PanelHost(QtMediaPlayer& player) : player_(player) {
-    gate_.afterEach = [this] {
-      if (view) view->sync();
-    };
-  }
-  void run(const char* where, const std::function<void()>& call) override { gate_.run(where, call); }
-  QWidget* createPlayerWidget(QWidget* parent) override { return player_.createWidget(parent); }
-  void closeRequested(Form&) override {}
-  void activated(Form&) override {}
-  QtForm* view = nullptr;
-
- private:
-  EventGate gate_;
-  QtMediaPlayer& player_;
-};
-
+// The main window on the real player with stand-in dialogs, so "Open..." returns a queued
+// path instead of showing a file dialog.
 struct Panel {
   QtMediaPlayer player;
   fake::QueuedPrompts prompts;
@@ -54,7 +36,7 @@ struct Panel {
   fake::RecordingShell shell;
   fake::MemoryFileSystem files;
   Form2 form{Services{prompts, dialogs, player, browser, files, "/program"}, shell};
-  PanelHost host{player};
+  qttest::SingleViewHost host{&player};
   std::unique_ptr<QtForm> view;
 
   Panel() {
