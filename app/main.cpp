@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <ctime>
 
-#include "platform/qt/qt_form.h"
 #include "app/qt_program.h"
+#include "platform/qt/qt_form.h"
 
 namespace {
 
@@ -22,7 +22,8 @@ class SplashProbe : public QObject {
     QTimer::singleShot(0, qApp, [] {
       timespec now{};
       clock_gettime(CLOCK_MONOTONIC, &now);
-      std::printf("splash-shown %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+      std::printf("splash-shown %lld\n",
+                  static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
       std::fflush(stdout);
       QCoreApplication::exit(0);
     });

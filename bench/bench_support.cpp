@@ -67,12 +67,14 @@ ProcessTimes runProcess(const std::string& program, const std::vector<std::strin
   ProcessTimes times;
   const auto start = std::chrono::steady_clock::now();
   pid_t pid = -1;
-  const int failed = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+  const int failed =
+      posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   if (failed != 0) return times;
   struct rusage usage {};
   wait4(pid, &times.status, 0, &usage);
-  times.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  times.wallSeconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
   times.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
   return times;
@@ -82,14 +84,10 @@ namespace {
 
 double toSeconds(double value, benchmark::TimeUnit unit) {
   switch (unit) {
-    case benchmark::kNanosecond:
-      return value / 1e9;
-    case benchmark::kMicrosecond:
-      return value / 1e6;
-    case benchmark::kMillisecond:
-      return value / 1e3;
-    case benchmark::kSecond:
-      return value;
+    case benchmark::kNanosecond: return value / 1e9;
+    case benchmark::kMicrosecond: return value / 1e6;
+    case benchmark::kMillisecond: return value / 1e3;
+    case benchmark::kSecond: return value;
   }
   return value;
 }
@@ -213,7 +211,8 @@ class CheckingReporter : public benchmark::ConsoleReporter {
 int runWithChecks(int argc, char** argv, const std::vector<Check>& checks) {
   std::vector<char*> args(argv, argv + argc);
   bool repetitionsGiven = false;
-  for (char* a : args) repetitionsGiven = repetitionsGiven || std::string(a).starts_with("--benchmark_repetitions");
+  for (char* a : args)
+    repetitionsGiven = repetitionsGiven || std::string(a).starts_with("--benchmark_repetitions");
   std::string repetitions = "--benchmark_repetitions=5";
   std::string aggregatesOnly = "--benchmark_report_aggregates_only=true";
   if (!repetitionsGiven) {

@@ -57,13 +57,13 @@ ProcessTimes runProcess(const std::string& program, const std::vector<std::strin
 
 // One row of the closing table: a figure, what it is measured against, and its target.
 struct Check {
-  std::string figure{};   // a benchmark's name and arguments, e.g. "BM_Open9999/flavour:0"
-  std::string measure{};  // "wall", "cpu", or the name of a counter
+  std::string figure{};     // a benchmark's name and arguments, e.g. "BM_Open9999/flavour:0"
+  std::string measure{};    // "wall", "cpu", or the name of a counter
   std::string reference{};  // a benchmark to divide by (same measure); empty for none
-  double perItem = 1;     // the figure is divided by this (e.g. 10000 navigations)
-  double maxRatio = 0;    // target: figure / reference at most this (0: none)
-  double maxValue = 0;    // target: figure at most this, in seconds or counter units (0: none)
-  double maxOver = 0;     // target: figure - reference at most this, in seconds (0: none)
+  double perItem = 1;       // the figure is divided by this (e.g. 10000 navigations)
+  double maxRatio = 0;      // target: figure / reference at most this (0: none)
+  double maxValue = 0;      // target: figure at most this, in seconds or counter units (0: none)
+  double maxOver = 0;       // target: figure - reference at most this, in seconds (0: none)
 };
 
 // Runs the benchmarks as benchmark's own main would (5 repetitions, medians only, unless

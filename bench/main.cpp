@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
     checks.push_back({"BM_Open" + file, "wall", "BM_RefReadSplit" + file, 1, 3, 25e-3});
     checks.push_back({"BM_Open" + file, "cpu", "BM_RefReadSplit" + file, 1, 3, 25e-3});
   }
-  checks.push_back({"BM_Open/flavour:2/entries:1000", "wall", "BM_RefReadSplit/flavour:2/entries:1000"});
+  checks.push_back(
+      {"BM_Open/flavour:2/entries:1000", "wall", "BM_RefReadSplit/flavour:2/entries:1000"});
   for (const std::string f : {"0", "1", "2"}) {
     const std::string file = "/flavour:" + f + "/entries:9999";
     // The save syncs the file and its folder: it is set against the reference written the
@@ -39,8 +40,10 @@ int main(int argc, char** argv) {
   for (const std::string f : {"0", "2"}) {
     const std::string arg = "/flavour:" + f;
     checks.push_back({"BM_ProcessDriveOpenSave" + arg, "wall", "BM_ProcessReference" + arg, 1, 2});
-    checks.push_back({"BM_ProcessDriveOpenSave" + arg, "wall", "BM_ProcessReferenceDurable" + arg, 1, 2});
-    checks.push_back({"BM_ProcessDriveOpenSave" + arg, "child_cpu_ms", "BM_ProcessReference" + arg, 1, 2});
+    checks.push_back(
+        {"BM_ProcessDriveOpenSave" + arg, "wall", "BM_ProcessReferenceDurable" + arg, 1, 2});
+    checks.push_back(
+        {"BM_ProcessDriveOpenSave" + arg, "child_cpu_ms", "BM_ProcessReference" + arg, 1, 2});
   }
   return obrel::bench::runWithChecks(argc, argv, checks);
 }

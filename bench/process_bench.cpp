@@ -1,9 +1,9 @@
 // Whole processes: obrel-drive opening the 9999-entry file and saving it under another
 // name, beside the reference program doing the same copy, each timed from spawn to exit.
 #include <benchmark/benchmark.h>
+#include <sys/wait.h>
 
 #include <fstream>
-#include <sys/wait.h>
 
 #include "bench/bench_support.h"
 
@@ -35,20 +35,35 @@ void BM_ProcessDriveOpenSave(benchmark::State& state) {
   timeProcess(state, executableFolder() + "/obrel-drive",
               {"--folder", work.programFolder(), script});
 }
-BENCHMARK(BM_ProcessDriveOpenSave)->Arg(0)->Arg(2)->ArgName("flavour")->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProcessDriveOpenSave)
+    ->Arg(0)
+    ->Arg(2)
+    ->ArgName("flavour")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 void BM_ProcessReference(benchmark::State& state) {
   Workspace work(static_cast<srtgen::Flavour>(state.range(0)));
   timeProcess(state, executableFolder() + "/obrel-ref-copy", {work.input(), work.output()});
 }
-BENCHMARK(BM_ProcessReference)->Arg(0)->Arg(2)->ArgName("flavour")->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProcessReference)
+    ->Arg(0)
+    ->Arg(2)
+    ->ArgName("flavour")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 void BM_ProcessReferenceDurable(benchmark::State& state) {
   Workspace work(static_cast<srtgen::Flavour>(state.range(0)));
   timeProcess(state, executableFolder() + "/obrel-ref-copy",
               {"--durable", work.input(), work.output()});
 }
-BENCHMARK(BM_ProcessReferenceDurable)->Arg(0)->Arg(2)->ArgName("flavour")->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProcessReferenceDurable)
+    ->Arg(0)
+    ->Arg(2)
+    ->ArgName("flavour")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace obrel::bench

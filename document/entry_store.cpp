@@ -9,8 +9,8 @@ namespace obrel {
 
 bool Entry::timed() const {
   return !StartHours.empty() || !StartMinutes.empty() || !StartSeconds.empty() ||
-         !StartMillis.empty() || !EndHours.empty() || !EndMinutes.empty() ||
-         !EndSeconds.empty() || !EndMillis.empty();
+         !StartMillis.empty() || !EndHours.empty() || !EndMinutes.empty() || !EndSeconds.empty() ||
+         !EndMillis.empty();
 }
 
 bool Entry::empty() const { return timed() == false && EntryText.empty() && EntryTiming.empty(); }

@@ -49,8 +49,9 @@ bool standardLine(std::string_view line, TimingLine& timing) {
   // Where each of the first 26 characters starts; the separators may be any character, but
   // a line of ASCII, as nearly every one is, has them a byte each.
   std::array<std::size_t, 27> at{};
-  if (line.size() >= 26 && std::all_of(line.begin(), line.begin() + 26,
-                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+  if (line.size() >= 26 && std::all_of(line.begin(), line.begin() + 26, [](char c) {
+        return static_cast<unsigned char>(c) < 0x80;
+      })) {
     for (std::size_t k = 0; k < at.size(); ++k) at[k] = k;
   } else {
     std::size_t pos = 0;
@@ -74,7 +75,8 @@ bool standardLine(std::string_view line, TimingLine& timing) {
   const std::size_t blank = rest.find_first_of(" \t");
   const std::string_view millis = rest.substr(0, blank);
   setShort(timing.parts[7], millis.substr(0, utf8::offset(millis, 3)));
-  buildLine(timing, blank == std::string_view::npos ? std::string_view() : tailOf(rest.substr(blank)));
+  buildLine(timing,
+            blank == std::string_view::npos ? std::string_view() : tailOf(rest.substr(blank)));
   return true;
 }
 

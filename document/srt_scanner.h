@@ -48,8 +48,8 @@ struct ScannedEntry {
   int number = 0;          // the file's own number for it
   std::string numberLine;  // its number line as read
   TimingLine timing;
-  std::string text;        // its text lines joined by CR LF
-  bool last = false;       // no entry follows it in the file
+  std::string text;   // its text lines joined by CR LF
+  bool last = false;  // no entry follows it in the file
   // Its timing line is missing, empty or cut off by the file's end: it gives no entry, and
   // the reading ends with it.
   bool broken = false;

@@ -31,8 +31,8 @@ std::optional<std::int16_t> askIndex(Prompts& prompts, const std::string& prompt
 }
 
 void emptyFields(Form2& form) {
-  for (TextBox* box : {&form.Text1, &form.Text2, &form.Text3, &form.Text4, &form.Text5,
-                       &form.Text6, &form.Text7, &form.Text8, &form.Text9}) {
+  for (TextBox* box : {&form.Text1, &form.Text2, &form.Text3, &form.Text4, &form.Text5, &form.Text6,
+                       &form.Text7, &form.Text8, &form.Text9}) {
     box->setText("");
   }
 }

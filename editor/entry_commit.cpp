@@ -61,9 +61,9 @@ void commit(Form2& form, Prompts& prompts) {
     startHours = form.Text1.text();
     endHours = form.Text5.text();
   }
-  const std::string working[] = {startHours,         form.Text2.text(), form.Text3.text(),
-                                 form.Text4.text(),  endHours,          form.Text6.text(),
-                                 form.Text7.text(),  form.Text8.text(), form.Text9.text()};
+  const std::string working[] = {startHours,        form.Text2.text(), form.Text3.text(),
+                                 form.Text4.text(), endHours,          form.Text6.text(),
+                                 form.Text7.text(), form.Text8.text(), form.Text9.text()};
   for (const std::string& value : working) {
     if (value.empty()) {
       prompts.messageBox("Please Enter All The Fields.", "Field's Entry Missing!",
@@ -100,9 +100,9 @@ void commit(Form2& form, Prompts& prompts) {
   entry.EndMinutes = widen(form.Text6.text(), 2);
   entry.EndSeconds = widen(form.Text7.text(), 2);
   entry.EndMillis = widen(form.Text8.text(), 3);
-  entry.EntryTiming = timingLine(entry.StartHours, entry.StartMinutes, entry.StartSeconds,
-                                 entry.StartMillis, entry.EndHours, entry.EndMinutes,
-                                 entry.EndSeconds, entry.EndMillis);
+  entry.EntryTiming =
+      timingLine(entry.StartHours, entry.StartMinutes, entry.StartSeconds, entry.StartMillis,
+                 entry.EndHours, entry.EndMinutes, entry.EndSeconds, entry.EndMillis);
   entry.EntryText = working[8];
   slot = std::move(entry);
   form.Command4.setEnabled(true);

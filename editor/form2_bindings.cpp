@@ -9,19 +9,32 @@ namespace obrel {
 
 const std::vector<Form2::ClickBinding>& Form2::clickTable() {
   static const std::vector<ClickBinding> table = {
-      {"Command1", &Form2::Command1_Click},          {"Command2", &Form2::Command2_Click},
-      {"Command3", &Form2::Command3_Click},          {"Command4", &Form2::Command4_Click},
-      {"Command5", &Form2::Command5_Click},          {"Command6", &Form2::Command6_Click},
-      {"Command7", &Form2::Command7_Click},          {"Command8", &Form2::Command8_Click},
-      {"Command9", &Form2::Command9_Click},          {"Label24", &Form2::Label24_Click},
-      {"Image3", &Form2::Image3_Click},              {"New", &Form2::New_Click},
-      {"OpenSrt", &Form2::OpenSrt_Click},            {"OpenVideo", &Form2::OpenVideo_Click},
-      {"OpenHelpText", &Form2::OpenHelpText_Click},  {"Save", &Form2::Save_Click},
-      {"SaveAs", &Form2::SaveAs_Click},              {"Exit", &Form2::Exit_Click},
-      {"InsertNewEntry", &Form2::InsertNewEntry_Click}, {"ClearEntry", &Form2::ClearEntry_Click},
-      {"DeleteEntry", &Form2::DeleteEntry_Click},    {"EntryCheck", &Form2::EntryCheck_Click},
-      {"FBlock", &Form2::FBlock_Click},              {"HelpTextOn", &Form2::HelpTextOn_Click},
-      {"HelpTextOff", &Form2::HelpTextOff_Click},    {"ObrelHelp", &Form2::ObrelHelp_Click},
+      {"Command1", &Form2::Command1_Click},
+      {"Command2", &Form2::Command2_Click},
+      {"Command3", &Form2::Command3_Click},
+      {"Command4", &Form2::Command4_Click},
+      {"Command5", &Form2::Command5_Click},
+      {"Command6", &Form2::Command6_Click},
+      {"Command7", &Form2::Command7_Click},
+      {"Command8", &Form2::Command8_Click},
+      {"Command9", &Form2::Command9_Click},
+      {"Label24", &Form2::Label24_Click},
+      {"Image3", &Form2::Image3_Click},
+      {"New", &Form2::New_Click},
+      {"OpenSrt", &Form2::OpenSrt_Click},
+      {"OpenVideo", &Form2::OpenVideo_Click},
+      {"OpenHelpText", &Form2::OpenHelpText_Click},
+      {"Save", &Form2::Save_Click},
+      {"SaveAs", &Form2::SaveAs_Click},
+      {"Exit", &Form2::Exit_Click},
+      {"InsertNewEntry", &Form2::InsertNewEntry_Click},
+      {"ClearEntry", &Form2::ClearEntry_Click},
+      {"DeleteEntry", &Form2::DeleteEntry_Click},
+      {"EntryCheck", &Form2::EntryCheck_Click},
+      {"FBlock", &Form2::FBlock_Click},
+      {"HelpTextOn", &Form2::HelpTextOn_Click},
+      {"HelpTextOff", &Form2::HelpTextOff_Click},
+      {"ObrelHelp", &Form2::ObrelHelp_Click},
       {"About", &Form2::About_Click},
   };
   return table;
@@ -37,10 +50,10 @@ const std::vector<Form2::ChangeBinding>& Form2::changeTable() {
 
 const std::vector<Form2::KeyPressBinding>& Form2::keyPressTable() {
   static const std::vector<KeyPressBinding> table = {
-      {"Text1", &Form2::Text1_KeyPress}, {"Text2", &Form2::Text2_KeyPress},
-      {"Text3", &Form2::Text3_KeyPress}, {"Text4", &Form2::Text4_KeyPress},
-      {"Text5", &Form2::Text5_KeyPress}, {"Text6", &Form2::Text6_KeyPress},
-      {"Text7", &Form2::Text7_KeyPress}, {"Text8", &Form2::Text8_KeyPress},
+      {"Text1", &Form2::Text1_KeyPress},   {"Text2", &Form2::Text2_KeyPress},
+      {"Text3", &Form2::Text3_KeyPress},   {"Text4", &Form2::Text4_KeyPress},
+      {"Text5", &Form2::Text5_KeyPress},   {"Text6", &Form2::Text6_KeyPress},
+      {"Text7", &Form2::Text7_KeyPress},   {"Text8", &Form2::Text8_KeyPress},
       {"Text10", &Form2::Text10_KeyPress},
   };
   return table;
@@ -66,7 +79,9 @@ void Form2::bindHandlers() {
     }
   }
   for (const ChangeBinding& b : changeTable()) {
-    named(findTextBox(b.name), b.name).onChange = [this, handler = b.handler] { (this->*handler)(); };
+    named(findTextBox(b.name), b.name).onChange = [this, handler = b.handler] {
+      (this->*handler)();
+    };
   }
   for (const KeyPressBinding& b : keyPressTable()) {
     named(findTextBox(b.name), b.name).onKeyPress = [this, handler = b.handler](int& code) {

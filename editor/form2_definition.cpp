@@ -1,8 +1,8 @@
 // The main window's definition: every control's place (twips), caption, tooltip, font and
 // start state, the menu tree and the tab order.
-#include "editor/form2.h"
-
 #include <initializer_list>
+
+#include "editor/form2.h"
 
 namespace obrel {
 
@@ -30,7 +30,8 @@ void timeBox(TextBox& box, int left, int width, int maxLength, const char* toolt
 
 }  // namespace
 
-Form2::Form2(Services services, Shell& shell) : Form("Form2"), services_(std::move(services)), shell_(shell) {
+Form2::Form2(Services services, Shell& shell)
+    : Form("Form2"), services_(std::move(services)), shell_(shell) {
   defineWindow();
   bindHandlers();
 }
@@ -47,9 +48,10 @@ void Form2::defineWindow() {
   defineVideoPanel();
   defineStacking();
   defineMenus();
-  setTabOrder({"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9",
-               "Text11", "Command1", "Text10", "Command2", "Command3", "Command4", "Text12",
-               "Command5", "Picture1", "WMP", "Command6", "Command8", "Command9", "Command7"});
+  setTabOrder({"Text1",    "Text2",    "Text3",    "Text4",    "Text5",    "Text6",
+               "Text7",    "Text8",    "Text9",    "Text11",   "Command1", "Text10",
+               "Command2", "Command3", "Command4", "Text12",   "Command5", "Picture1",
+               "WMP",      "Command6", "Command8", "Command9", "Command7"});
 }
 
 void Form2::defineTimeArea() {
@@ -119,11 +121,12 @@ void Form2::defineVideoPanel() {
 
 void Form2::defineStacking() {
   // From the bottom of the stacking order to the top.
-  for (Control* c : std::initializer_list<Control*>{&Frame1, &Label24, &Image3, &Frame2, &Command4, &Command3, &Command2,
-                     &Command1, &Text10, &Text8, &Text7, &Text6, &Text5, &Text4, &Text3, &Text2,
-                     &Text1, &Label10, &Label9, &Label7, &Label6, &Label5, &Label4, &Label3,
-                     &Label2, &Label1, &Text11, &Text9, &Label8, &Text12, &Command5, &Picture1,
-                     &Image1, &WMP, &Command7, &Command6, &Command8, &Command9}) {
+  for (Control* c : std::initializer_list<Control*>{
+           &Frame1, &Label24, &Image3,   &Frame2,   &Command4, &Command3, &Command2, &Command1,
+           &Text10, &Text8,   &Text7,    &Text6,    &Text5,    &Text4,    &Text3,    &Text2,
+           &Text1,  &Label10, &Label9,   &Label7,   &Label6,   &Label5,   &Label4,   &Label3,
+           &Label2, &Label1,  &Text11,   &Text9,    &Label8,   &Text12,   &Command5, &Picture1,
+           &Image1, &WMP,     &Command7, &Command6, &Command8, &Command9}) {
     add(*c);
   }
   for (Control* c : {&Command3, &Command4, &Command6, &Command7, &Command8, &Command9, &WMP}) {
@@ -132,10 +135,10 @@ void Form2::defineStacking() {
 }
 
 void Form2::defineMenus() {
-  for (MenuItem* m : {&File, &New, &Open, &OpenSrt, &OpenVideo, &OpenHelpText, &Save, &SaveAs,
-                      &Exit, &Edit, &InsertNewEntry, &ClearEntry, &DeleteEntry, &Options,
-                      &EntryCheck, &FBlock, &HelpText, &HelpTextOn, &HelpTextOff, &Help,
-                      &ObrelHelp, &About}) {
+  for (MenuItem* m : {&File,        &New,     &Open,       &OpenSrt, &OpenVideo,      &OpenHelpText,
+                      &Save,        &SaveAs,  &Exit,       &Edit,    &InsertNewEntry, &ClearEntry,
+                      &DeleteEntry, &Options, &EntryCheck, &FBlock,  &HelpText,       &HelpTextOn,
+                      &HelpTextOff, &Help,    &ObrelHelp,  &About}) {
     add(*m);
   }
   Save.setEnabled(false);

@@ -19,8 +19,7 @@ constexpr TimeField kMillis{false, 2};
 
 // One key typed into a time field: every step looks at the field as it was before the key,
 // and the focus moves on for a dropped key too, so a run of digits fills a whole time.
-void timeKey(Form2& form, const TextBox& field, const TimeField& rule, int& code,
-             TextBox& next) {
+void timeKey(Form2& form, const TextBox& field, const TimeField& rule, int& code, TextBox& next) {
   const bool empty = field.text().empty();
   const int highestDigit = empty && rule.firstDigitUpToFive ? 5 : 9;
   if (!(code == kBackspace || (code >= '0' && code <= '0' + highestDigit))) code = 0;

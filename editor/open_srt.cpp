@@ -31,9 +31,8 @@ void Form2::OpenSrt_Click() {
   if (ProceedFlag != 1) return;  // cancelled, or the save the user asked for failed
   try {
     countChange();
-    const std::string path = services_.dialogs.show("CommonDialog3", DialogKind::Open,
-                                                    "Open Subtitle File",
-                                                    "Subtitle Files (*.srt)|*.srt");
+    const std::string path = services_.dialogs.show(
+        "CommonDialog3", DialogKind::Open, "Open Subtitle File", "Subtitle Files (*.srt)|*.srt");
     if (path.empty()) return;
 
     // The first entry is read before anything changes: a file that cannot be read, or

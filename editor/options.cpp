@@ -38,10 +38,11 @@ void Form2::FBlock_Click() {
   }
   // The reply is taken as typed, unchecked: the commit's completeness check reports an
   // empty one, and the fields' limit cuts a long one.
-  DefaultHours = services_.prompts
-                     .inputBox("Enter value which will serve as default hours' entry :",
-                               "Enter Value", "0", 7000, 3000)
-                     .value_or("");
+  DefaultHours =
+      services_.prompts
+          .inputBox("Enter value which will serve as default hours' entry :", "Enter Value", "0",
+                    7000, 3000)
+          .value_or("");
   if (utf8::length(DefaultHours) == 1) DefaultHours = "0" + DefaultHours;
   Text1.setText(DefaultHours);
   Text5.setText(DefaultHours);

@@ -54,9 +54,9 @@ void Form2::Save_Click() {
 
 void Form2::SaveAs_Click() {
   saveSucceeded = false;
-  const std::string path = services_.dialogs.show(
-      "CommonDialog1", DialogKind::Save, "Save As",
-      "Subtitle Files (*.srt)|*.srt|All Files (*.*)|*.*");
+  const std::string path =
+      services_.dialogs.show("CommonDialog1", DialogKind::Save, "Save As",
+                             "Subtitle Files (*.srt)|*.srt|All Files (*.*)|*.*");
   if (path.empty()) return;  // cancelled: the document stays bound to its file
   const std::string previous = CurrentFile;
   CurrentFile = path;

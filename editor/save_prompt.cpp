@@ -9,9 +9,8 @@ void Form2::SaveOrNot() {
     ProceedFlag = 1;  // nothing to lose
     return;
   }
-  const Answer answer =
-      services_.prompts.messageBox("Do You Want To Save Your Changes?", "Obrel Dizivud",
-                                   Icon::Question, Buttons::YesNoCancel);
+  const Answer answer = services_.prompts.messageBox(
+      "Do You Want To Save Your Changes?", "Obrel Dizivud", Icon::Question, Buttons::YesNoCancel);
   if (answer == Answer::Yes) {
     Save_Click();
     if (!saveSucceeded) {

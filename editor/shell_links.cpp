@@ -11,7 +11,8 @@ void Form2::About_Click() { shell_.showAbout(); }
 
 // "Like us on Facebook" and the logo beside it open the same shortcut.
 void Form2::Label24_Click() {
-  openWebLink(services_.files, services_.browser, services_.programFolder + "/Web Links/Facebook.url");
+  openWebLink(services_.files, services_.browser,
+              services_.programFolder + "/Web Links/Facebook.url");
 }
 
 void Form2::Image3_Click() { Label24_Click(); }

@@ -21,7 +21,15 @@ struct Font {
 };
 
 enum class ControlKind {
-  TextBox, Button, PictureButton, Label, Image, Frame, PictureBox, MediaPlayer, Timer
+  TextBox,
+  Button,
+  PictureButton,
+  Label,
+  Image,
+  Frame,
+  PictureBox,
+  MediaPlayer,
+  Timer
 };
 
 class Control {
@@ -150,7 +158,7 @@ class MenuItem {
   const std::string& name() const { return name_; }
   const std::string& caption() const { return caption_; }
   const std::string& parent() const { return parent_; }  // empty for the menu bar
-  std::string shortcut;  // e.g. "F12"
+  std::string shortcut;                                  // e.g. "F12"
 
   bool enabled() const { return enabled_; }
   void setEnabled(bool on);

@@ -35,7 +35,8 @@ constexpr std::string_view kTemporaryPrefix = ".obrel-";
 std::string resolvedTarget(const std::string& path) {
   struct stat st;
   if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-  const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
+  const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr),
+                                                         &std::free);
   return real ? std::string(real.get()) : path;
 }
 
@@ -160,7 +161,8 @@ FileIdentity RealFileSystem::replaceFile(const std::string& path, const std::str
   }
 
   const std::size_t slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+  const std::string folder =
+      slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
   if (target.size() == folder.size()) fail(EISDIR);
 
   if (!exists) return createFile(target, folder, shownFolder(path), bytes);

@@ -21,7 +21,9 @@ std::string_view trimmed(std::string_view s) {
 bool sameWord(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    const auto lower = [](char c) {
+      return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
     if (lower(a[i]) != lower(b[i])) return false;
   }
   return true;
@@ -49,7 +51,8 @@ bool isWebAddress(std::string_view url) {
   // The authority ends at the path, the query or the fragment; the host lies between any
   // user part ("user@") and any port (":80").
   std::string_view host = url.substr(rest, url.find_first_of("/?#", rest) - rest);
-  if (const std::size_t at = host.rfind('@'); at != std::string_view::npos) host.remove_prefix(at + 1);
+  if (const std::size_t at = host.rfind('@'); at != std::string_view::npos)
+    host.remove_prefix(at + 1);
   if (host.starts_with('[')) {
     const std::size_t close = host.find(']');
     return close != std::string_view::npos && close > 1;

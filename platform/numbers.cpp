@@ -49,8 +49,8 @@ double readNumber(std::string_view text) {
   }
   if (digits == 0 || points > 1) throw TypeMismatch();
   double value = 0;
-  auto [ptr, ec] = std::from_chars(body.data(), body.data() + body.size(), value,
-                                   std::chars_format::fixed);
+  auto [ptr, ec] =
+      std::from_chars(body.data(), body.data() + body.size(), value, std::chars_format::fixed);
   if (ec == std::errc::result_out_of_range) throw Overflow();
   if (ec != std::errc() || ptr != body.data() + body.size()) throw TypeMismatch();
   return negative ? -value : value;

@@ -23,7 +23,8 @@ FileDescriptor::~FileDescriptor() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-FileDescriptor::FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+FileDescriptor::FileDescriptor(FileDescriptor&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)) {}
 
 void FileDescriptor::close() {
   const int fd = std::exchange(fd_, -1);
@@ -58,7 +59,8 @@ ExclusiveFile createExclusive(const std::string& folder, std::string_view prefix
     std::string path = folder;
     path += prefix;
     for (int i = 0; i < 6; ++i) path.push_back(kLetters[pick(random)]);
-    const int fd = openRetrying(path.c_str(), flags | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    const int fd =
+        openRetrying(path.c_str(), flags | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
     if (fd >= 0) return {FileDescriptor(fd), TemporaryFile(std::move(path))};
     if (errno != EEXIST) fail(errno);
   }
@@ -99,8 +101,8 @@ FileIdentity identityOf(const struct stat& st) {
 }
 
 void syncFolder(const std::string& folder) {
-  const FileDescriptor fd(openRetrying(folder.empty() ? "." : folder.c_str(),
-                                       O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  const FileDescriptor fd(
+      openRetrying(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (fd.get() >= 0) ::fsync(fd.get());
 }
 

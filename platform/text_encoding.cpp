@@ -22,10 +22,9 @@ using utf8::kReplacement;
 // Windows-1252 bytes 0x80 to 0x9F. The five it leaves undefined keep their own number,
 // as the control characters U+0081, U+008D, U+008F, U+0090 and U+009D.
 constexpr std::array<char32_t, 32> kWindows1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 bool isAsciiBlock(const unsigned char* p) {
@@ -124,8 +123,9 @@ std::string decodeUtf32(std::string_view bytes, bool bigEndian) {
   out.reserve(bytes.size() / 4);
   for (std::size_t i = 0; i + 4 <= bytes.size(); i += 4) {
     const unsigned char* u = p + i;
-    const char32_t cp = bigEndian ? char32_t{u[0]} << 24 | char32_t{u[1]} << 16 | char32_t{u[2]} << 8 | u[3]
-                                  : char32_t{u[3]} << 24 | char32_t{u[2]} << 16 | char32_t{u[1]} << 8 | u[0];
+    const char32_t cp =
+        bigEndian ? char32_t{u[0]} << 24 | char32_t{u[1]} << 16 | char32_t{u[2]} << 8 | u[3]
+                  : char32_t{u[3]} << 24 | char32_t{u[2]} << 16 | char32_t{u[1]} << 8 | u[0];
     utf8::append(out, cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF) ? kReplacement : cp);
   }
   if (bytes.size() % 4 != 0) utf8::append(out, kReplacement);
@@ -205,7 +205,8 @@ std::optional<std::string> encodeWindows1252(std::string_view utf8) {
       const std::uint64_t high = block & 0x8080808080808080u;
       // The whole block, or on to its first non-ASCII byte.
       std::size_t ascii = 8;
-      if (high != 0) ascii = std::endian::native == std::endian::little ? std::countr_zero(high) / 8 : 0;
+      if (high != 0)
+        ascii = std::endian::native == std::endian::little ? std::countr_zero(high) / 8 : 0;
       std::memcpy(o, p, 8);
       o += ascii;
       p += ascii;
@@ -324,7 +325,8 @@ EncodedText encodeTextInPlace(std::string utf8, TextEncoding preferred) {
 
 TextEncoding writableEncoding(std::string_view utf8, TextEncoding preferred) {
   if (preferred != TextEncoding::Windows1252) return preferred;
-  const bool fits = eachCodePoint(utf8, [](char32_t cp) { return windows1252Byte(cp).has_value(); });
+  const bool fits =
+      eachCodePoint(utf8, [](char32_t cp) { return windows1252Byte(cp).has_value(); });
   return fits ? TextEncoding::Windows1252 : TextEncoding::Utf8;
 }
 
@@ -332,21 +334,16 @@ EncodedText encodeText(std::string_view utf8, TextEncoding preferred) {
   switch (preferred) {
     case TextEncoding::Utf8Bom:
       return {std::string(kUtf8Mark) + utf8::sanitized(utf8), TextEncoding::Utf8Bom};
-    case TextEncoding::Utf16LE:
-      return {encodeUtf16(utf8, false), TextEncoding::Utf16LE};
-    case TextEncoding::Utf16BE:
-      return {encodeUtf16(utf8, true), TextEncoding::Utf16BE};
-    case TextEncoding::Utf32LE:
-      return {encodeUtf32(utf8, false), TextEncoding::Utf32LE};
-    case TextEncoding::Utf32BE:
-      return {encodeUtf32(utf8, true), TextEncoding::Utf32BE};
+    case TextEncoding::Utf16LE: return {encodeUtf16(utf8, false), TextEncoding::Utf16LE};
+    case TextEncoding::Utf16BE: return {encodeUtf16(utf8, true), TextEncoding::Utf16BE};
+    case TextEncoding::Utf32LE: return {encodeUtf32(utf8, false), TextEncoding::Utf32LE};
+    case TextEncoding::Utf32BE: return {encodeUtf32(utf8, true), TextEncoding::Utf32BE};
     case TextEncoding::Windows1252:
       if (std::optional<std::string> bytes = encodeWindows1252(utf8)) {
         return {std::move(*bytes), TextEncoding::Windows1252};
       }
       break;
-    case TextEncoding::Utf8:
-      break;
+    case TextEncoding::Utf8: break;
   }
   return {utf8::sanitized(utf8), TextEncoding::Utf8};
 }

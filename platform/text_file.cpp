@@ -80,9 +80,10 @@ std::string TextReader::read(int n) {
   const auto count = static_cast<std::size_t>(std::max(n, 0));
   const auto ascii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
   // Windows-1252 and plain ASCII hold a character a byte.
-  if (windows1252_ || (count <= text_.size() - end &&
-                       std::all_of(text_.begin() + static_cast<std::ptrdiff_t>(end),
-                                   text_.begin() + static_cast<std::ptrdiff_t>(end + count), ascii))) {
+  if (windows1252_ ||
+      (count <= text_.size() - end &&
+       std::all_of(text_.begin() + static_cast<std::ptrdiff_t>(end),
+                   text_.begin() + static_cast<std::ptrdiff_t>(end + count), ascii))) {
     end += count;
   } else {
     for (int i = 0; i < n && end < text_.size(); ++i) utf8::next(text_, end);

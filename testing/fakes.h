@@ -55,7 +55,7 @@ class QueuedPrompts : public Prompts {
 
   std::deque<Answer> answers;
   std::deque<std::optional<std::string>> replies;  // nullopt: cancel
-  std::optional<Answer> standingAnswer;             // used when it is one of the box's buttons
+  std::optional<Answer> standingAnswer;            // used when it is one of the box's buttons
   std::optional<std::string> standingReply;
 
   std::vector<MessageBoxShown> shown;

@@ -24,11 +24,14 @@ inline std::string storeProblem(const EntryStore& store) {
     const std::string rule = timingLine(e.StartHours, e.StartMinutes, e.StartSeconds, e.StartMillis,
                                         e.EndHours, e.EndMinutes, e.EndSeconds, e.EndMillis);
     const bool partsEmpty = (e.StartHours + e.StartMinutes + e.StartSeconds + e.StartMillis +
-                             e.EndHours + e.EndMinutes + e.EndSeconds + e.EndMillis).empty();
-    const std::string_view tail = std::string_view(e.EntryTiming).substr(std::min(rule.size(), e.EntryTiming.size()));
-    const bool ruleWithTail = e.EntryTiming.starts_with(rule) &&
-                              (tail.empty() || ((tail[0] == ' ' || tail[0] == '\t') &&
-                                                tail.find_first_not_of(" \t") != std::string_view::npos));
+                             e.EndHours + e.EndMinutes + e.EndSeconds + e.EndMillis)
+                                .empty();
+    const std::string_view tail =
+        std::string_view(e.EntryTiming).substr(std::min(rule.size(), e.EntryTiming.size()));
+    const bool ruleWithTail =
+        e.EntryTiming.starts_with(rule) &&
+        (tail.empty() || ((tail[0] == ' ' || tail[0] == '\t') &&
+                          tail.find_first_not_of(" \t") != std::string_view::npos));
     if (!ruleWithTail && !partsEmpty) {
       return "slot " + std::to_string(k) + " holds the timing line \"" + e.EntryTiming +
              "\" for the parts of \"" + rule + "\"";

@@ -3,6 +3,13 @@
 // its final state, beside the headless open and the reference in the same run; the
 // program's memory with that document loaded; and the time from starting the program to
 // the splash on screen.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -11,23 +18,16 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QWindow>
-#include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <ctime>
 #include <memory>
 #include <string>
 
+#include "app/qt_program.h"
 #include "bench/bench_support.h"
 #include "bench/reference.h"
-#include "tests/qt/single_view_host.h"
 #include "platform/qt/qt_form.h"
-#include "app/qt_program.h"
+#include "tests/qt/single_view_host.h"
 
 extern char** environ;
 
@@ -58,7 +58,8 @@ class ShownProgram {
     QWidget* window = p_->view(&form())->window();
     QElapsedTimer waited;
     waited.start();
-    while ((!window->windowHandle() || !window->windowHandle()->isExposed()) && waited.elapsed() < 5000) {
+    while ((!window->windowHandle() || !window->windowHandle()->isExposed()) &&
+           waited.elapsed() < 5000) {
       QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     for (const char* name : {"Text10", "Text9"}) {
@@ -150,7 +151,13 @@ void BM_QtOpenShown(benchmark::State& state) {
   state.counters["handler_ms"] = benchmark::Counter(handlerMs, benchmark::Counter::kAvgIterations);
   state.counters["rss_MB"] = residentBytes() / 1e6;
 }
-BENCHMARK(BM_QtOpenShown)->Arg(0)->Arg(2)->ArgName("flavour")->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QtOpenShown)
+    ->Arg(0)
+    ->Arg(2)
+    ->ArgName("flavour")
+    ->UseManualTime()
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond);
 
 // File > Open > Subtitle File (.srt) through the window's menu, the dialog a stand-in as in
 // the headless open: the clock runs from the menu until the window has painted the last entry.
@@ -195,7 +202,13 @@ void BM_QtWindowOpen(benchmark::State& state) {
     }
   }
 }
-BENCHMARK(BM_QtWindowOpen)->Arg(0)->Arg(2)->ArgName("flavour")->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QtWindowOpen)
+    ->Arg(0)
+    ->Arg(2)
+    ->ArgName("flavour")
+    ->UseManualTime()
+    ->Iterations(20)
+    ->Unit(benchmark::kMillisecond);
 
 // What BM_QtOpenShown spends in the file dialog alone: from its acceptance until it has
 // closed and gone, as QtFileDialogs runs it.
@@ -266,7 +279,8 @@ double splashDelay() {
   std::string report;
   char buffer[128];
   ssize_t n;
-  while (failed == 0 && (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0) report.append(buffer, static_cast<std::size_t>(n));
+  while (failed == 0 && (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0)
+    report.append(buffer, static_cast<std::size_t>(n));
   close(pipeEnds[0]);
   if (failed != 0) return -1;
   int status = 0;

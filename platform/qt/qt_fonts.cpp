@@ -8,12 +8,14 @@ namespace obrel {
 
 void installFontSubstitutions() {
   QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-  QFont::insertSubstitution(QStringLiteral("Arial Narrow"), QStringLiteral("Liberation Sans Narrow"));
+  QFont::insertSubstitution(QStringLiteral("Arial Narrow"),
+                            QStringLiteral("Liberation Sans Narrow"));
   QFont::insertSubstitution(QStringLiteral("Calibri"), QStringLiteral("Carlito"));
   // Candara is not shipped either; its nearest neighbour here is Calibri's stand-in, and the
   // default fallback is too wide for the labels drawn for it.
   QFont::insertSubstitution(QStringLiteral("Candara"), QStringLiteral("Carlito"));
-  QFont::insertSubstitution(QStringLiteral("Arial Rounded MT Bold"), QStringLiteral("Liberation Sans"));
+  QFont::insertSubstitution(QStringLiteral("Arial Rounded MT Bold"),
+                            QStringLiteral("Liberation Sans"));
 }
 
 QFont qtFont(const Font& definition) {

@@ -1,6 +1,4 @@
 // The window, its widgets and its menus, built once from the model.
-#include "platform/qt/qt_form.h"
-
 #include <QAction>
 #include <QFrame>
 #include <QIcon>
@@ -14,6 +12,7 @@
 #include <algorithm>
 
 #include "platform/qt/qt_fonts.h"
+#include "platform/qt/qt_form.h"
 #include "platform/qt/qt_geometry.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_widgets.h"
@@ -22,7 +21,9 @@ namespace obrel {
 
 namespace {
 
-QPixmap picture(const std::string& name) { return QPixmap(QStringLiteral(":/pictures/") + qs(name)); }
+QPixmap picture(const std::string& name) {
+  return QPixmap(QStringLiteral(":/pictures/") + qs(name));
+}
 
 Qt::WindowFlags windowFlags(const Form& form) {
   if (form.border == Border::None) return Qt::Window | Qt::FramelessWindowHint;
@@ -87,25 +88,18 @@ QWidget* QtForm::makeWidget(Control& c) {
       break;
     }
     case ControlKind::Button:
-    case ControlKind::PictureButton:
-      w = makeButton(c);
-      break;
+    case ControlKind::PictureButton: w = makeButton(c); break;
     case ControlKind::Label:
     case ControlKind::Image:
-    case ControlKind::PictureBox:
-      w = makeLabel(c);
-      break;
+    case ControlKind::PictureBox: w = makeLabel(c); break;
     case ControlKind::Frame: {
       auto* frame = new QFrame(client_);
       frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
       w = frame;
       break;
     }
-    case ControlKind::MediaPlayer:
-      w = host_.createPlayerWidget(client_);
-      break;
-    case ControlKind::Timer:
-      return nullptr;
+    case ControlKind::MediaPlayer: w = host_.createPlayerWidget(client_); break;
+    case ControlKind::Timer: return nullptr;
   }
   w->setObjectName(qs(c.name()));
   if (!c.tooltip.empty()) w->setToolTip(qs(c.tooltip));
@@ -148,7 +142,8 @@ QWidget* QtForm::makePlainBox(TextBox& box) {
   plain->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   plain->setHorizontalScrollBarPolicy(box.wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
   plain->hooks = hooksFor(box, plain, [plain](QKeyEvent& k) { plain->applyKey(k); });
-  connect(plain, &QPlainTextEdit::textChanged, this, [this, &box, plain] { userEdited(box, plain); });
+  connect(plain, &QPlainTextEdit::textChanged, this,
+          [this, &box, plain] { userEdited(box, plain); });
   return plain;
 }
 

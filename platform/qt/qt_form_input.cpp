@@ -1,10 +1,9 @@
 // What the user does in the window, handed to the model through the host's run().
-#include "platform/qt/qt_form.h"
-
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include "platform/qt/qt_form.h"
 #include "platform/qt/qt_keys.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_widgets.h"
@@ -62,7 +61,8 @@ bool QtForm::keyTyped(TextBox& box, QKeyEvent& event,
   const std::string where = box.name() + "_KeyPress";
   // The handler may drop the key or move the focus; the sync inside run() moves the
   // widget focus, and the key kept still lands in this box below, applied by the widget.
-  host_.run(where.c_str(), [&box, code, &kept] { typeKey(box, code, [&kept](int k) { kept = k; }); });
+  host_.run(where.c_str(),
+            [&box, code, &kept] { typeKey(box, code, [&kept](int k) { kept = k; }); });
   if (!form_) return true;  // the window closed under the key
   if (kept == code) return false;
   event.accept();

@@ -1,6 +1,4 @@
 // The model's changes since the last sync, pushed into the widgets.
-#include "platform/qt/qt_form.h"
-
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +7,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "platform/qt/qt_form.h"
 #include "platform/qt/qt_geometry.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_widgets.h"
@@ -43,9 +42,7 @@ void QtForm::push(Bound& b) {
   Control& c = *b.control;
   QWidget* w = b.widget;
   switch (c.kind()) {
-    case ControlKind::TextBox:
-      pushText(static_cast<TextBox&>(c), w);
-      break;
+    case ControlKind::TextBox: pushText(static_cast<TextBox&>(c), w); break;
     case ControlKind::Button: {
       auto* button = static_cast<QPushButton*>(w);
       const QString caption = plainCaption(c.caption());
@@ -58,8 +55,7 @@ void QtForm::push(Bound& b) {
       if (label->text() != caption) label->setText(caption);
       break;
     }
-    default:
-      break;
+    default: break;
   }
   // The player's controls follow the player service (MediaPlayer::setEnabled).
   if (c.kind() != ControlKind::MediaPlayer) w->setEnabled(c.enabled());
@@ -71,7 +67,8 @@ void QtForm::push(Bound& b) {
 void QtForm::pushTimer(Bound& b) {
   const auto& timer = static_cast<const Timer&>(*b.control);
   if (timer.enabled() && timer.intervalMs > 0) {
-    if (!b.timer->isActive() || b.timer->interval() != timer.intervalMs) b.timer->start(timer.intervalMs);
+    if (!b.timer->isActive() || b.timer->interval() != timer.intervalMs)
+      b.timer->start(timer.intervalMs);
   } else {
     b.timer->stop();
   }

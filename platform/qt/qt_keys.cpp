@@ -14,19 +14,14 @@ constexpr int kEscape = 27;
 
 int characterCode(const QKeyEvent& event) {
   switch (event.key()) {
-    case Qt::Key_Backspace:
-      return kBackspace;
+    case Qt::Key_Backspace: return kBackspace;
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return kEnter;
-    case Qt::Key_Escape:
-      return kEscape;
+    case Qt::Key_Enter: return kEnter;
+    case Qt::Key_Escape: return kEscape;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-    case Qt::Key_Delete:
-      return 0;
-    default:
-      break;
+    case Qt::Key_Delete: return 0;
+    default: break;
   }
   const QString text = event.text();
   if (text.isEmpty()) return 0;
@@ -36,14 +31,10 @@ int characterCode(const QKeyEvent& event) {
 
 std::optional<TypedKey> typedKey(int code) {
   switch (code) {
-    case kBackspace:
-      return TypedKey{Qt::Key_Backspace, {}};
-    case kEnter:
-      return TypedKey{Qt::Key_Return, QStringLiteral("\r")};
-    case kEscape:
-      return TypedKey{Qt::Key_Escape, {}};
-    default:
-      break;
+    case kBackspace: return TypedKey{Qt::Key_Backspace, {}};
+    case kEnter: return TypedKey{Qt::Key_Return, QStringLiteral("\r")};
+    case kEscape: return TypedKey{Qt::Key_Escape, {}};
+    default: break;
   }
   if (code < 32) return std::nullopt;
   const char32_t unit = static_cast<char32_t>(code);

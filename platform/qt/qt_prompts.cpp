@@ -19,16 +19,11 @@ QString caption(const std::string& title) {
 
 QMessageBox::Icon qtIcon(Icon icon) {
   switch (icon) {
-    case Icon::Information:
-      return QMessageBox::Information;
-    case Icon::Exclamation:
-      return QMessageBox::Warning;
-    case Icon::Critical:
-      return QMessageBox::Critical;
-    case Icon::Question:
-      return QMessageBox::Question;
-    case Icon::None:
-      break;
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Exclamation: return QMessageBox::Warning;
+    case Icon::Critical: return QMessageBox::Critical;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::None: break;
   }
   return QMessageBox::NoIcon;
 }
@@ -76,12 +71,9 @@ Answer QtPrompts::messageBox(const std::string& text, const std::string& title, 
   if (clicked && clicked == ok) return Answer::OK;
   if (clicked && clicked == cancel) return Answer::Cancel;
   switch (buttons) {
-    case Buttons::OK:
-      return Answer::OK;
-    case Buttons::YesNo:
-      return Answer::No;
-    case Buttons::YesNoCancel:
-      break;
+    case Buttons::OK: return Answer::OK;
+    case Buttons::YesNo: return Answer::No;
+    case Buttons::YesNoCancel: break;
   }
   return Answer::Cancel;
 }

@@ -155,9 +155,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         run("a look at the window", &Form2::ShowEntry, form);
         break;
-      default:
-        run(">", &Form2::Command2_Click, form);
-        break;
+      default: run(">", &Form2::Command2_Click, form); break;
     }
   }
   return 0;

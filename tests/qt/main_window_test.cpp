@@ -16,11 +16,11 @@
 #include <QtTest>
 #include <optional>
 
+#include "app/qt_program.h"
 #include "platform/qt/qt_file_dialogs.h"
 #include "platform/qt/qt_fonts.h"
 #include "platform/qt/qt_form.h"
 #include "platform/qt/qt_keys.h"
-#include "app/qt_program.h"
 #include "platform/qt/qt_prompts.h"
 #include "tests/qt/real_window.h"
 
@@ -88,13 +88,20 @@ class MainWindowTest : public QObject {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("container");
     QTest::addColumn<QRect>("rect");
-    QTest::newRow("Frame1 starts above the client area") << "Frame1" << "client" << QRect(0, -5, 1167, 587);
-    QTest::newRow("Text1 in Frame1") << "Text1" << "Frame1" << QRect(140, 100, 31, 29);
-    QTest::newRow("Text10 in Frame1") << "Text10" << "Frame1" << QRect(70, 504, 55, 26);
-    QTest::newRow("Text9 in Frame2") << "Text9" << "Frame2" << QRect(22, 44, 487, 201);
-    QTest::newRow("WMP in Picture1") << "WMP" << "Picture1" << QRect(8, 7, 529, 411);
-    QTest::newRow("Command6 in Picture1") << "Command6" << "Picture1" << QRect(160, 433, 41, 25);
-    QTest::newRow("Label24 in the window") << "Label24" << "client" << QRect(912, 583, 153, 18);
+    QTest::newRow("Frame1 starts above the client area") << "Frame1"
+                                                         << "client" << QRect(0, -5, 1167, 587);
+    QTest::newRow("Text1 in Frame1") << "Text1"
+                                     << "Frame1" << QRect(140, 100, 31, 29);
+    QTest::newRow("Text10 in Frame1") << "Text10"
+                                      << "Frame1" << QRect(70, 504, 55, 26);
+    QTest::newRow("Text9 in Frame2") << "Text9"
+                                     << "Frame2" << QRect(22, 44, 487, 201);
+    QTest::newRow("WMP in Picture1") << "WMP"
+                                     << "Picture1" << QRect(8, 7, 529, 411);
+    QTest::newRow("Command6 in Picture1") << "Command6"
+                                          << "Picture1" << QRect(160, 433, 41, 25);
+    QTest::newRow("Label24 in the window") << "Label24"
+                                           << "client" << QRect(912, 583, 153, 18);
   }
   void controlsSitInTheirContainersAtTheirTwips() {
     QFETCH(QString, name);
@@ -277,7 +284,9 @@ class MainWindowTest : public QObject {
     QVERIFY(v.action("Open")->menu());
     QCOMPARE(v.action("OpenSrt")->text(), QStringLiteral("Subtitle File (.srt)"));
     QAction* check = v.action("EntryCheck");
-    form2().EntryCheck.onClick = [this] { form2().EntryCheck.setChecked(!form2().EntryCheck.checked()); };
+    form2().EntryCheck.onClick = [this] {
+      form2().EntryCheck.setChecked(!form2().EntryCheck.checked());
+    };
     check->trigger();
     QVERIFY(check->isChecked());
     check->trigger();
@@ -347,10 +356,13 @@ class MainWindowTest : public QObject {
     QTest::addColumn<int>("buttons");
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("answer");
-    QTest::newRow("Escape on Yes/No/Cancel") << int(Buttons::YesNoCancel) << int(Qt::Key_Escape) << int(Answer::Cancel);
-    QTest::newRow("Escape on Yes/No") << int(Buttons::YesNo) << int(Qt::Key_Escape) << int(Answer::No);
+    QTest::newRow("Escape on Yes/No/Cancel")
+        << int(Buttons::YesNoCancel) << int(Qt::Key_Escape) << int(Answer::Cancel);
+    QTest::newRow("Escape on Yes/No")
+        << int(Buttons::YesNo) << int(Qt::Key_Escape) << int(Answer::No);
     QTest::newRow("Escape on OK") << int(Buttons::OK) << int(Qt::Key_Escape) << int(Answer::OK);
-    QTest::newRow("Enter takes Yes") << int(Buttons::YesNoCancel) << int(Qt::Key_Return) << int(Answer::Yes);
+    QTest::newRow("Enter takes Yes")
+        << int(Buttons::YesNoCancel) << int(Qt::Key_Return) << int(Answer::Yes);
   }
   void messageBoxAnswers() {
     QFETCH(int, buttons);
@@ -358,7 +370,8 @@ class MainWindowTest : public QObject {
     QFETCH(int, answer);
     QtPrompts prompts;
     whenModal([key](QWidget* box) { QTest::keyClick(box, Qt::Key(key)); });
-    const Answer got = prompts.messageBox("Save changes?", "Obrel Dizivud", Icon::Question, Buttons(buttons));
+    const Answer got =
+        prompts.messageBox("Save changes?", "Obrel Dizivud", Icon::Question, Buttons(buttons));
     QCOMPARE(int(got), answer);
   }
 
@@ -371,7 +384,8 @@ class MainWindowTest : public QObject {
       input->setTextValue(QStringLiteral("42"));
       input->accept();
     });
-    QCOMPARE(prompts.inputBox("Enter Value", "Field Block", "0", 7000, 3000), std::optional<std::string>("42"));
+    QCOMPARE(prompts.inputBox("Enter Value", "Field Block", "0", 7000, 3000),
+             std::optional<std::string>("42"));
     QCOMPARE(at, QPoint(467, 200));
     whenModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
     QCOMPARE(prompts.inputBox("Enter Value", "Field Block", "0", 7000, 3000), std::nullopt);
@@ -380,9 +394,11 @@ class MainWindowTest : public QObject {
   void fileFiltersInQtForm_data() {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("description shows its pattern") << "Subtitle Files (*.srt)|*.srt" << QStringList{"Subtitle Files (*.srt)"};
+    QTest::newRow("description shows its pattern")
+        << "Subtitle Files (*.srt)|*.srt" << QStringList{"Subtitle Files (*.srt)"};
     QTest::newRow("pattern differs in case only")
-        << "Avi Files (*.avi)|*.Avi|All Files (*.*)|*.*" << QStringList{"Avi Files (*.avi)", "All Files (*.*)"};
+        << "Avi Files (*.avi)|*.Avi|All Files (*.*)|*.*"
+        << QStringList{"Avi Files (*.avi)", "All Files (*.*)"};
     QTest::newRow("bare description") << "Text|*.txt;*.srt" << QStringList{"Text (*.txt *.srt)"};
   }
   void fileFiltersInQtForm() {
@@ -425,7 +441,8 @@ class MainWindowTest : public QObject {
     QTest::newRow("Enter") << 13 << int(Qt::Key_Return) << "\r";
     QTest::newRow("other control code") << 1 << -1 << "";
     QTest::newRow("letter") << int('b') << int(Qt::Key_B) << "b";
-    QTest::newRow("beyond 16 bits") << 0x1F600 << int(Qt::Key_unknown) << QString::fromUcs4(U"\U0001F600", 1);
+    QTest::newRow("beyond 16 bits")
+        << 0x1F600 << int(Qt::Key_unknown) << QString::fromUcs4(U"\U0001F600", 1);
   }
   void replacementCodesBecomeKeys() {
     QFETCH(int, code);

@@ -3,9 +3,9 @@
 // the splash itself), its widgets found by their control names, the focus given through the
 // model.
 #include <QApplication>
+#include <QTimer>
 #include <QWidget>
 #include <QtTest>
-#include <QTimer>
 #include <functional>
 #include <memory>
 

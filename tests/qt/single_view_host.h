@@ -18,7 +18,9 @@ class SingleViewHost : public QtFormHost {
       if (view) view->sync();
     };
   }
-  void run(const char* where, const std::function<void()>& call) override { gate_.run(where, call); }
+  void run(const char* where, const std::function<void()>& call) override {
+    gate_.run(where, call);
+  }
   QWidget* createPlayerWidget(QWidget* parent) override {
     return player_ ? player_->createWidget(parent) : new QWidget(parent);
   }

@@ -12,11 +12,11 @@
 #include <string>
 
 #include "editor/form2.h"
-#include "tests/qt/single_view_host.h"
 #include "platform/qt/qt_form.h"
 #include "platform/qt/qt_media_player.h"
 #include "preview/capture.h"
 #include "testing/test_window.h"
+#include "tests/qt/single_view_host.h"
 
 #ifndef OBREL_TEST_VIDEO
 #define OBREL_TEST_VIDEO ""
@@ -48,9 +48,7 @@ struct Panel {
   ~Panel() { view.reset(); }
 
   void click(const char* button) { QTest::mouseClick(view->widget(button), Qt::LeftButton); }
-  QString shown(const char* name) {
-    return qobject_cast<QLineEdit*>(view->widget(name))->text();
-  }
+  QString shown(const char* name) { return qobject_cast<QLineEdit*>(view->widget(name))->text(); }
 };
 
 bool near(double seconds, double target) { return std::abs(seconds - target) < 0.3; }

@@ -53,9 +53,9 @@ TEST(CaptureTime, LongPositionsDoNotOverflow) {
 }
 
 TEST(CaptureTime, NonsensePositionsReadAsZero) {
-  for (double p : {-3.0, -0.0004, std::numeric_limits<double>::quiet_NaN(),
-                   std::numeric_limits<double>::infinity(),
-                   -std::numeric_limits<double>::infinity(), 1e300}) {
+  for (double p :
+       {-3.0, -0.0004, std::numeric_limits<double>::quiet_NaN(),
+        std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(), 1e300}) {
     EXPECT_EQ(parts(p), "0 0 0 0") << p;
   }
 }

@@ -35,7 +35,7 @@ TEST(FastPaths, TextBoxSetsCompareCutAndPutTheCaretAtTheEnd) {
   EXPECT_EQ(box.caret(), 2u);
   EXPECT_EQ(changes, 1);
 
-  box.setText("éèx");  // the same text once cut: no change
+  box.setText("éèx");       // the same text once cut: no change
   box.setText(box.text());  // a box set from itself
   EXPECT_EQ(changes, 1);
 
@@ -60,8 +60,12 @@ TEST(FastPaths, TextBoxSetsCompareCutAndPutTheCaretAtTheEnd) {
 
 TEST(FastPaths, EntryNumbersReadAsTheGeneralReadingReadsThem) {
   for (int n = 0; n <= 9999; ++n) {
-    for (const std::string& text : {std::to_string(n), std::string(4 - std::min<std::size_t>(4, std::to_string(n).size()), '0') + std::to_string(n)}) {
-      ASSERT_EQ(readInt16(text), static_cast<std::int16_t>(roundHalfEven(readNumber(text)))) << text;
+    for (const std::string& text :
+         {std::to_string(n),
+          std::string(4 - std::min<std::size_t>(4, std::to_string(n).size()), '0') +
+              std::to_string(n)}) {
+      ASSERT_EQ(readInt16(text), static_cast<std::int16_t>(roundHalfEven(readNumber(text))))
+          << text;
     }
   }
   EXPECT_EQ(readInt16(" 12"), 12);
@@ -128,8 +132,7 @@ TEST(FastPaths, EncodersHandleTextAroundTheirEightByteRuns) {
 TEST(FastPaths, TimingLinesOfUsualAndOtherWidthsJoinTheirPartsAsTheyAre) {
   EXPECT_EQ(timingLine("01", "02", "03", "004", "05", "06", "07", "008"),
             "01:02:03,004 --> 05:06:07,008");
-  EXPECT_EQ(timingLine("1", "02", "03", "4", "", "06", "07", "0089"),
-            "1:02:03,4 --> :06:07,0089");
+  EXPECT_EQ(timingLine("1", "02", "03", "4", "", "06", "07", "0089"), "1:02:03,4 --> :06:07,0089");
   EXPECT_EQ(timingLine("é1", "02", "03", "004", "05", "06", "07", "00"),
             "é1:02:03,004 --> 05:06:07,00");
 }

@@ -34,7 +34,8 @@ std::map<std::string, std::string> attributesOf(const std::string& path) {
   std::string names(std::max<ssize_t>(::listxattr(path.c_str(), nullptr, 0), 0), '\0');
   ::listxattr(path.c_str(), names.data(), names.size());
   std::map<std::string, std::string> values;
-  for (const char* name = names.data(); name < names.data() + names.size(); name += std::strlen(name) + 1) {
+  for (const char* name = names.data(); name < names.data() + names.size();
+       name += std::strlen(name) + 1) {
     std::string& value = values[name];
     value.resize(std::max<ssize_t>(::getxattr(path.c_str(), name, nullptr, 0), 0));
     ::getxattr(path.c_str(), name, value.data(), value.size());
@@ -62,9 +63,14 @@ TEST_F(RealFileSystemTest, OwnerGroupSetIdBitsAttributesAndAclSurviveASave) {
   if (::setxattr(file.c_str(), "user.note", "kept", 4, 0) != 0) GTEST_SKIP() << "no user xattrs";
   // Version 2, then tag, permissions and id of each entry, little-endian: owner rw, the user
   // 65534 r, group r, mask r, others nothing.
-  struct Entry { std::uint16_t tag, perm; std::uint32_t id; };
-  const Entry acl[] = {{0x01, 6, ~0u}, {0x02, 4, 65534}, {0x04, 4, ~0u}, {0x10, 4, ~0u}, {0x20, 0, ~0u}};
-  const std::string value = std::string("\2\0\0\0", 4) + std::string(reinterpret_cast<const char*>(acl), sizeof acl);
+  struct Entry {
+    std::uint16_t tag, perm;
+    std::uint32_t id;
+  };
+  const Entry acl[] = {
+      {0x01, 6, ~0u}, {0x02, 4, 65534}, {0x04, 4, ~0u}, {0x10, 4, ~0u}, {0x20, 0, ~0u}};
+  const std::string value =
+      std::string("\2\0\0\0", 4) + std::string(reinterpret_cast<const char*>(acl), sizeof acl);
   if (::setxattr(file.c_str(), "system.posix_acl_access", value.data(), value.size(), 0) != 0) {
     GTEST_SKIP() << "no POSIX ACLs";
   }
@@ -89,7 +95,8 @@ TEST_F(RealFileSystemTest, TemporaryFileIsNeverReadableByMoreThanTheFinalFile) {
   const int events = ::fanotify_init(FAN_CLASS_CONTENT | FAN_CLOEXEC | FAN_NONBLOCK, O_RDONLY);
   if (events < 0) GTEST_SKIP() << "no fanotify permission events";
   ASSERT_EQ(::fanotify_mark(events, FAN_MARK_ADD, FAN_OPEN_PERM | FAN_EVENT_ON_CHILD, AT_FDCWD,
-                            folder_.c_str()), 0);
+                            folder_.c_str()),
+            0);
   const mode_t mask = ::umask(022);
   std::atomic<bool> done = false;
   std::thread save([&] {
@@ -200,7 +207,8 @@ TEST_F(InPlaceSaveTest, SharedTemporaryFolderIsUsedOnlyWhenPrivate) {
   }
   for (const auto& [name, make] : cases) {
     make();
-    EXPECT_EQ(save(), "Not a directory (folder " + (root_ / "cache/obrel-dizivud").string() + ")") << name;
+    EXPECT_EQ(save(), "Not a directory (folder " + (root_ / "cache/obrel-dizivud").string() + ")")
+        << name;
     EXPECT_EQ(fs_.identity(path("a.srt")), posix::identityOf(before_)) << name;
     fs::remove_all(shared);
   }
@@ -227,9 +235,10 @@ TEST_F(RealFileSystemTest, AnotherUsersFileIsWrittenInPlaceKeepingItsOwner) {
     const struct stat before = statusOf(path("a.srt"));
     const pid_t child = ::fork();
     if (child == 0) {
-      const bool saved = ::setgroups(0, nullptr) == 0 && ::setresgid(gid, gid, gid) == 0 &&
-                         ::setresuid(uid, uid, uid) == 0 &&
-                         failureOf([&] { RealFileSystem().replaceFile(path("a.srt"), "new"); }).empty();
+      const bool saved =
+          ::setgroups(0, nullptr) == 0 && ::setresgid(gid, gid, gid) == 0 &&
+          ::setresuid(uid, uid, uid) == 0 &&
+          failureOf([&] { RealFileSystem().replaceFile(path("a.srt"), "new"); }).empty();
       ::_exit(saved ? 0 : 1);
     }
     int status = -1;

@@ -63,9 +63,7 @@ bool resetPeak() {
 
 class LargeFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    path_ = (folder_ / "big.srt").string();
-  }
+  void SetUp() override { path_ = (folder_ / "big.srt").string(); }
   // Writes the file a piece at a time: next(piece) fills piece and returns false at the end.
   void write(const std::function<bool(std::string&)>& next) {
     std::ofstream out(path_, std::ios::binary);

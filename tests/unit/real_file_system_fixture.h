@@ -67,8 +67,10 @@ class RealFileSystemTest : public ::testing::Test {
   }
   void TearDown() override {
     for (const auto& [name, value] : savedVariables_) {
-      if (value) ::setenv(name.c_str(), value->c_str(), 1);
-      else ::unsetenv(name.c_str());
+      if (value)
+        ::setenv(name.c_str(), value->c_str(), 1);
+      else
+        ::unsetenv(name.c_str());
     }
   }
 

@@ -21,7 +21,8 @@ class ReaderTest : public ::testing::Test {
 };
 
 TEST_F(ReaderTest, FullFileLoadsWholeAndSavesBackByteForByte) {
-  for (auto flavour : {srtgen::Flavour::Ascii, srtgen::Flavour::Windows1252, srtgen::Flavour::Utf8}) {
+  for (auto flavour :
+       {srtgen::Flavour::Ascii, srtgen::Flavour::Windows1252, srtgen::Flavour::Utf8}) {
     const std::string bytes = srtgen::generate(9999, flavour);
     open(bytes);
     EXPECT_TRUE(w.prompts.shown.empty() || w.prompts.shown.back().icon == Icon::Question);
@@ -51,7 +52,8 @@ TEST_F(ReaderTest, ReadingEndsAfterEntry9999AndNeverWritesOverEntry1000) {
 }
 
 TEST_F(ReaderTest, AFileNumberedFromZeroStopsAtSlot9999) {
-  open("0\r\n00:00:00,000 --> 00:00:00,500\r\nAd\r\n\r\n" + srtgen::generate(9999, srtgen::Flavour::Ascii));
+  open("0\r\n00:00:00,000 --> 00:00:00,500\r\nAd\r\n\r\n" +
+       srtgen::generate(9999, srtgen::Flavour::Ascii));
   ASSERT_FALSE(w.prompts.shown.empty());
   EXPECT_EQ(w.prompts.shown.back().text,
             "Part of this file could not be read. The entries after entry 9999 may be missing.");
@@ -63,13 +65,16 @@ TEST_F(ReaderTest, AFileNumberedFromZeroStopsAtSlot9999) {
 }
 
 TEST_F(ReaderTest, LastEntryTextStaysInTheScratchFile) {
-  open("1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n\r\n2\r\n00:00:03,000 --> 00:00:04,000\r\nB\r\nC\r\n");
+  open(
+      "1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n\r\n2\r\n00:00:03,000 --> "
+      "00:00:04,000\r\nB\r\nC\r\n");
   EXPECT_EQ(w.files.files()["/program/Support/Temp.srt"], "B\r\nC\r\n");
 }
 
 TEST_F(ReaderTest, UnwritableScratchFileDoesNotStopTheLoad) {
   w.faulty.failNextWriteAfter(0);
-  open("1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n\r\n2\r\n00:00:03,000 --> 00:00:04,000\r\nB\r\n");
+  open(
+      "1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n\r\n2\r\n00:00:03,000 --> 00:00:04,000\r\nB\r\n");
   EXPECT_EQ(w.form.store.at(2).EntryText, "B");
   EXPECT_EQ(w.files.files().count("/program/Support/Temp.srt"), 0u);
   EXPECT_TRUE(w.prompts.shown.empty());

@@ -1,11 +1,11 @@
 // Taking a timing line apart and numbering the first entry, as files from other programs
 // write them.
+#include "document/srt_scanner.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
-
-#include "document/srt_scanner.h"
 
 namespace obrel {
 namespace {
@@ -27,12 +27,15 @@ std::string joined(const TimingLine& t) {
 TEST(ReadTimingLine, EveryKindOfLine) {
   const std::string standard = "00|00|01|000|00|00|04|000";
   const TimingCase cases[] = {
-      {"as written", "00:00:01,000 --> 00:00:04,000", true, "00:00:01,000 --> 00:00:04,000", standard},
+      {"as written", "00:00:01,000 --> 00:00:04,000", true, "00:00:01,000 --> 00:00:04,000",
+       standard},
       {"cut off by the file's end, complete", "00:00:01,000 --> 00:00:04,000", false,
        "00:00:01,000 --> 00:00:04,000", standard},
-      {"any separators", "00.00.01.000 ==> 00.00.04.000", true, "00:00:01,000 --> 00:00:04,000", standard},
-      {"a position tail is kept", "00:00:21,501 --> 00:00:22,500  X1:000 X2:000 Y1:050 Y2:100", true,
-       "00:00:21,501 --> 00:00:22,500  X1:000 X2:000 Y1:050 Y2:100", "00|00|21|501|00|00|22|500"},
+      {"any separators", "00.00.01.000 ==> 00.00.04.000", true, "00:00:01,000 --> 00:00:04,000",
+       standard},
+      {"a position tail is kept", "00:00:21,501 --> 00:00:22,500  X1:000 X2:000 Y1:050 Y2:100",
+       true, "00:00:21,501 --> 00:00:22,500  X1:000 X2:000 Y1:050 Y2:100",
+       "00|00|21|501|00|00|22|500"},
       {"a tail of blanks is dropped", "00:00:03,000 --> 00:00:04,750 \t", true,
        "00:00:03,000 --> 00:00:04,750", "00|00|03|000|00|00|04|750"},
       {"end milliseconds cut to three, tail after a tab", "00:00:01,000 --> 00:00:02,5000\tX", true,
@@ -71,10 +74,24 @@ TEST(ReadTimingLine, EveryKindOfLine) {
 
 TEST(FirstEntryNumber, ByTheIndexBoxsRule) {
   const std::pair<const char*, std::optional<int>> cases[] = {
-      {"1", 1},       {"", 1},        {" 1", 1},           {"1.5", 2},     {"9999", 9999},
-      {"0", 0},       {"00", 0},      {" 0", 0},           {"0000", 0},    {"00000", std::nullopt},
-      {"0 x", std::nullopt},          {"10000", std::nullopt},             {"1234x", 1234},
-      {"abc", std::nullopt},          {"-3", std::nullopt},                {"\xEF\xBB\xBF" "1", std::nullopt},
+      {"1", 1},
+      {"", 1},
+      {" 1", 1},
+      {"1.5", 2},
+      {"9999", 9999},
+      {"0", 0},
+      {"00", 0},
+      {" 0", 0},
+      {"0000", 0},
+      {"00000", std::nullopt},
+      {"0 x", std::nullopt},
+      {"10000", std::nullopt},
+      {"1234x", 1234},
+      {"abc", std::nullopt},
+      {"-3", std::nullopt},
+      {"\xEF\xBB\xBF"
+       "1",
+       std::nullopt},
   };
   for (const auto& [line, number] : cases) EXPECT_EQ(firstEntryNumber(line), number) << line;
 }

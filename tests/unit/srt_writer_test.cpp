@@ -45,13 +45,15 @@ TEST_F(SavingTest, WriteFailingPartWayKeepsFileDocumentAndEditorPlace) {
   EXPECT_EQ(form.CurrentIndex, 2);
   EXPECT_EQ(form.Text9.text(), "two");
   ASSERT_EQ(prompts.shown.size(), 1u);
-  EXPECT_EQ(prompts.shown[0].text, "The file could not be saved.\r\na.srt\r\nNo space left on device");
+  EXPECT_EQ(prompts.shown[0].text,
+            "The file could not be saved.\r\na.srt\r\nNo space left on device");
   EXPECT_EQ(prompts.shown[0].icon, Icon::Critical);
 
   // The next save finds everything in place.
   form.Save_Click();
   EXPECT_TRUE(form.saveSucceeded);
-  EXPECT_EQ(file("a.srt"), "1\r\n" + kTiming + "\r\none\r\n\r\n2\r\n" + kTiming + "\r\ntwo\r\n\r\n");
+  EXPECT_EQ(file("a.srt"),
+            "1\r\n" + kTiming + "\r\none\r\n\r\n2\r\n" + kTiming + "\r\ntwo\r\n\r\n");
   EXPECT_EQ(form.CurrentIndex, 2);
 }
 
@@ -90,7 +92,10 @@ TEST_F(SavingTest, FileIsWrittenInTheEncodingItWasReadIn) {
 
   form.documentEncoding = TextEncoding::Utf8Bom;
   form.Save_Click();
-  EXPECT_EQ(file("a.srt"), "\xEF\xBB\xBF" "1\r\n" + kTiming + "\r\ncafé €\r\n\r\n");
+  EXPECT_EQ(file("a.srt"),
+            "\xEF\xBB\xBF"
+            "1\r\n" +
+                kTiming + "\r\ncafé €\r\n\r\n");
 
   form.documentEncoding = TextEncoding::Utf16BE;
   form.store.clearFrom(1);

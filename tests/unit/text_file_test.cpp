@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "platform/failure.h"
-#include "tests/unit/real_file_system_fixture.h"
 #include "testing/faulty_file_system.h"
 #include "testing/memory_file_system.h"
+#include "tests/unit/real_file_system_fixture.h"
 
 namespace obrel {
 namespace {
@@ -82,7 +82,9 @@ TEST(EncodingRoundTrip, Utf8WithMark) {
 }
 
 TEST(EncodingRoundTrip, Utf16LittleEndianWithMark) {
-  const std::string bytes = "\xFF\xFE" "A\0\xE9\0\x3D\xD8\x00\xDE\r\0\n\0"s;  // "Aé😀" CR LF
+  const std::string bytes =
+      "\xFF\xFE"
+      "A\0\xE9\0\x3D\xD8\x00\xDE\r\0\n\0"s;  // "Aé😀" CR LF
   const RoundTrip rt = roundTrip(bytes);
   EXPECT_EQ(rt.readAs, TextEncoding::Utf16LE);
   EXPECT_EQ(rt.lines, std::vector<std::string>{"Aé😀"});
@@ -90,7 +92,9 @@ TEST(EncodingRoundTrip, Utf16LittleEndianWithMark) {
 }
 
 TEST(EncodingRoundTrip, Utf16BigEndianWithMark) {
-  const std::string bytes = "\xFE\xFF" "\0A\0\xE9\xD8\x3D\xDE\x00\0\r\0\n"s;
+  const std::string bytes =
+      "\xFE\xFF"
+      "\0A\0\xE9\xD8\x3D\xDE\x00\0\r\0\n"s;
   const RoundTrip rt = roundTrip(bytes);
   EXPECT_EQ(rt.readAs, TextEncoding::Utf16BE);
   EXPECT_EQ(rt.lines, std::vector<std::string>{"Aé😀"});
@@ -99,18 +103,32 @@ TEST(EncodingRoundTrip, Utf16BigEndianWithMark) {
 
 TEST(EncodingRoundTrip, Utf32WithMarkEitherOrder) {
   // "Aé😀" CR LF; the little-endian mark begins with UTF-16's.
-  for (const auto& [bytes, encoding] :
-       {std::pair{"\xFF\xFE\0\0" "A\0\0\0" "\xE9\0\0\0" "\x00\xF6\x01\0" "\r\0\0\0" "\n\0\0\0"s,
-                  TextEncoding::Utf32LE},
-        std::pair{"\0\0\xFE\xFF" "\0\0\0A" "\0\0\0\xE9" "\0\x01\xF6\x00" "\0\0\0\r" "\0\0\0\n"s,
-                  TextEncoding::Utf32BE}}) {
+  for (const auto& [bytes, encoding] : {std::pair{"\xFF\xFE\0\0"
+                                                  "A\0\0\0"
+                                                  "\xE9\0\0\0"
+                                                  "\x00\xF6\x01\0"
+                                                  "\r\0\0\0"
+                                                  "\n\0\0\0"s,
+                                                  TextEncoding::Utf32LE},
+                                        std::pair{"\0\0\xFE\xFF"
+                                                  "\0\0\0A"
+                                                  "\0\0\0\xE9"
+                                                  "\0\x01\xF6\x00"
+                                                  "\0\0\0\r"
+                                                  "\0\0\0\n"s,
+                                                  TextEncoding::Utf32BE}}) {
     const RoundTrip rt = roundTrip(bytes);
     EXPECT_EQ(rt.readAs, encoding);
     EXPECT_EQ(rt.lines, std::vector<std::string>{"Aé😀"});
     EXPECT_EQ(rt.bytes, bytes);
   }
   // Broken groups read as U+FFFD: a surrogate, a number past U+10FFFF, a short last group.
-  EXPECT_EQ(decodeText("\xFF\xFE\0\0" "\x00\xD8\0\0" "\0\0\x11\0" "A\0"s).text, "\uFFFD\uFFFD\uFFFD");
+  EXPECT_EQ(decodeText("\xFF\xFE\0\0"
+                       "\x00\xD8\0\0"
+                       "\0\0\x11\0"
+                       "A\0"s)
+                .text,
+            "\uFFFD\uFFFD\uFFFD");
 }
 
 TEST(EncodingRoundTrip, Windows1252WithEveryHighByte) {
@@ -162,21 +180,32 @@ TEST(Windows1252Writing, OnlyTheFiveUndefinedControlCharactersFit) {
 }
 
 TEST(LenientDecoding, Utf16OddByteCountEndsInReplacement) {
-  const DecodedText d = decodeText("\xFF\xFE" "A\0B"s);
+  const DecodedText d = decodeText(
+      "\xFF\xFE"
+      "A\0B"s);
   EXPECT_EQ(d.encoding, TextEncoding::Utf16LE);
   EXPECT_EQ(d.text, "A\uFFFD");
 }
 
 TEST(LenientDecoding, Utf16UnpairedSurrogatesBecomeReplacements) {
   // A high surrogate before 'A', a lone low one, and a high one cut off by the end.
-  const DecodedText d = decodeText("\xFF\xFE" "\x3D\xD8" "A\0" "\x00\xDE" "\x3D\xD8"s);
+  const DecodedText d = decodeText(
+      "\xFF\xFE"
+      "\x3D\xD8"
+      "A\0"
+      "\x00\xDE"
+      "\x3D\xD8"s);
   EXPECT_EQ(d.text, "\uFFFDA\uFFFD\uFFFD");
 }
 
 TEST(LenientDecoding, BrokenUtf8AfterMarkBecomesReplacements) {
-  const DecodedText d = decodeText(kMark + "a\xE2\x82" "b\xFF");
+  const DecodedText d = decodeText(kMark +
+                                   "a\xE2\x82"
+                                   "b\xFF");
   EXPECT_EQ(d.encoding, TextEncoding::Utf8Bom);
-  EXPECT_EQ(d.text, "a\uFFFD" "b\uFFFD");
+  EXPECT_EQ(d.text,
+            "a\uFFFD"
+            "b\uFFFD");
 }
 
 TEST(LenientDecoding, EncodedSurrogateOverlongAndTooLargeAreNotUtf8) {
@@ -346,7 +375,8 @@ TEST_F(RealFileSystemTest, WriteFaultLeavesOldFileAndNoTemporaryFile) {
   const std::string old = "1\r\n00:00:01,000 --> 00:00:02,000\r\nold\r\n";
   const std::string replacement(200000, 'n');
   put("a.srt", old);
-  for (std::size_t at : {std::size_t{0}, std::size_t{1}, std::size_t{65536}, replacement.size() - 1}) {
+  for (std::size_t at :
+       {std::size_t{0}, std::size_t{1}, std::size_t{65536}, replacement.size() - 1}) {
     const FileSizeLimit limit(at);
     EXPECT_THROW(fs_.replaceFile(path("a.srt"), replacement), FileError) << at;
     EXPECT_EQ(fs_.readFile(path("a.srt")), old) << at;

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,7 +25,8 @@ TEST(ShortcutUrl, TakesTheUrlLineOfTheShortcutSection) {
   EXPECT_EQ(shortcutUrl("[InternetShortcut]\r\nURL=https://example.org/a?b=c\r\n"),
             "https://example.org/a?b=c");
   // Written by hand: other case, blanks around the parts, LF line ends, no final line end.
-  EXPECT_EQ(shortcutUrl("[ internetshortcut ]\n  url = HTTP://example.org/ \n"), "HTTP://example.org/");
+  EXPECT_EQ(shortcutUrl("[ internetshortcut ]\n  url = HTTP://example.org/ \n"),
+            "HTTP://example.org/");
   EXPECT_EQ(shortcutUrl("[InternetShortcut]\nURL=http://example.org"), "http://example.org");
   // A user part, a port, a query straight after the host, a numeric host.
   for (const std::string url : {"http://user@example.org:8080/x", "https://example.org?q",
@@ -43,16 +43,16 @@ TEST(ShortcutUrl, TakesTheUrlLineOfTheShortcutSection) {
 TEST(ShortcutUrl, NamesNothingWithoutAWebAddressInItsSection) {
   const std::vector<std::string> texts = {
       "",
-      "URL=https://example.org/\r\n",                                  // no section
-      "[Other]\r\nURL=https://example.org/\r\n",                       // another section
-      "[InternetShortcut.A]\r\nURL=https://example.org/\r\n",          // another section
-      "[InternetShortcut]\r\nIconFile=x\r\n",                          // no URL line
-      "[InternetShortcut]\r\nURL=\r\n",                                // empty
-      "[InternetShortcut]\r\nURL=file:///etc/passwd\r\n",              // not the web
+      "URL=https://example.org/\r\n",                          // no section
+      "[Other]\r\nURL=https://example.org/\r\n",               // another section
+      "[InternetShortcut.A]\r\nURL=https://example.org/\r\n",  // another section
+      "[InternetShortcut]\r\nIconFile=x\r\n",                  // no URL line
+      "[InternetShortcut]\r\nURL=\r\n",                        // empty
+      "[InternetShortcut]\r\nURL=file:///etc/passwd\r\n",      // not the web
       "[InternetShortcut]\r\nURL=javascript:alert(1)\r\n",
       "[InternetShortcut]\r\nURL=ftp://example.org/\r\n",
       "[InternetShortcut]\r\nURL=httpx://example.org/\r\n",
-      "[InternetShortcut]\r\nURL=https://\r\n",                        // no host
+      "[InternetShortcut]\r\nURL=https://\r\n",  // no host
       "[InternetShortcut]\r\nURL=https:///etc/passwd\r\n",
       "[InternetShortcut]\r\nURL=https://?x\r\n",
       "[InternetShortcut]\r\nURL=https://#frag\r\n",
@@ -60,8 +60,8 @@ TEST(ShortcutUrl, NamesNothingWithoutAWebAddressInItsSection) {
       "[InternetShortcut]\r\nURL=http://:80/\r\n",
       "[InternetShortcut]\r\nURL=http://user@:80/\r\n",
       "[InternetShortcut]\r\nURL=http://[]/\r\n",
-      "[InternetShortcut]\r\nURL=https://example.org/a b\r\n",         // a blank inside
-      "[InternetShortcut]\r\nURL=https://example.org/\x01x\r\n",       // a control character
+      "[InternetShortcut]\r\nURL=https://example.org/a b\r\n",    // a blank inside
+      "[InternetShortcut]\r\nURL=https://example.org/\x01x\r\n",  // a control character
       "[InternetShortcut]\r\nURL=C:\\Windows\\notepad.exe\r\n",
       // The first URL= line counts even when a later one would do.
       "[InternetShortcut]\r\nURL=file:///x\r\nURL=https://example.org/\r\n",

@@ -72,18 +72,30 @@ void Driver::finish() {
 const std::map<std::string_view, Driver::Command>& Driver::commandTable() {
   static const std::map<std::string_view, Command> table = {
       // Answers for the stand-ins.
-      {"answer", &Driver::answer}, {"reply", &Driver::reply}, {"choose", &Driver::choose},
+      {"answer", &Driver::answer},
+      {"reply", &Driver::reply},
+      {"choose", &Driver::choose},
       {"position", &Driver::position},
       // Files.
-      {"write", &Driver::writeFile}, {"mkdir", &Driver::makeFolder},
-      {"remove", &Driver::removePath}, {"readonly", &Driver::makeReadOnly},
+      {"write", &Driver::writeFile},
+      {"mkdir", &Driver::makeFolder},
+      {"remove", &Driver::removePath},
+      {"readonly", &Driver::makeReadOnly},
       // The user.
-      {"focus", &Driver::focus}, {"type", &Driver::type}, {"key", &Driver::key},
-      {"caret", &Driver::caret}, {"selectall", &Driver::selectAll}, {"edit", &Driver::edit},
-      {"click", &Driver::click}, {"menu", &Driver::menu}, {"shortcut", &Driver::shortcut},
-      {"activate", &Driver::activate}, {"close", &Driver::closeWindow},
+      {"focus", &Driver::focus},
+      {"type", &Driver::type},
+      {"key", &Driver::key},
+      {"caret", &Driver::caret},
+      {"selectall", &Driver::selectAll},
+      {"edit", &Driver::edit},
+      {"click", &Driver::click},
+      {"menu", &Driver::menu},
+      {"shortcut", &Driver::shortcut},
+      {"activate", &Driver::activate},
+      {"close", &Driver::closeWindow},
       // Time, and what the program shows.
-      {"tick", &Driver::tick}, {"print", &Driver::print},
+      {"tick", &Driver::tick},
+      {"print", &Driver::print},
   };
   return table;
 }

@@ -33,14 +33,14 @@ std::string replyText(const std::optional<std::string>& reply) {
 }  // namespace
 
 std::string messageBoxLine(const fake::MessageBoxShown& box) {
-  return "msgbox " + quote(box.text) + " title=" + quote(box.title) + " icon=" +
-         iconName(box.icon) + " buttons=" + buttonsName(box.buttons) + " -> " +
+  return "msgbox " + quote(box.text) + " title=" + quote(box.title) +
+         " icon=" + iconName(box.icon) + " buttons=" + buttonsName(box.buttons) + " -> " +
          fake::answerName(box.answer);
 }
 
 std::string inputBoxLine(const fake::InputBoxShown& box) {
-  return "inputbox " + quote(box.prompt) + " title=" + quote(box.title) + " default=" +
-         quote(box.defaultText) + " at=" + std::to_string(box.left) + "," +
+  return "inputbox " + quote(box.prompt) + " title=" + quote(box.title) +
+         " default=" + quote(box.defaultText) + " at=" + std::to_string(box.left) + "," +
          std::to_string(box.top) + " -> " + replyText(box.reply);
 }
 

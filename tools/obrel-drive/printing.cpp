@@ -93,9 +93,9 @@ std::string Driver::entryLine(int k) {
   std::string line = "entry ";
   line += std::to_string(k);
   line += " =";
-  for (const std::string* v : {&e.EntryText, &e.EntryTiming, &e.StartHours, &e.StartMinutes,
-                               &e.StartSeconds, &e.StartMillis, &e.EndHours, &e.EndMinutes,
-                               &e.EndSeconds, &e.EndMillis}) {
+  for (const std::string* v :
+       {&e.EntryText, &e.EntryTiming, &e.StartHours, &e.StartMinutes, &e.StartSeconds,
+        &e.StartMillis, &e.EndHours, &e.EndMinutes, &e.EndSeconds, &e.EndMillis}) {
     line += ' ';
     line += quote(*v);
   }

@@ -62,8 +62,7 @@ std::vector<Word> splitWords(std::string_view line) {
           i += 2;
           break;
         }
-        default:
-          throw ScriptError(std::string("unknown escape \\") + e);
+        default: throw ScriptError(std::string("unknown escape \\") + e);
       }
     }
     if (!closed) throw ScriptError("unterminated quoted word");

@@ -26,11 +26,13 @@ bool write(const std::string& path, int entries, Flavour flavour) {
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--set") {
-    const std::pair<const char*, Flavour> flavours[] = {
-        {"ascii", Flavour::Ascii}, {"windows-1252", Flavour::Windows1252}, {"utf-8", Flavour::Utf8}};
+    const std::pair<const char*, Flavour> flavours[] = {{"ascii", Flavour::Ascii},
+                                                        {"windows-1252", Flavour::Windows1252},
+                                                        {"utf-8", Flavour::Utf8}};
     for (int entries : {1000, 9999}) {
       for (const auto& [name, flavour] : flavours) {
-        const std::string path = std::string(argv[2]) + "/" + std::to_string(entries) + "-" + name + ".srt";
+        const std::string path =
+            std::string(argv[2]) + "/" + std::to_string(entries) + "-" + name + ".srt";
         if (!write(path, entries, flavour)) return 1;
       }
     }

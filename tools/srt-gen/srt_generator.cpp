@@ -25,16 +25,18 @@ class Sequence {
 };
 
 const std::vector<std::string_view> kAsciiWords = {
-    "the", "night", "was", "quiet", "until", "she", "opened", "door", "and", "saw", "river",
-    "we", "have", "to", "leave", "before", "morning", "comes", "where", "did", "you", "put",
-    "keys", "I", "never", "said", "that", "listen", "carefully", "now", "train", "station"};
+    "the",     "night", "was",   "quiet",  "until",     "she", "opened", "door",
+    "and",     "saw",   "river", "we",     "have",      "to",  "leave",  "before",
+    "morning", "comes", "where", "did",    "you",       "put", "keys",   "I",
+    "never",   "said",  "that",  "listen", "carefully", "now", "train",  "station"};
 // UTF-8 words; the Windows-1252 flavour uses only those it can hold.
 const std::vector<std::string_view> kLatinWords = {
-    "déjà", "vu", "ça", "va", "où", "est", "la", "gare", "señor", "niño", "über", "straße",
-    "crème", "brûlée", "garçon", "naïve", "façade", "rôle", "fiancée", "piñata", "coöperate",
-    "müde", "schön", "año", "mañana", "très", "bien", "voilà", "café", "résumé"};
+    "déjà",   "vu",   "ça",      "va",     "où",        "est",    "la",     "gare",
+    "señor",  "niño", "über",    "straße", "crème",     "brûlée", "garçon", "naïve",
+    "façade", "rôle", "fiancée", "piñata", "coöperate", "müde",   "schön",  "año",
+    "mañana", "très", "bien",    "voilà",  "café",      "résumé"};
 const std::vector<std::string_view> kCjkWords = {"字幕", "映画", "東京", "今日は", "ありがとう",
-                                                 "你好", "世界", "电影", "明天", "再见"};
+                                                 "你好", "世界", "电影", "明天",   "再见"};
 
 std::size_t characters(std::string_view s) {
   std::size_t n = 0;
@@ -48,7 +50,8 @@ std::string line(Sequence& random, Flavour flavour) {
   while (true) {
     std::string_view word = kAsciiWords[random.next() % kAsciiWords.size()];
     const int pick = random.between(0, 9);
-    if (flavour != Flavour::Ascii && pick < 3) word = kLatinWords[random.next() % kLatinWords.size()];
+    if (flavour != Flavour::Ascii && pick < 3)
+      word = kLatinWords[random.next() % kLatinWords.size()];
     if (flavour == Flavour::Utf8 && pick == 3) word = kCjkWords[random.next() % kCjkWords.size()];
     const std::size_t grown = characters(text) + (text.empty() ? 0 : 1) + characters(word);
     if (grown > target) break;
