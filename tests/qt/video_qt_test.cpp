@@ -95,6 +95,15 @@ class VideoQtTest : public QObject {
     QCOMPARE(media.playbackState(), QMediaPlayer::PlayingState);
     QVERIFY(media.duration() > 19000 && media.duration() < 21000);
 
+    captureAndStep(panel);
+  }
+
+ private:
+  // Paused and sought, the position goes into the times; the step buttons move it five
+  // seconds, never before the start; played on, it advances.
+  static void captureAndStep(Panel& panel) {
+    QtMediaPlayer& player = panel.player;
+    QMediaPlayer& media = player.player();
     // The player's own pause button, then a seek as its slider makes one.
     auto* play = panel.view->widget("WMP")->findChild<QToolButton*>(QStringLiteral("play"));
     QVERIFY(play);

@@ -16,7 +16,7 @@
 namespace obrel {
 namespace {
 
-constexpr std::size_t kMiB = 1024 * 1024;
+constexpr std::size_t kMiB = std::size_t{1024} * 1024;
 
 TEST(HelpTextLimit, SixteenMiBShowsAndOneByteMoreChangesNothing) {
   fake::TestWindow window;

@@ -83,7 +83,7 @@ TEST(OpenWebLink, HandsTheAddressToTheBrowserOrDoesNothing) {
   }
   files.files()["/p/Web Links/Wide.url"] = wide;
   files.files()["/p/Web Links/Huge.url"] =
-      "[InternetShortcut]\r\nURL=https://huge.example/\r\n" + std::string(64 * 1024, ' ');
+      "[InternetShortcut]\r\nURL=https://huge.example/\r\n" + std::string(std::size_t{64} * 1024, ' ');
 
   openWebLink(files, browser, "/p/Web Links/Home.url");
   openWebLink(files, browser, "/p/Web Links/Local.url");

@@ -34,12 +34,10 @@ int main(int argc, char** argv) {
       folder = argv[++i];
     } else if (arg == "--splash") {
       splash = true;
-    } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
-      return usage();
-    } else if (scriptPath.empty()) {
-      scriptPath = arg;
+    } else if ((!arg.empty() && arg[0] == '-' && arg != "-") || !scriptPath.empty()) {
+      return usage();  // an unknown option, or a second script
     } else {
-      return usage();
+      scriptPath = arg;
     }
   }
   std::ifstream file;
