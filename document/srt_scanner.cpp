@@ -225,6 +225,7 @@ bool SrtScanner::next(ScannedEntry& entry) {
       first = false;
     } else {
       partial_ = true;  // a line after the entry's empty line
+      ++skippedLines_;
     }
   }
   entry.last = !nextFound_;

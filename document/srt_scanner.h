@@ -70,6 +70,9 @@ class SrtScanner {
 
   // Whether anything of the file was left unread: a skipped line or a broken entry.
   bool partial() const { return partial_; }
+  // How many non-empty lines were skipped: those after an entry's empty line that did not
+  // begin the next entry.
+  long skippedLines() const { return skippedLines_; }
   // The last line read that was no text line, and the empty lines of the last entry.
   const std::string& lastLine() const { return lastLine_; }
   int blankCount() const { return blankCount_; }
@@ -80,6 +83,7 @@ class SrtScanner {
   bool nextFound_ = false;  // the last entry ended at the next one's number line
   int number_ = 0;          // the file's number of the last entry read
   bool partial_ = false;
+  long skippedLines_ = 0;
   std::string lastLine_;
   int blankCount_ = 0;
 };

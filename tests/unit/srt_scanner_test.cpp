@@ -3,9 +3,14 @@
 #include "document/srt_scanner.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 #include <optional>
 #include <string>
+
+#include "platform/file_system.h"
+#include "platform/text_file.h"
 
 namespace obrel {
 namespace {
@@ -94,6 +99,34 @@ TEST(FirstEntryNumber, ByTheIndexBoxsRule) {
        std::nullopt},
   };
   for (const auto& [line, number] : cases) EXPECT_EQ(firstEntryNumber(line), number) << line;
+}
+
+TEST(SrtScanner, SaysWhatItSkippedAndWhereItBrokeOff) {
+  // The document library alone: a file of its own on the disk, no stand-ins.
+  std::string path = ::testing::TempDir() + "obrel-scan-XXXXXX";
+  const int fd = ::mkstemp(path.data());
+  ASSERT_GE(fd, 0);
+  const std::string bytes =
+      "0\r\n00:00:01,000 --> 00:00:02,000\r\nAd\r\n\r\nstray\r\nlines\r\n"
+      "1\r\n1:2:3 --> 1:2:4  X1:5\r\nOne\r\n\r\n2\r\n\r\n3\r\n";
+  ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  ::close(fd);
+  RealFileSystem files;
+  TextReader in(files, path, 1024);
+  ::unlink(path.c_str());
+  SrtScanner scanner(in);
+  ScannedEntry entry;
+  ASSERT_TRUE(scanner.next(entry));
+  EXPECT_EQ(entry.number, 0);
+  EXPECT_EQ(entry.text, "Ad");
+  ASSERT_TRUE(scanner.next(entry));
+  EXPECT_EQ(entry.numberLine, "1");
+  EXPECT_EQ(entry.timing.line, "01:02:03,000 --> 01:02:04,000  X1:5");
+  EXPECT_EQ(scanner.skippedLines(), 2);
+  ASSERT_TRUE(scanner.next(entry));  // entry 2 breaks off at its empty timing line
+  EXPECT_TRUE(entry.broken);
+  EXPECT_TRUE(scanner.partial());
+  EXPECT_FALSE(scanner.next(entry));
 }
 
 }  // namespace
