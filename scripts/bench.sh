@@ -12,11 +12,11 @@ if [ -n "${OBREL_BENCH_DIR:-}" ]; then
   dir="$OBREL_BENCH_DIR"
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DOBREL_BUILD_BENCH=ON \
     -DOBREL_BUILD_GUI=ON -DOBREL_BUILD_TESTS=OFF >/dev/null
-  cmake --build "$dir" --target obrel_bench obrel_qt_bench
+  cmake --build "$dir" --target obrel_bench obrel_qt_bench obrel-srt-gen
 else
   dir=build/bench
   cmake --preset bench >/dev/null
-  cmake --build --preset bench --target obrel_bench obrel_qt_bench
+  cmake --build --preset bench --target obrel_bench obrel_qt_bench obrel-srt-gen
 fi
 
 status=0
