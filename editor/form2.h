@@ -183,6 +183,13 @@ class Form2 : public Form {
   // File > Open > Subtitle File (.srt): a file that gives no entry changes nothing but
   // ChangeCount; one read in part, or with times that could not be read, says so.
   void OpenSrt_Click();
+  // File > Open > Subtitle File (.srt) with the dialog's answer given (a file named on the
+  // command line or dropped on the window): the save prompt, the change count, the reading
+  // and its messages, as the menu command.
+  void openSubtitleFile(const std::string& path);
+  // Reads path into the document (OpenSrt_Click after its dialog); throws what its trap
+  // catches.
+  void loadSubtitleFile(const std::string& path);
   // Stores entry, the first the scanner gave, and every later one, each through the index
   // box and the fields; ends on the entry the index box shows, and tells the user what was
   // not read.
@@ -191,6 +198,8 @@ class Form2 : public Form {
   // The video panel (preview/).
   // "Open...": asks for a video and plays it; a cancel changes nothing.
   void Command5_Click();
+  // What "Open..." does with the path it was given: plays it in the panel.
+  void openVideoFile(const std::string& path);
   // File > Open > Video File: the same as "Open...".
   void OpenVideo_Click();
   // "add to Starting Time" / "add to Ending Time": the player's position into Text1..Text4
@@ -240,6 +249,8 @@ class Form2 : public Form {
   void defineMenus();
   // Gives every control and menu item of the binding tables its handler.
   void bindHandlers();
+  // What the window and its video panel do with a dropped file.
+  void bindFileDrops();
   // Leaves the last entry's text lines in Support/Temp.srt, where that can be written.
   void keepScratchCopy(const std::string& text);
   // One entry of OpenFile: its parts and text through the fields, then into the store at

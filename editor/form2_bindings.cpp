@@ -69,7 +69,29 @@ T& named(T* found, const char* name) {
 
 }  // namespace
 
+namespace {
+
+bool isSubtitleFileName(const std::string& path) {
+  if (path.size() < 4) return false;
+  std::string end = path.substr(path.size() - 4);
+  for (char& c : end) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return end == ".srt";
+}
+
+}  // namespace
+
+void Form2::bindFileDrops() {
+  // A subtitle file dropped on the window opens as File > Open would open it; any file
+  // dropped on the video panel plays as "Open..." would play it, whatever its name.
+  fileDrop = {isSubtitleFileName, [this](const std::string& path) { openSubtitleFile(path); }};
+  for (Control* c : {static_cast<Control*>(&WMP), static_cast<Control*>(&Text12), &Command5}) {
+    c->fileDrop = {[](const std::string&) { return true; },
+                   [this](const std::string& path) { openVideoFile(path); }};
+  }
+}
+
 void Form2::bindHandlers() {
+  bindFileDrops();
   for (const ClickBinding& b : clickTable()) {
     std::function<void()> call = [this, handler = b.handler] { (this->*handler)(); };
     if (MenuItem* item = findMenu(b.name)) {

@@ -33,36 +33,48 @@ void Form2::OpenSrt_Click() {
     countChange();
     const std::string path = services_.dialogs.show(
         "CommonDialog3", DialogKind::Open, "Open Subtitle File", "Subtitle Files (*.srt)|*.srt");
-    if (path.empty()) return;
-
-    // The first entry is read before anything changes: a file that cannot be read, or
-    // that gives no entry, leaves the document as it was.
-    std::optional<TextReader> in;
-    std::optional<SrtScanner> scanner;
-    ScannedEntry first;
-    bool readable = false;
-    try {
-      in.emplace(services_.files, path, kLargestSubtitleFile);
-      scanner.emplace(*in);
-      readable = scanner->next(first) && !first.broken;
-    } catch (const Failure&) {
-    }
-    if (!readable) {
-      tellUnreadable(services_.prompts);
-      return;
-    }
-
-    CurrentFile = path;
-    setCaption("Obrel Dizivud - " + path);
-    Sub_Initial();
-    Save.setEnabled(true);
-    SaveAs.setEnabled(true);
-    documentEncoding = in->encoding();
-    currentFileIdentity = in->identity();
-    OpenFile(*scanner, first);
+    if (!path.empty()) loadSubtitleFile(path);
   } catch (const Failure&) {
     // The command's trap: it ends silently, keeping what was done.
   }
+}
+
+void Form2::openSubtitleFile(const std::string& path) {
+  SaveOrNot();
+  if (ProceedFlag != 1) return;
+  try {
+    countChange();
+    loadSubtitleFile(path);
+  } catch (const Failure&) {
+  }
+}
+
+void Form2::loadSubtitleFile(const std::string& path) {
+  // The first entry is read before anything changes: a file that cannot be read, or that
+  // gives no entry, leaves the document as it was.
+  std::optional<TextReader> in;
+  std::optional<SrtScanner> scanner;
+  ScannedEntry first;
+  bool readable = false;
+  try {
+    in.emplace(services_.files, path, kLargestSubtitleFile);
+    scanner.emplace(*in);
+    readable = scanner->next(first) && !first.broken;
+  } catch (const Failure&) {
+  }
+  if (!readable) {
+    tellUnreadable(services_.prompts);
+    return;
+  }
+
+  CurrentFile = path;
+  setCaption("Obrel Dizivud - " + path);
+  Sub_Initial();
+  Save.setEnabled(true);
+  SaveAs.setEnabled(true);
+  documentEncoding = in->encoding();
+  currentFileIdentity = in->identity();
+  OpenFile(*scanner, first);
 }
 
 void Form2::OpenFile(SrtScanner& scanner, ScannedEntry& entry) {

@@ -22,8 +22,10 @@ void Form2::Command5_Click() {
     return;  // the dialog's trap: nothing changed, nothing said
   }
   // A cancel keeps the open video; going on would hand the player an empty path.
-  if (path.empty()) return;
+  if (!path.empty()) openVideoFile(path);
+}
 
+void Form2::openVideoFile(const std::string& path) {
   VideoPath = path;
   for (Control* button : {&Command6, &Command7, &Command8, &Command9}) button->setEnabled(true);
   WMP.setEnabled(true);

@@ -20,6 +20,13 @@ struct Font {
   bool bold = false;
 };
 
+// What a control or a window does with one local file dropped on it: accepts tells whether it
+// takes this path, drop takes it. Without drop it takes no file.
+struct FileDrop {
+  std::function<bool(const std::string& path)> accepts;
+  std::function<void(const std::string& path)> drop;
+};
+
 enum class ControlKind {
   TextBox,
   Button,
@@ -64,6 +71,8 @@ class Control {
 
   // Click handler of buttons, labels and images; empty when the control has none.
   std::function<void()> onClick;
+  // A file dropped on the control; it goes to the window when the control takes none.
+  FileDrop fileDrop;
 
   std::uint64_t revision() const { return revision_; }
 

@@ -38,6 +38,9 @@ class Form {
   TextBox* findTextBox(const std::string& name) const;
   MenuItem* findMenu(const std::string& name) const;
 
+  // A file dropped on the window where no control takes it.
+  FileDrop fileDrop;
+
   // Keyboard focus among the text boxes; nullptr when no box has it.
   TextBox* focus() const { return focus_; }
   // Moves the focus to box; a disabled or hidden box cannot take it (returns false).

@@ -1,6 +1,7 @@
 #include "shell/program.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace obrel {
 
@@ -21,6 +22,7 @@ void Program::startMain() {
   form2_->focusFirst();
   active_ = form2_.get();
   changed();
+  if (!fileAtStart_.empty()) form2_->openSubtitleFile(std::exchange(fileAtStart_, std::string()));
 }
 
 std::vector<Form*> Program::windows() const {

@@ -3,6 +3,8 @@
 // when none is left. Views (the Qt windows, the driver) follow it through onWindowsChanged.
 #include <functional>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/form2.h"
@@ -20,8 +22,11 @@ class Program : public Shell, public SplashHost {
 
   // Program start: the splash alone, its timer running.
   void startWithSplash();
-  // Start as if the splash had given way: the main window loaded and shown.
+  // Start as if the splash had given way: the main window loaded and shown, then the file
+  // given to openAtStart opened as File > Open > Subtitle File (.srt) opens a chosen file.
   void startMain();
+  // A file to open once the main window is up (the program's command line).
+  void openAtStart(std::string path) { fileAtStart_ = std::move(path); }
 
   Form1* form1() const { return form1_.get(); }
   Form2* form2() const { return form2_.get(); }
@@ -67,6 +72,7 @@ class Program : public Shell, public SplashHost {
   std::unique_ptr<Form3> form3_;
   std::unique_ptr<Form4> form4_;
   Form* active_ = nullptr;
+  std::string fileAtStart_;
   // Of Help and About, the one shown last while open; it keeps the main window behind it.
   Form* front_ = nullptr;
   // Windows closed inside one of their own handlers live on until collect().

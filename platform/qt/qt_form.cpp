@@ -12,6 +12,7 @@ QtForm::QtForm(Form& form, QtFormHost& host)
   bindControls();
   placeWidgets();
   setTabOrder();
+  acceptFileDrops();
   window_->closeClicked = [this] {
     if (form_) host_.closeRequested(*form_);
   };

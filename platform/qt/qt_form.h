@@ -13,6 +13,7 @@
 #include "platform/form.h"
 
 class QAction;
+class QPoint;
 class QKeyEvent;
 class QMenuBar;
 class QTimer;
@@ -104,6 +105,12 @@ class QtForm : public QObject {
   // widget should apply it unchanged.
   bool keyTyped(TextBox& box, QKeyEvent& event, const std::function<void(QKeyEvent&)>& apply);
   void menuTriggered(BoundMenu& m);
+
+  // Files dropped on the window (qt_form_drops.cpp).
+  void acceptFileDrops();
+  // What takes path dropped at (client coordinates); nullptr when nothing does.
+  const FileDrop* dropTarget(const QPoint& at, const std::string& path) const;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   Bound* find(const std::string& name);
   const Bound* find(const std::string& name) const;
