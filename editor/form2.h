@@ -142,6 +142,9 @@ class Form2 : public Form {
   void HelpTextOn_Click();
   // Options > Help Text > Off: covers the pane, keeping its text; nothing before a read.
   void HelpTextOff_Click();
+  // Text9 tall, covering the pane, which then takes no focus (the focus in it moves to
+  // Text9); or short, showing it.
+  void coverHelpPane(bool covered);
   // Reads HelpTextPath whole into Text11 and shows the pane; a file that cannot be read or
   // holds more than 16 MiB changes nothing.
   void ReadHelpText();

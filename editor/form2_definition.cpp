@@ -93,6 +93,7 @@ void Form2::defineTextArea() {
   // Entry text area; Text9 lies above Text11 and, at its full height, covers it.
   place(Text11, "Frame2", 330, 2370, 7305, 1305, kArial12, "", "Help Text");
   Text11.multiLine = true;
+  Text11.setCovered(true);  // Text9 starts at its full height
   place(Text9, "Frame2", 330, 660, 7305, 3015, kArial12, "", "Text");
   Text9.multiLine = true;
   place(Label8, "Frame2", 330, 180, 825, 315, kRounded14, "Text :");

@@ -38,7 +38,7 @@ void Form2::ReadHelpText() {
     // standing as if it were this one's.
     const std::string text = in.atEnd() ? std::string() : in.readAll();
     in.Close();
-    Text9.setHeight(kEntryTextShort);
+    coverHelpPane(false);
     Text11.setText(text);
     HelpTextOn.setChecked(true);
     HelpTextOff.setChecked(false);
@@ -52,7 +52,7 @@ void Form2::HelpTextOn_Click() {
     // Hidden: the kept text shows again; the file is not read again.
     HelpTextOn.setChecked(true);
     HelpTextOff.setChecked(false);
-    Text9.setHeight(kEntryTextShort);
+    coverHelpPane(false);
   } else {
     OpenHelpText_Click();
   }
@@ -62,7 +62,14 @@ void Form2::HelpTextOff_Click() {
   if (!HelpTextOn.checked()) return;
   HelpTextOn.setChecked(false);
   HelpTextOff.setChecked(true);
-  Text9.setHeight(kEntryTextTall);
+  coverHelpPane(true);
+}
+
+void Form2::coverHelpPane(bool covered) {
+  Text9.setHeight(covered ? kEntryTextTall : kEntryTextShort);
+  // A covered pane takes no focus: what the user typed there would land out of sight.
+  Text11.setCovered(covered);
+  if (covered && focus() == &Text11) setFocus(&Text9);
 }
 
 }  // namespace obrel

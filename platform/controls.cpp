@@ -25,6 +25,12 @@ void Control::setVisible(bool on) {
   touch();
 }
 
+void Control::setCovered(bool on) {
+  if (covered_ == on) return;
+  covered_ = on;
+  touch();
+}
+
 void Control::setHeight(int twips) {
   if (twips == place.height) return;
   place.height = twips;

@@ -64,6 +64,9 @@ class Control {
   void setEnabled(bool on);
   bool visible() const { return visible_; }
   void setVisible(bool on);
+  // Lying under another control: still visible, but it can take no focus.
+  bool covered() const { return covered_; }
+  void setCovered(bool on);
 
   // Height in twips; the only size a handler changes (Text9).
   int height() const { return place.height; }
@@ -85,6 +88,7 @@ class Control {
   std::string caption_;
   bool enabled_ = true;
   bool visible_ = true;
+  bool covered_ = false;
   std::uint64_t revision_ = 1;
 };
 

@@ -28,7 +28,7 @@ MenuItem* Form::findMenu(const std::string& name) const {
 }
 
 bool Form::setFocus(TextBox* box) {
-  if (box && (!box->enabled() || !box->visible())) return false;
+  if (box && (!box->enabled() || !box->visible() || box->covered())) return false;
   focus_ = box;
   if (box) box->setCaret(box->text().size());
   ++focusRevision_;

@@ -43,7 +43,7 @@ class Form {
 
   // Keyboard focus among the text boxes; nullptr when no box has it.
   TextBox* focus() const { return focus_; }
-  // Moves the focus to box; a disabled or hidden box cannot take it (returns false).
+  // Moves the focus to box; a disabled, hidden or covered box cannot take it (returns false).
   // The caret goes to the end of the box's text and its selection ends.
   bool setFocus(TextBox* box);
   // The focus goes to the first box of the tab order that can take it.

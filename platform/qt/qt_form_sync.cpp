@@ -60,6 +60,16 @@ void QtForm::push(Bound& b) {
   // The player's controls follow the player service (MediaPlayer::setEnabled).
   if (c.kind() != ControlKind::MediaPlayer) w->setEnabled(c.enabled());
   w->setVisible(c.visible());
+  // A covered box is out of the tab chain and takes no click; uncovered, it takes the focus
+  // as its kind of widget does.
+  if (c.kind() == ControlKind::TextBox) {
+    const char* const kOwnPolicy = "obrelFocusPolicy";
+    if (!w->property(kOwnPolicy).isValid())
+      w->setProperty(kOwnPolicy, static_cast<int>(w->focusPolicy()));
+    const auto policy =
+        c.covered() ? Qt::NoFocus : static_cast<Qt::FocusPolicy>(w->property(kOwnPolicy).toInt());
+    if (w->focusPolicy() != policy) w->setFocusPolicy(policy);
+  }
   const int height = pixels(c.height());
   if (w->height() != height) w->resize(w->width(), height);
 }
