@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing the program need on Debian 12. Runs apt-get
-# only when something is missing, with sudo when not root.
+# Installs what building, running, testing and packaging the program need on Debian 12.
+# Runs apt-get only when something is missing, with sudo when not root.
 set -euo pipefail
 
 packages=(
@@ -11,6 +11,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   clang libclang-rt-14-dev llvm-14
   ffmpeg
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()
