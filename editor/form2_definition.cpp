@@ -23,9 +23,11 @@ void place(Control& c, const char* container, int left, int top, int width, int 
   c.tooltip = tooltip;
 }
 
-void timeBox(TextBox& box, int left, int width, int maxLength, const char* tooltip) {
+void timeBox(TextBox& box, int left, int width, int maxLength, const char* tooltip,
+             const char* name) {
   place(box, "Frame1", left, 1500, width, 435, kArial12, "", tooltip);
   box.maxLength = maxLength;
+  box.accessibleName = name;
 }
 
 }  // namespace
@@ -65,21 +67,27 @@ void Form2::defineTimeArea() {
   // Time and index area.
   place(Command4, "Frame1", 6840, 7550, 1335, 600, kRounded14, "Next >>", "Next");
   place(Command3, "Frame1", 5040, 7560, 1155, 600, kRounded14, "OK", "OK");
+  // "<" and ">" say nothing when spoken.
   place(Command2, "Frame1", 1830, 7560, 405, 375, kRounded15, ">", "Next");
+  Command2.accessibleName = "Next entry";
   place(Command1, "Frame1", 660, 7560, 405, 375, kRounded15, "<", "Previous");
+  Command1.accessibleName = "Previous entry";
   place(Text10, "Frame1", 1050, 7560, 825, 390, kRounded14, "", "Entry index");
   Text10.maxLength = 4;
+  Text10.accessibleName = "Entry number";
   place(Frame2, "Frame1", 450, 2400, 7965, 3975);
-  timeBox(Text8, 7320, 700, 3, "ms");
-  timeBox(Text7, 6780, 465, 2, "Seconds");
-  timeBox(Text6, 6240, 465, 2, "Minutes");
-  timeBox(Text5, 5700, 465, 2, "Hours");
-  timeBox(Text4, 3720, 700, 3, "ms");
-  timeBox(Text3, 3180, 465, 2, "Seconds");
-  timeBox(Text2, 2640, 465, 2, "Minutes");
-  timeBox(Text1, 2100, 465, 2, "Hours");
+  timeBox(Text8, 7320, 700, 3, "ms", "End milliseconds");
+  timeBox(Text7, 6780, 465, 2, "Seconds", "End seconds");
+  timeBox(Text6, 6240, 465, 2, "Minutes", "End minutes");
+  timeBox(Text5, 5700, 465, 2, "Hours", "End hours");
+  timeBox(Text4, 3720, 700, 3, "ms", "Start milliseconds");
+  timeBox(Text3, 3180, 465, 2, "Seconds", "Start seconds");
+  timeBox(Text2, 2640, 465, 2, "Minutes", "Start minutes");
+  timeBox(Text1, 2100, 465, 2, "Hours", "Start hours");
   place(Label10, "Frame1", 5100, 1500, 495, 435, kRounded12, "To");
+  Label10.buddy = "Text5";
   place(Label9, "Frame1", 1110, 1500, 915, 435, kRounded12, "From :");
+  Label9.buddy = "Text1";
   place(Label7, "Frame1", 780, 450, 1485, 435, kRounded14, "Timing :");
   place(Label6, "Frame1", 7230, 1500, 75, 345, kArialBold14, ".");
   place(Label5, "Frame1", 6690, 1500, 75, 315, kArialBold14, ":");
@@ -94,9 +102,12 @@ void Form2::defineTextArea() {
   place(Text11, "Frame2", 330, 2370, 7305, 1305, kArial12, "", "Help Text");
   Text11.multiLine = true;
   Text11.setCovered(true);  // Text9 starts at its full height
+  Text11.accessibleName = "Help text";
   place(Text9, "Frame2", 330, 660, 7305, 3015, kArial12, "", "Text");
   Text9.multiLine = true;
+  Text9.accessibleName = "Entry text";
   place(Label8, "Frame2", 330, 180, 825, 315, kRounded14, "Text :");
+  Label8.buddy = "Text9";
 }
 
 void Form2::defineVideoPanel() {
@@ -104,20 +115,27 @@ void Form2::defineVideoPanel() {
   place(Text12, "Frame1", 9240, 550, 6255, 400, {"Calibri", 12, false});
   Text12.readOnly = true;
   Text12.setVisible(false);
+  Text12.accessibleName = "Video file";
   place(Command5, "Frame1", 15420, 480, 1335, 555, kRounded14, "Open...", "Open Video");
   place(Picture1, "Frame1", 8880, 1320, 8200, 7215);
   Picture1.picture = "panel.bmp";
   place(Image1, "Picture1", 3600, 2160, 960, 960);
   Image1.picture = "logo-64.png";
   place(WMP, "Picture1", 120, 105, 7935, 6165);
+  WMP.accessibleName = "Video player";
+  // The picture buttons show no caption: only their tooltip and name say what they do.
   place(Command7, "Picture1", 5100, 6500, 615, 375, {}, "", "add to Ending Time");
   Command7.picture = "add-end.bmp";
+  Command7.accessibleName = "Set end time from video";
   place(Command6, "Picture1", 2400, 6500, 615, 375, {}, "", "add to Starting Time");
   Command6.picture = "add-start.bmp";
+  Command6.accessibleName = "Set start time from video";
   place(Command8, "Picture1", 3240, 6450, 600, 500, {}, "", "Step Backward");
   Command8.picture = "step-back.jpg";
+  Command8.accessibleName = "Step video back";
   place(Command9, "Picture1", 4250, 6450, 600, 500, {}, "", "Step Forward");
   Command9.picture = "step-forward.jpg";
+  Command9.accessibleName = "Step video forward";
 }
 
 void Form2::defineStacking() {

@@ -53,6 +53,12 @@ class Control {
   std::string container;  // name of the holding control; empty for the window itself
   Rect place;
   std::string tooltip;
+  // What a screen reader speaks for the control; empty where its caption or the label that
+  // names it already says it.
+  std::string accessibleName;
+  // Labels: the control this label names; a screen reader announces that control with the
+  // label's text.
+  std::string buddy;
   Font font;
   std::string picture;  // resource name of the picture, if any
 

@@ -12,6 +12,9 @@ Form1::Form1(SplashHost& host) : Form("Form1"), host_(host) {
   Command1.container = "Picture1";
   Command1.place = {9210, 0, 345, 375};
   Command1.picture = "splash-close.jpg";
+  // A picture alone says nothing to a screen reader or a hover.
+  Command1.tooltip = "Close";
+  Command1.accessibleName = "Close";
   Timer1.container = "Picture1";
   Timer1.intervalMs = 4000;
   add(Picture1);

@@ -23,6 +23,7 @@ Form3::Form3(FileSystem& files, std::string programFolder)
   Label6.place = {240, 240, 3495, 495};
   Label6.font = {"Calibri", 18, true};
   Label6.setCaption("Obrel Dizivud Help :");
+  Label6.buddy = "Text1";
   Text1.container = "Frame1";
   Text1.place = {240, 840, 10095, 6255};
   Text1.font = {"Arial", 12, false};
@@ -30,6 +31,7 @@ Form3::Form3(FileSystem& files, std::string programFolder)
   Text1.multiLine = true;
   Text1.wrap = true;
   Text1.readOnly = true;
+  Text1.accessibleName = "Help contents";
   add(Frame1);
   add(Label6);
   add(Text1);

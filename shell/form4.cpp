@@ -34,7 +34,9 @@ Form4::Form4(FileSystem& files, Browser& browser, std::string programFolder)
   place(Label7, 360, 2040, 3405, 375, candaraBold14, "Design and Programming :-");
   place(Label1, 600, 2400, 1665, 375, calibri14, "Obrel team");
   place(Label2, 360, 2880, 4245, 375, candaraBold14, "Thanks to followings :-");
+  Label2.buddy = "Text1";
   place(Text1, 600, 3480, 5535, 1215, calibri12);
+  Text1.accessibleName = "Thanks";
   Text1.multiLine = true;
   Text1.wrap = true;
   Text1.readOnly = true;

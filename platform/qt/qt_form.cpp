@@ -11,6 +11,7 @@ QtForm::QtForm(Form& form, QtFormHost& host)
   buildWindow();
   bindControls();
   placeWidgets();
+  nameWidgets();
   setTabOrder();
   acceptFileDrops();
   window_->closeClicked = [this] {

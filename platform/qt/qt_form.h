@@ -87,6 +87,8 @@ class QtForm : public QObject {
   void placeWidgets();
   void buildMenu(const std::string& parent, QWidget* into);
   void setTabOrder();
+  // Accessible names and buddies (qt_form_names.cpp).
+  void nameWidgets();
 
   // The model's changes pushed into the widgets (qt_form_sync.cpp).
   void push(Bound& b);

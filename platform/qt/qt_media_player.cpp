@@ -57,6 +57,7 @@ class PlayerView : public QWidget {
 
     video_ = new QVideoWidget(this);
     video_->setObjectName(QStringLiteral("video"));
+    video_->setAccessibleName(tr("Video"));
     play_ = new QToolButton(this);
     play_->setObjectName(QStringLiteral("play"));
     play_->setAutoRaise(true);
@@ -64,6 +65,7 @@ class PlayerView : public QWidget {
     slider_ = new QSlider(Qt::Horizontal, this);
     slider_->setObjectName(QStringLiteral("seek"));
     slider_->setPageStep(5000);
+    slider_->setAccessibleName(tr("Video position"));
     time_ = new QLabel(this);
     time_->setObjectName(QStringLiteral("time"));
 
@@ -113,7 +115,10 @@ class PlayerView : public QWidget {
   void showState() {
     const bool playing = player_.playbackState() == QMediaPlayer::PlayingState;
     play_->setIcon(transportIcon(playing));
-    play_->setToolTip(playing ? tr("Pause") : tr("Play"));
+    // A screen reader says what a press does, as the tooltip and the icon show.
+    const QString does = playing ? tr("Pause") : tr("Play");
+    play_->setToolTip(does);
+    play_->setAccessibleName(does);
   }
 
   QMediaPlayer& player_;

@@ -16,6 +16,7 @@ obrel_qt_test(main_window_test)
 obrel_qt_test(key_rules_qt_test)
 obrel_qt_test(panes_qt_test)
 obrel_qt_test(desktop_qt_test)
+obrel_qt_test(accessibility_qt_test)
 
 # The video test plays a short clip made here at build time: a test pattern with a tone,
 # as MJPEG and PCM in AVI, which the GStreamer plugins the program needs already decode.

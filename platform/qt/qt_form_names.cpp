@@ -1,0 +1,20 @@
+// What a screen reader says of the widgets: the models' names and the labels' buddies.
+#include <QLabel>
+
+#include "platform/qt/qt_form.h"
+#include "platform/qt/qt_text.h"
+
+namespace obrel {
+
+void QtForm::nameWidgets() {
+  for (const Bound& b : bound_) {
+    if (!b.widget) continue;
+    const Control& c = *b.control;
+    if (!c.accessibleName.empty()) b.widget->setAccessibleName(qs(c.accessibleName));
+    if (c.buddy.empty()) continue;
+    auto* label = qobject_cast<QLabel*>(b.widget);
+    if (QWidget* named = widget(c.buddy); label && named) label->setBuddy(named);
+  }
+}
+
+}  // namespace obrel
