@@ -15,6 +15,7 @@ endfunction()
 obrel_qt_test(main_window_test)
 obrel_qt_test(key_rules_qt_test)
 obrel_qt_test(panes_qt_test)
+obrel_qt_test(file_dialogs_qt_test)
 
 # The video test plays short clips made here at build time: a test pattern with a tone, as
 # MJPEG and PCM in AVI, which the GStreamer plugins the program needs already decode. The
