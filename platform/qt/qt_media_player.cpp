@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QVideoSink>
 #include <QVideoWidget>
 #include <algorithm>
 #include <climits>
@@ -44,6 +45,51 @@ QIcon transportIcon(bool playing) {
   return QIcon(pm);
 }
 
+// Where a video of the given size shows in an area: at its own size when it fits, else
+// scaled down keeping its aspect ratio; centred. An unknown (empty) size fills the area.
+QRect videoPlace(QSize video, QSize area) {
+  if (video.isEmpty()) return QRect(QPoint(0, 0), area);
+  QSize shown = video;
+  if (shown.width() > area.width() || shown.height() > area.height()) {
+    shown.scale(area, Qt::KeepAspectRatio);
+  }
+  return QRect(QPoint((area.width() - shown.width()) / 2, (area.height() - shown.height()) / 2),
+               shown);
+}
+
+// The video's area: the video at its own size, centred, or scaled down keeping its aspect
+// ratio when it is larger than the area; the area fills until a frame tells the size.
+class VideoScreen : public QWidget {
+ public:
+  explicit VideoScreen(QWidget* parent) : QWidget(parent), video_(new QVideoWidget(this)) {
+    setObjectName(QStringLiteral("screen"));
+    video_->setObjectName(QStringLiteral("video"));
+    QVideoSink* sink = video_->videoSink();
+    // Queued: Qt 6.4 signals the change with the sink's lock held, so reading the size
+    // there would wait for ever.
+    connect(
+        sink, &QVideoSink::videoSizeChanged, this,
+        [this, sink] {
+          native_ = sink->videoSize();
+          place();
+        },
+        Qt::QueuedConnection);
+  }
+  QVideoWidget* video() const { return video_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QWidget::resizeEvent(event);
+    place();
+  }
+
+ private:
+  void place() { video_->setGeometry(videoPlace(native_, size())); }
+
+  QVideoWidget* video_;
+  QSize native_;
+};
+
 // Video on top, the transport row below it.
 class PlayerView : public QWidget {
  public:
@@ -55,9 +101,8 @@ class PlayerView : public QWidget {
     dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(110, 110, 110));
     setPalette(dark);
 
-    video_ = new QVideoWidget(this);
-    video_->setObjectName(QStringLiteral("video"));
-    video_->setAccessibleName(tr("Video"));
+    screen_ = new VideoScreen(this);
+    screen_->video()->setAccessibleName(tr("Video"));
     play_ = new QToolButton(this);
     play_->setObjectName(QStringLiteral("play"));
     play_->setAutoRaise(true);
@@ -77,11 +122,11 @@ class PlayerView : public QWidget {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(2);
-    column->addWidget(video_, 1);
+    column->addWidget(screen_, 1);
     column->addLayout(row);
     setFocusProxy(play_);
 
-    player_.setVideoOutput(video_);
+    player_.setVideoOutput(screen_->video());
     connect(play_, &QToolButton::clicked, this, [this] {
       if (player_.playbackState() == QMediaPlayer::PlayingState) {
         player_.pause();
@@ -122,7 +167,7 @@ class PlayerView : public QWidget {
   }
 
   QMediaPlayer& player_;
-  QVideoWidget* video_;
+  VideoScreen* screen_;
   QToolButton* play_;
   QSlider* slider_;
   QLabel* time_;

@@ -1,6 +1,7 @@
 #pragma once
 // The embedded media player: a QMediaPlayer that plays a file as soon as it is set, and its
-// view (video, play/pause, position slider, time) made for the window that shows it.
+// view (video, play/pause, position slider, time) made for the window that shows it. The
+// video keeps its own size where it fits, and is scaled down to the view where it does not.
 #include <QPointer>
 #include <memory>
 #include <string>

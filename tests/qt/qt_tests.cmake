@@ -17,23 +17,29 @@ obrel_qt_test(key_rules_qt_test)
 obrel_qt_test(panes_qt_test)
 obrel_qt_test(desktop_qt_test)
 obrel_qt_test(accessibility_qt_test)
+obrel_qt_test(file_dialogs_qt_test)
 
-# The video test plays a short clip made here at build time: a test pattern with a tone,
-# as MJPEG and PCM in AVI, which the GStreamer plugins the program needs already decode.
+# The video test plays short clips made here at build time: a test pattern with a tone, as
+# MJPEG and PCM in AVI, which the GStreamer plugins the program needs already decode. The
+# small one fits the player; the wide one is larger than it.
 obrel_qt_test(video_qt_test)
 find_program(OBREL_FFMPEG ffmpeg)
 if(OBREL_FFMPEG)
-  set(OBREL_TEST_VIDEO ${CMAKE_BINARY_DIR}/test-media/pattern.avi)
-  add_custom_command(OUTPUT ${OBREL_TEST_VIDEO}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/test-media
+  set(media ${CMAKE_BINARY_DIR}/test-media)
+  add_custom_command(OUTPUT ${media}/pattern.avi ${media}/wide.avi
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${media}
     COMMAND ${OBREL_FFMPEG} -nostdin -v error -y
             -f lavfi -i testsrc=duration=20:size=160x120:rate=25
             -f lavfi -i sine=frequency=440:duration=20
-            -c:v mjpeg -q:v 8 -c:a pcm_s16le -ar 22050 ${OBREL_TEST_VIDEO}
-    COMMENT "Making the test video")
-  add_custom_target(obrel_test_video DEPENDS ${OBREL_TEST_VIDEO})
+            -c:v mjpeg -q:v 8 -c:a pcm_s16le -ar 22050 ${media}/pattern.avi
+    COMMAND ${OBREL_FFMPEG} -nostdin -v error -y
+            -f lavfi -i testsrc=duration=2:size=1280x720:rate=5
+            -c:v mjpeg -q:v 20 ${media}/wide.avi
+    COMMENT "Making the test videos")
+  add_custom_target(obrel_test_video DEPENDS ${media}/pattern.avi ${media}/wide.avi)
   add_dependencies(video_qt_test obrel_test_video)
-  target_compile_definitions(video_qt_test PRIVATE OBREL_TEST_VIDEO="${OBREL_TEST_VIDEO}")
+  target_compile_definitions(video_qt_test PRIVATE OBREL_TEST_VIDEO="${media}/pattern.avi"
+                             OBREL_TEST_WIDE_VIDEO="${media}/wide.avi")
 else()
   message(STATUS "ffmpeg not found: video_qt_test will skip")
 endif()

@@ -1,7 +1,9 @@
 // The video panel on the real player: a short video made at build time is opened through
-// "Open...", plays offscreen without an audio device, seeks, and its position is captured
-// into the time fields by the panel's buttons.
+// "Open...", plays offscreen without an audio device at its own size, seeks, and its
+// position is captured into the time fields by the panel's buttons; a video larger than the
+// player is scaled down to it.
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMediaPlayer>
@@ -20,6 +22,7 @@
 
 #ifndef OBREL_TEST_VIDEO
 #define OBREL_TEST_VIDEO ""
+#define OBREL_TEST_WIDE_VIDEO ""
 #endif
 
 using namespace obrel;
@@ -66,39 +69,82 @@ class VideoQtTest : public QObject {
  private slots:
   void aGeneratedVideoPlaysSeeksAndIsCaptured() {
     const QString video = QStringLiteral(OBREL_TEST_VIDEO);
-    if (video.isEmpty() || !QFileInfo::exists(video)) {
-      if (required()) QFAIL("the test video was not made: is ffmpeg installed?");
-      QSKIP("no test video: ffmpeg was missing when the build was configured");
-    }
     Panel panel;
-    QtMediaPlayer& player = panel.player;
-    panel.dialogs.choices.push_back(video.toStdString());
-    panel.click("Command5");
+    if (!openAndPlay(panel, video)) return;
     QCOMPARE(panel.form.VideoPath, video.toStdString());
     QCOMPARE(panel.form.Text12.text(), video.toStdString());
     QVERIFY(panel.view->widget("WMP")->isEnabled());
     for (const char* b : {"Command6", "Command7", "Command8", "Command9"}) {
       QVERIFY2(panel.view->widget(b)->isEnabled(), b);
     }
-
-    QMediaPlayer& media = player.player();
-    QTRY_VERIFY_WITH_TIMEOUT(media.mediaStatus() == QMediaPlayer::InvalidMedia ||
-                                 media.error() != QMediaPlayer::NoError || player.position() > 0,
-                             10000);
-    if (media.mediaStatus() == QMediaPlayer::InvalidMedia ||
-        media.error() != QMediaPlayer::NoError) {
-      const QByteArray why =
-          "the video does not play here (no decoder?): " + media.errorString().toUtf8();
-      if (required()) QFAIL(why.constData());
-      QSKIP(why.constData());
-    }
+    QMediaPlayer& media = panel.player.player();
     QCOMPARE(media.playbackState(), QMediaPlayer::PlayingState);
     QVERIFY(media.duration() > 19000 && media.duration() < 21000);
+    // It fits the player, so it keeps its own size.
+    shownAt(panel, QSize(160, 120));
+    if (QTest::currentTestFailed()) return;
 
     captureAndStep(panel);
   }
 
+  void aVideoLargerThanThePlayerIsScaledDownKeepingItsShape() {
+    Panel panel;
+    if (!openAndPlay(panel, QStringLiteral(OBREL_TEST_WIDE_VIDEO))) return;
+    auto* video = panel.view->widget("WMP")->findChild<QWidget*>(QStringLiteral("video"));
+    QVERIFY(video);
+    const int width = video->parentWidget()->width();
+    // 1280x720 across the whole width, 16:9 kept.
+    shownAt(panel, QSize(width, width * 9 / 16));
+  }
+
  private:
+  // Opens video through "Open..." and waits until it plays. False, with the test skipped or
+  // failed, when it does not play; a video that neither plays nor fails is a failure.
+  static bool openAndPlay(Panel& panel, const QString& video) {
+    if (video.isEmpty() || !QFileInfo::exists(video)) {
+      return cannotPlay("no test video: was ffmpeg missing when the build was configured?");
+    }
+    panel.dialogs.choices.push_back(video.toStdString());
+    panel.click("Command5");
+    QtMediaPlayer& player = panel.player;
+    QMediaPlayer& media = player.player();
+    const auto failed = [&media] {
+      return media.mediaStatus() == QMediaPlayer::InvalidMedia ||
+             media.error() != QMediaPlayer::NoError;
+    };
+    QElapsedTimer waited;
+    waited.start();
+    while (!failed() && player.position() <= 0 && waited.elapsed() < 10000) QTest::qWait(20);
+    if (failed()) {
+      return cannotPlay("the video does not play here (no decoder?): " +
+                        media.errorString().toUtf8());
+    }
+    if (player.position() <= 0) {
+      QTest::qFail("the video neither plays nor fails", __FILE__, __LINE__);
+      return false;
+    }
+    return true;
+  }
+  static bool cannotPlay(const QByteArray& why) {
+    if (required()) {
+      QTest::qFail(why.constData(), __FILE__, __LINE__);
+    } else {
+      QTest::qSkip(why.constData(), __FILE__, __LINE__);
+    }
+    return false;
+  }
+
+  // The video shows at size, centred in the player's area above the transport row.
+  static void shownAt(Panel& panel, QSize size) {
+    auto* video = panel.view->widget("WMP")->findChild<QWidget*>(QStringLiteral("video"));
+    QVERIFY(video);
+    QTRY_COMPARE(video->size(), size);
+    const QSize area = video->parentWidget()->size();
+    QVERIFY(area.width() > 400 && area.height() > 300);
+    QCOMPARE(video->pos(),
+             QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2));
+  }
+
   // Paused and sought, the position goes into the times; the step buttons move it five
   // seconds, never before the start; played on, it advances.
   static void captureAndStep(Panel& panel) {

@@ -1,0 +1,98 @@
+// The common file dialogs on Qt's own QFileDialog: each name's dialog is made once and kept;
+// every use starts with nothing selected, in the folder of the path it last returned (the
+// current folder before that), and a cancel returns no path.
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "platform/qt/qt_file_dialogs.h"
+#include "tests/qt/real_window.h"
+
+using namespace obrel;
+using obrel::qttest::whenModal;
+
+namespace {
+
+constexpr const char* kFilter = "Subtitle Files (*.srt)|*.srt|All Files (*.*)|*.*";
+
+// What a use of the dialog saw when it came up.
+struct Seen {
+  QPointer<QFileDialog> dialog;
+  QString folder;
+  QStringList selected;
+  QString filter;
+};
+
+// Answers the next modal dialog: notes what it shows, then does answer to it.
+void answer(Seen& seen, std::function<void(QFileDialog&)> answer) {
+  whenModal([&seen, answer = std::move(answer)](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    if (!dialog) return;
+    seen = {dialog, dialog->directory().absolutePath(), dialog->selectedFiles(),
+            dialog->selectedNameFilter()};
+    answer(*dialog);
+  });
+}
+
+}  // namespace
+
+class FileDialogsQtTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void aDialogIsKeptAndEachUseStartsAfresh() {
+    QTemporaryDir here;
+    QTemporaryDir there;
+    QVERIFY(here.isValid() && there.isValid());
+    QVERIFY(QFile(there.filePath(QStringLiteral("clip.srt"))).open(QIODevice::WriteOnly));
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(here.path()));
+    QtFileDialogs dialogs;
+    Seen first;
+    Seen seen;
+
+    // Before any path, the current folder; the user goes elsewhere and picks a file there,
+    // having chosen the other filter.
+    answer(first, [&there](QFileDialog& dialog) {
+      dialog.selectNameFilter(QStringLiteral("All Files (*.*)"));
+      dialog.setDirectory(there.path());
+      dialog.selectFile(QStringLiteral("clip.srt"));
+      static_cast<QDialog&>(dialog).accept();  // QFileDialog keeps its own protected
+    });
+    const std::string picked = dialogs.show("CommonDialog3", DialogKind::Open, "Open", kFilter);
+    QCOMPARE(QString::fromStdString(picked), there.filePath(QStringLiteral("clip.srt")));
+    QCOMPARE(first.folder, QDir(here.path()).absolutePath());
+    QVERIFY(first.selected.isEmpty());
+
+    // The same dialog, in the folder of that path, with nothing selected and the first
+    // filter; the user wanders off and cancels: no path.
+    answer(seen, [&here](QFileDialog& dialog) {
+      dialog.setDirectory(here.path());
+      dialog.reject();
+    });
+    QCOMPARE(dialogs.show("CommonDialog3", DialogKind::Open, "Open", kFilter), std::string());
+    QVERIFY(first.dialog);
+    QCOMPARE(seen.dialog, first.dialog);
+    QCOMPARE(seen.folder, QDir(there.path()).absolutePath());
+    QVERIFY2(seen.selected.isEmpty(), qPrintable(seen.selected.join(u' ')));
+    QCOMPARE(seen.filter, QStringLiteral("Subtitle Files (*.srt)"));
+
+    // Where the cancel left it does not count: still the folder of the last path.
+    answer(seen, [](QFileDialog& dialog) { dialog.reject(); });
+    QCOMPARE(dialogs.show("CommonDialog3", DialogKind::Open, "Open", kFilter), std::string());
+    QCOMPARE(seen.folder, QDir(there.path()).absolutePath());
+
+    // Another name has its own dialog, which has returned nothing yet.
+    answer(seen, [](QFileDialog& dialog) { dialog.reject(); });
+    QCOMPARE(dialogs.show("CommonDialog2", DialogKind::Open, "Open", kFilter), std::string());
+    QVERIFY(seen.dialog != first.dialog);
+    QCOMPARE(seen.folder, QDir(here.path()).absolutePath());
+    QVERIFY(QDir::setCurrent(before));
+  }
+};
+
+QTEST_MAIN(FileDialogsQtTest)
+#include "file_dialogs_qt_test.moc"
