@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -47,19 +48,43 @@ std::string executableFolder() {
   return ec ? std::string(".") : self.parent_path().string();
 }
 
+namespace {
+
+// A program's argument and environment vectors as posix_spawn takes them; the extra
+// variables come first, so they win over the inherited ones.
+class SpawnLine {
+ public:
+  SpawnLine(const std::string& program, const std::vector<std::string>& args,
+            const std::vector<std::string>& extraEnvironment)
+      : words_{program}, environment_(extraEnvironment) {
+    words_.insert(words_.end(), args.begin(), args.end());
+    for (char** e = environ; *e; ++e) environment_.emplace_back(*e);
+    for (std::string& w : words_) argv_.push_back(w.data());
+    argv_.push_back(nullptr);
+    for (std::string& e : environment_) envp_.push_back(e.data());
+    envp_.push_back(nullptr);
+  }
+  char* const* argv() { return argv_.data(); }
+  char* const* envp() { return envp_.data(); }
+
+ private:
+  std::vector<std::string> words_;
+  std::vector<std::string> environment_;
+  std::vector<char*> argv_;
+  std::vector<char*> envp_;
+};
+
+long long monotonicNs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+}
+
+}  // namespace
+
 ProcessTimes runProcess(const std::string& program, const std::vector<std::string>& args,
                         const std::vector<std::string>& extraEnvironment) {
-  std::vector<std::string> words{program};
-  words.insert(words.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& w : words) argv.push_back(w.data());
-  argv.push_back(nullptr);
-  std::vector<std::string> environment(extraEnvironment);
-  for (char** e = environ; *e; ++e) environment.emplace_back(*e);
-  std::vector<char*> envp;
-  for (std::string& e : environment) envp.push_back(e.data());
-  envp.push_back(nullptr);
-
+  SpawnLine line(program, args, extraEnvironment);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
@@ -68,7 +93,7 @@ ProcessTimes runProcess(const std::string& program, const std::vector<std::strin
   const auto start = std::chrono::steady_clock::now();
   pid_t pid = -1;
   const int failed =
-      posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+      posix_spawn(&pid, program.c_str(), &actions, nullptr, line.argv(), line.envp());
   posix_spawn_file_actions_destroy(&actions);
   if (failed != 0) return times;
   struct rusage usage {};
@@ -78,6 +103,34 @@ ProcessTimes runProcess(const std::string& program, const std::vector<std::strin
   auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
   times.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
   return times;
+}
+
+ProcessOutput runForOutput(const std::string& program, const std::vector<std::string>& args,
+                           const std::vector<std::string>& extraEnvironment) {
+  SpawnLine line(program, args, extraEnvironment);
+  ProcessOutput output;
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) return output;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  output.spawnedNs = monotonicNs();
+  pid_t pid = -1;
+  const int failed =
+      posix_spawn(&pid, program.c_str(), &actions, nullptr, line.argv(), line.envp());
+  posix_spawn_file_actions_destroy(&actions);
+  close(pipeEnds[1]);
+  char buffer[256];
+  ssize_t n;
+  while (failed == 0 && (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0) {
+    output.text.append(buffer, static_cast<std::size_t>(n));
+  }
+  close(pipeEnds[0]);
+  if (failed != 0) return output;
+  waitpid(pid, &output.status, 0);
+  return output;
 }
 
 namespace {

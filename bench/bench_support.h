@@ -55,6 +55,17 @@ struct ProcessTimes {
 ProcessTimes runProcess(const std::string& program, const std::vector<std::string>& args,
                         const std::vector<std::string>& extraEnvironment = {});
 
+// A finished child process's standard output, and the monotonic clock (CLOCK_MONOTONIC, in
+// nanoseconds) just before it was spawned, on which the program's probes print their times.
+struct ProcessOutput {
+  std::string text;
+  long long spawnedNs = 0;
+  int status = -1;  // as waitpid gives it; -1 when it could not be started
+};
+// Runs program with args, its standard error to /dev/null, and waits for it.
+ProcessOutput runForOutput(const std::string& program, const std::vector<std::string>& args,
+                           const std::vector<std::string>& extraEnvironment = {});
+
 // One row of the closing table: a figure, what it is measured against, and its target.
 struct Check {
   std::string figure{};     // a benchmark's name and arguments, e.g. "BM_Open9999/flavour:0"
