@@ -55,7 +55,8 @@ CommandLine readCommandLine(const QStringList& arguments) {
   }
   CommandLine line;
   if (!parser.positionalArguments().isEmpty()) {
-    line.file = QDir::current().absoluteFilePath(parser.positionalArguments().first()).toStdString();
+    line.file =
+        QDir::current().absoluteFilePath(parser.positionalArguments().first()).toStdString();
   }
   return line;
 }
