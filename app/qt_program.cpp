@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "app/warm_up.h"
 #include "platform/qt/qt_fonts.h"
 
 // The pictures live in the static Qt library; nothing would pull them into the program
@@ -61,6 +62,9 @@ QtForm* QtProgram::view(const Form* form) const {
 
 void QtProgram::startWithSplash() {
   run("start", [this] { program_.startWithSplash(); });
+  if (QtForm* splash = view(program_.form1())) {
+    afterFirstPaint(splash->window(), [this] { run("warm up", [this] { warmUpMedia(player_); }); });
+  }
 }
 
 void QtProgram::run(const char* where, const std::function<void()>& call) {
