@@ -49,8 +49,9 @@ std::string timingLine(const std::string& startHours, const std::string& startMi
   return line;
 }
 
-Entry& EntryStore::at(int k) {
+Entry& EntryStore::edit(int k) {
   if (k < kFirst || k > kLast) throw IndexOutOfRange();
+  ++revision_;
   if (!slots_) slots_ = std::make_unique<std::array<Entry, kLast + 1>>();
   return (*slots_)[k];
 }
@@ -62,6 +63,7 @@ const Entry& EntryStore::at(int k) const {
 }
 
 void EntryStore::clearFrom(int from) {
+  ++revision_;
   if (!slots_) return;
   for (int k = from; k <= kLast; ++k) (*slots_)[k] = Entry{};
 }

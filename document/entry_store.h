@@ -2,6 +2,7 @@
 // The entry store: ten values per entry in slots 0 to 10000. Everything is text; numbers
 // are derived from it only to compare.
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -37,17 +38,23 @@ class EntryStore {
   static constexpr int kFirst = 0;
   static constexpr int kLast = 10000;
 
-  // Slot k; throws IndexOutOfRange outside 0 to 10000. The slots (3.2 MB) are made on the
-  // first use of this one, so a store only ever read, or never used (InsertBuffer until
-  // the first Insert), costs nothing; until then every slot reads as empty.
-  Entry& at(int k);
+  // Slot k to read; throws IndexOutOfRange outside 0 to 10000. Until the first edit every
+  // slot reads as empty.
   const Entry& at(int k) const;
+  // Slot k to change, counted as a change of the store. The slots (3.2 MB) are made on the
+  // first edit, so a store only ever read, or never used (InsertBuffer until the first
+  // Insert), costs nothing.
+  Entry& edit(int k);
 
   // Empties slots from..10000 (the resets use 1).
   void clearFrom(int from);
 
+  // Goes up at every edit and clear, never down: equal revisions mean an unchanged store.
+  std::uint64_t revision() const { return revision_; }
+
  private:
   std::unique_ptr<std::array<Entry, kLast + 1>> slots_;
+  std::uint64_t revision_ = 0;
 };
 
 }  // namespace obrel

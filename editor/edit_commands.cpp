@@ -67,9 +67,9 @@ void Form2::InsertNewEntry_Click() {
     emptyFields(*this);
     // Entries n.. move one slot up through the scratch buffer; moving, not copying, keeps
     // the walk over the whole store cheap.
-    for (int k = *n; k <= EntryStore::kLast; ++k) InsertBuffer.at(k) = std::move(store.at(k));
-    store.at(*n) = Entry{};
-    for (int k = *n; k < EntryStore::kLast; ++k) store.at(k + 1) = std::move(InsertBuffer.at(k));
+    for (int k = *n; k <= EntryStore::kLast; ++k) InsertBuffer.edit(k) = std::move(store.edit(k));
+    store.edit(*n) = Entry{};
+    for (int k = *n; k < EntryStore::kLast; ++k) store.edit(k + 1) = std::move(InsertBuffer.edit(k));
     documentChanged(*this);
   } catch (const Failure&) {
     // The command's failure trap: it ends here, keeping what was done.
@@ -82,7 +82,7 @@ void Form2::ClearEntry_Click() {
         askIndex(services_.prompts, "Enter entry index to be cleared :", "Clear Entry");
     if (!a || *a < 1 || *a > kLastEntry) return;
     CurrentIndex = *a;
-    store.at(*a) = Entry{};
+    store.edit(*a) = Entry{};
     documentChanged(*this);
     setIndexBox(std::to_string(*a));
     emptyFields(*this);
@@ -100,9 +100,9 @@ void Form2::DeleteEntry_Click() {
       services_.prompts.messageBox("Entry Doesn't Exists!", "", Icon::Exclamation, Buttons::OK);
       return;
     }
-    for (int j = *k; j < EntryStore::kLast; ++j) store.at(j) = std::move(store.at(j + 1));
+    for (int j = *k; j < EntryStore::kLast; ++j) store.edit(j) = std::move(store.edit(j + 1));
     // The last slot is free after the shift, also when it was the one deleted.
-    store.at(EntryStore::kLast) = Entry{};
+    store.edit(EntryStore::kLast) = Entry{};
     documentChanged(*this);
     // CurrentIndex from the index box as its change rule reads it (1 when empty; a text
     // naming no entry keeps it), and the fields show what now stands there, so that "OK"

@@ -90,7 +90,7 @@ void commit(Form2& form, Prompts& prompts) {
     return;
   }
 
-  Entry& slot = form.store.at(form.CurrentIndex);
+  Entry& slot = form.store.edit(form.CurrentIndex);
   Entry entry;
   entry.StartHours = widen(form.Text1.text(), 2);
   entry.StartMinutes = widen(form.Text2.text(), 2);

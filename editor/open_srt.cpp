@@ -123,7 +123,7 @@ void Form2::storeScannedEntry(ScannedEntry& entry) {
   Text9.setText(entry.text);
   std::string().swap(entry.text);  // the text may be as long as the file: held once
 
-  Entry& e = store.at(CurrentIndex);
+  Entry& e = store.edit(CurrentIndex);
   e.EntryTiming = entry.timing.line;  // as read, with a position tail or unreadable
   e.StartHours = Text1.text();
   e.StartMinutes = Text2.text();

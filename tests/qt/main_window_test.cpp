@@ -176,7 +176,7 @@ class MainWindowTest : public QObject {
 
   void aDigitTypedIntoTheIndexBoxShowsThatEntry() {
     real->startMain();
-    form2().store.at(2).EntryText = "two\r\nlines";
+    form2().store.edit(2).EntryText = "two\r\nlines";
     auto* index = w2<QLineEdit>("Text10");
     index->selectAll();
     QTest::keyClick(index, Qt::Key_2);

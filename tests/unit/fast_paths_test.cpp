@@ -144,11 +144,13 @@ TEST(FastPaths, AStoreIsMadeOnFirstUseAndReadsEmptyBefore) {
 
   EntryStore store;
   store.clearFrom(1);  // nothing to clear yet
-  EXPECT_THROW(store.at(-1), IndexOutOfRange);
-  store.at(7).EntryText = "seven";
-  store.at(0).EntryText = "zero";
+  EXPECT_THROW(store.edit(-1), IndexOutOfRange);
+  const std::uint64_t before = store.revision();
+  store.edit(7).EntryText = "seven";
+  store.edit(0).EntryText = "zero";
+  EXPECT_GT(store.revision(), before);  // the revision tells a changed store
   store.clearFrom(1);
-  EXPECT_TRUE(std::as_const(store).at(7).empty());
+  EXPECT_TRUE(store.at(7).empty());
   EXPECT_EQ(store.at(0).EntryText, "zero");
 }
 

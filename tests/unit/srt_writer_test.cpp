@@ -15,7 +15,7 @@ class SavingTest : public ::testing::Test {
  protected:
   // Stores an entry whole, as the commit or the reader would.
   void put(int k, const std::string& text, const std::string& timing) {
-    Entry& e = form.store.at(k);
+    Entry& e = form.store.edit(k);
     e.EntryText = text;
     e.EntryTiming = timing;
   }
@@ -74,7 +74,7 @@ TEST_F(SavingTest, SaveAsFailingPartWayKeepsTheDocumentsFile) {
 TEST_F(SavingTest, OnlyEntriesWithATimingLineAreWritten) {
   put(0, "slot zero", kTiming);
   put(1, "no timing line", "");
-  form.store.at(1).StartHours = "00";
+  form.store.edit(1).StartHours = "00";
   put(3, "three", kTiming);
   form.CurrentFile = "a.srt";
   form.Save_Click();
