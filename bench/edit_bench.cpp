@@ -21,7 +21,7 @@ struct Window {
     window.prompts.standingReply.emplace("1");
     window.prompts.standingAnswer = Answer::Yes;
     for (int k = 0; k < EntryStore::kLast; ++k) {
-      Entry& e = form.store.at(k);
+      Entry& e = form.store.edit(k);
       e.StartHours = "00";
       e.StartMinutes = std::to_string(k / 60 % 60);
       e.StartSeconds = std::to_string(k % 60);
@@ -43,7 +43,7 @@ void BM_InsertAndDeleteFirst(benchmark::State& state) {
   Window w;
   for (auto _ : state) {
     w.form.InsertNewEntry_Click();
-    w.form.store.at(1).StartHours = "00";  // Delete looks for a timed entry
+    w.form.store.edit(1).StartHours = "00";  // Delete looks for a timed entry
     w.form.DeleteEntry_Click();
     w.window.prompts.asked.clear();  // the record would grow with every round
   }
