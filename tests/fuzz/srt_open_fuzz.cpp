@@ -87,10 +87,10 @@ void readersAgree(const std::string& bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   obrel::fake::TestWindow w;
   Form2& form = w.form;
-  form.store.at(0) = outsideEntry();
-  form.store.at(10000) = outsideEntry();
+  form.store.edit(0) = outsideEntry();
+  form.store.edit(10000) = outsideEntry();
   // A document to keep: a load that stores no entry must leave it as it is.
-  form.store.at(1) = outsideEntry();
+  form.store.edit(1) = outsideEntry();
   form.CurrentFile = "before.srt";
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   w.files.files()["in.srt"] = bytes;
