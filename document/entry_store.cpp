@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 #include "platform/failure.h"
 
@@ -60,6 +61,11 @@ const Entry& EntryStore::at(int k) const {
   if (k < kFirst || k > kLast) throw IndexOutOfRange();
   static const Entry kEmpty;
   return slots_ ? (*slots_)[k] : kEmpty;
+}
+
+void EntryStore::take(EntryStore&& other) {
+  ++revision_;
+  slots_ = std::move(other.slots_);
 }
 
 void EntryStore::clearFrom(int from) {

@@ -22,6 +22,7 @@ void Form2::Form_Load() {
   ChangeCount = 0;
   CurrentIndex = 1;
   showFirstEntry();
+  markSaved();
 }
 
 void Form2::Initial() {
@@ -34,6 +35,7 @@ void Form2::Initial() {
   partialLoad = false;
   currentFileIdentity.reset();
   showFirstEntry();
+  markSaved();
 }
 
 void Form2::Sub_Initial() {
