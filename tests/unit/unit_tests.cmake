@@ -13,4 +13,6 @@ set(OBREL_UNIT_TESTS
 list(TRANSFORM OBREL_UNIT_TESTS PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 add_executable(unit_tests ${OBREL_UNIT_TESTS})
 target_link_libraries(unit_tests PRIVATE obrel_windows obrel_testing obrel_srt_gen GTest::gtest_main)
-gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 30)
+# A state folder of their own: no recovery copy of a test reaches the user's.
+gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 30
+                     PROPERTIES ENVIRONMENT "XDG_STATE_HOME=${CMAKE_BINARY_DIR}/test-state/unit_tests")
