@@ -53,7 +53,16 @@ QtProgram::QtProgram()
   // Windows closed by a handler are freed only when no handler is running any more.
   gate_.afterOutermost = [this] {
     program_.collect();
-    followDocument();
+    // Not inside the event (a key press, say): once it is over.
+    if (!following_ && !followQueued_) {
+      followQueued_ = true;
+      QTimer::singleShot(0, this, [this] {
+        followQueued_ = false;
+        following_ = true;
+        run("recovery", [this] { followDocument(); });
+        following_ = false;
+      });
+    }
   };
   gate_.afterEach = [this] { syncAll(); };
 }

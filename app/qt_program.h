@@ -70,6 +70,8 @@ class QtProgram : public QObject, public QtFormHost {
   std::vector<QPointer<QtForm>> retired_;
   EventGate gate_;
   bool quitting_ = false;
+  bool followQueued_ = false;
+  bool following_ = false;
   bool changing_ = false;
   bool changedAgain_ = false;
 };
