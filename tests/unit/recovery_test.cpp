@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/recovery_copy.h"
@@ -18,12 +19,12 @@
 #include "platform/recovery_folder.h"
 #include "testing/temp_folder.h"
 #include "testing/test_window.h"
+#include "tests/unit/real_file_system_fixture.h"
 
 namespace obrel {
 namespace {
 
 using fake::readFile;
-using fake::TempFolder;
 using fake::writeFile;
 
 constexpr std::array<TextEncoding, 7> kEveryEncoding{
@@ -186,17 +187,6 @@ TEST(RecoveryCopy, MalformedCopiesAreUnreadable) {
   }
 }
 
-// The folder's file names, sorted.
-std::vector<std::string> namesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  std::error_code ec;
-  for (const auto& item : std::filesystem::directory_iterator(folder, ec)) {
-    names.push_back(item.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 using Names = std::vector<std::string>;
 
 // A copy another program left, written at the time given.
@@ -216,26 +206,29 @@ void setAge(const std::string& path, int days) {
   ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
 }
 
-// The main window over the stand-ins, with a keeper that writes at once.
-class KeeperTest : public ::testing::Test {
+// The keeper's runner in tests: each job done before the call returns.
+void atOnce(const std::function<void()>& job) { job(); }
+
+// The main window over the stand-ins, with a keeper that writes at once into a folder of
+// the test's.
+class KeeperTest : public RealFileSystemTest {
  protected:
-  TempFolder temp_{"obrel-recovery"};
   const std::string folderPath_ = temp_ / "recovery";
   fake::TestWindow window_;
   Form2& form_ = window_.form;
   RecoveryFolder folder_{folderPath_};
-  RecoveryKeeper keeper_{folder_, [](std::function<void()> job) { job(); }};
+  RecoveryKeeper keeper_{folder_, atOnce};
 };
 
 TEST_F(KeeperTest, ACopyWhoseOwnerHoldsItsLockIsNotTakenUntilTheOwnerIsGone) {
   auto owner = std::make_unique<RecoveryFolder>(folderPath_);
   owner->write("the owner's copy\n");
-  const Names written = namesIn(folderPath_);
+  const Names written = entriesOf(folderPath_);
   ASSERT_EQ(written.size(), 2u);
   EXPECT_TRUE(written[0].ends_with(".copy") && written[1].ends_with(".lock"));
 
   EXPECT_TRUE(folder_.takeAbandoned().empty());
-  EXPECT_EQ(namesIn(folderPath_), written);
+  EXPECT_EQ(entriesOf(folderPath_), written);
 
   // Gone without removing its copy, as a killed program goes.
   owner.reset();
@@ -254,12 +247,12 @@ TEST_F(KeeperTest, AnUnreadableCopyIsRenamedBrokenAndNothingIsAsked) {
   writeFile(folderPath_ + "/77-1-2.copy", bytes);
   keeper_.offer(form_, window_.prompts);
   EXPECT_TRUE(window_.prompts.shown.empty());
-  EXPECT_EQ(namesIn(folderPath_), Names{"77-1-2.copy.broken"});
+  EXPECT_EQ(entriesOf(folderPath_), Names{"77-1-2.copy.broken"});
   EXPECT_EQ(readFile(folderPath_ + "/77-1-2.copy.broken"), bytes);
   // It is never offered again.
   RecoveryFolder next(folderPath_);
   EXPECT_TRUE(next.takeAbandoned().empty());
-  EXPECT_EQ(namesIn(folderPath_), Names{"77-1-2.copy.broken"});
+  EXPECT_EQ(entriesOf(folderPath_), Names{"77-1-2.copy.broken"});
 }
 
 TEST_F(KeeperTest, CopiesAndBrokenCopiesOlderThanThirtyDaysAreDeleted) {
@@ -277,24 +270,32 @@ TEST_F(KeeperTest, CopiesAndBrokenCopiesOlderThanThirtyDaysAreDeleted) {
   ASSERT_EQ(taken.size(), 1u);
   EXPECT_EQ(taken[0].id, "2-1-1");
   folder_.release("2-1-1");
-  EXPECT_EQ(namesIn(folderPath_), (Names{"2-1-1.copy", "2-1-1.lock", "4-1-1.copy.broken"}));
+  EXPECT_EQ(entriesOf(folderPath_), (Names{"2-1-1.copy", "2-1-1.lock", "4-1-1.copy.broken"}));
 }
 
 TEST_F(KeeperTest, TheNewestOfTwoCopiesIsOfferedAndTheOtherStays) {
-  // The newer by the time it records, whatever the files' own times and names.
-  leaveCopy(folderPath_, "1-1-1", 200, "newer");
-  leaveCopy(folderPath_, "2-1-1", 100, "older");
-  setAge(folderPath_ + "/1-1-1.copy", 2);
-  window_.prompts.answers.push_back(Answer::Yes);
-  keeper_.offer(form_, window_.prompts);
-  ASSERT_EQ(window_.prompts.shown.size(), 1u);
-  EXPECT_EQ(form_.store.at(1).EntryText, "newer");
+  // The newer by the time it records, whatever the files' own times and the order of their
+  // names.
+  for (const auto& [newer, older] : {std::pair{"1-1-1", "2-1-1"}, std::pair{"2-1-1", "1-1-1"}}) {
+    SCOPED_TRACE(newer);
+    const std::string folderPath = temp_ / newer;
+    fake::TestWindow window;
+    RecoveryFolder folder(folderPath);
+    RecoveryKeeper keeper(folder, atOnce);
+    leaveCopy(folderPath, newer, 200, "newer");
+    leaveCopy(folderPath, older, 100, "older");
+    setAge(folderPath + '/' + newer + ".copy", 2);
+    window.prompts.answers.push_back(Answer::Yes);
+    keeper.offer(window.form, window.prompts);
+    ASSERT_EQ(window.prompts.shown.size(), 1u);
+    EXPECT_EQ(window.form.store.at(1).EntryText, "newer");
 
-  // The older one is left for a later start.
-  RecoveryFolder later(folderPath_);
-  const auto taken = later.takeAbandoned();
-  ASSERT_EQ(taken.size(), 1u);
-  EXPECT_EQ(taken[0].id, "2-1-1");
+    // The older one is left for a later start.
+    RecoveryFolder later(folderPath);
+    const auto taken = later.takeAbandoned();
+    ASSERT_EQ(taken.size(), 1u);
+    EXPECT_EQ(taken[0].id, older);
+  }
 }
 
 TEST_F(KeeperTest, NoDeletesTheOfferedCopyAndLeavesTheDocument) {
@@ -309,11 +310,11 @@ TEST_F(KeeperTest, NoDeletesTheOfferedCopyAndLeavesTheDocument) {
   EXPECT_EQ(box.title, "Obrel Dizivud");
   EXPECT_EQ(box.icon, Icon::Question);
   EXPECT_EQ(box.buttons, Buttons::YesNo);
-  EXPECT_EQ(namesIn(folderPath_), Names{});
+  EXPECT_EQ(entriesOf(folderPath_), Names{});
   EXPECT_FALSE(form_.holdsUnsavedWork());
   EXPECT_EQ(form_.ChangeCount, 0);
   keeper_.afterEvent(form_);
-  EXPECT_EQ(namesIn(folderPath_), Names{});
+  EXPECT_EQ(entriesOf(folderPath_), Names{});
 }
 
 TEST_F(KeeperTest, YesRestoresTheWholeDocumentThenTheCopyIsThisProgramsOwn) {
@@ -326,15 +327,16 @@ TEST_F(KeeperTest, YesRestoresTheWholeDocumentThenTheCopyIsThisProgramsOwn) {
       {"a file, another entry", "/films/a.srt", 3, "Obrel Dizivud - /films/a.srt"},
       // The index box already reads 1: the fields must be filled all the same.
       {"untitled, the entry shown", "", 1, "Obrel Dizivud"},
+      // A slot the index box is never stepped to.
+      {"slot 0", "/films/b.srt", 0, "Obrel Dizivud - /films/b.srt"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    TempFolder temp("obrel-recovery");
-    const std::string folderPath = temp / "recovery";
+    const std::string folderPath = temp_ / c.name;
     fake::TestWindow window;
     Form2& form = window.form;
     RecoveryFolder folder(folderPath);
-    RecoveryKeeper keeper(folder, [](std::function<void()> job) { job(); });
+    RecoveryKeeper keeper(folder, atOnce);
 
     EntryStore store;
     store.edit(0).EntryText = "slot 0";
@@ -375,9 +377,9 @@ TEST_F(KeeperTest, YesRestoresTheWholeDocumentThenTheCopyIsThisProgramsOwn) {
     EXPECT_TRUE(form.holdsUnsavedWork());
 
     // The offered copy stays until this program's own is written.
-    EXPECT_EQ(namesIn(folderPath), (Names{"1-1-1.copy", "1-1-1.lock"}));
+    EXPECT_EQ(entriesOf(folderPath), (Names{"1-1-1.copy", "1-1-1.lock"}));
     keeper.afterEvent(form);
-    const Names names = namesIn(folderPath);
+    const Names names = entriesOf(folderPath);
     ASSERT_EQ(names.size(), 2u);
     EXPECT_NE(names[0], "1-1-1.copy");
     const RecoveredDocument own = readRecoveryCopy(readFile(folderPath + '/' + names[0]));
@@ -385,7 +387,7 @@ TEST_F(KeeperTest, YesRestoresTheWholeDocumentThenTheCopyIsThisProgramsOwn) {
     EXPECT_EQ(own.facts.currentFile, c.file);
     // A normal end leaves nothing.
     keeper.endNormally();
-    EXPECT_EQ(namesIn(folderPath), Names{});
+    EXPECT_EQ(entriesOf(folderPath), Names{});
   }
 }
 
@@ -394,7 +396,7 @@ TEST_F(KeeperTest, AFailedWriteIsToldOnceAndTriedAgainAtTheNextChange) {
   const std::string stateHome = temp_ / "state";
   writeFile(stateHome, "not a folder");
   RecoveryFolder folder(recoveryFolderPath(stateHome.c_str(), "/nonexistent"));
-  RecoveryKeeper keeper(folder, [](std::function<void()> job) { job(); });
+  RecoveryKeeper keeper(folder, atOnce);
 
   testing::internal::CaptureStderr();
   form_.store.edit(1).EntryText = "a";
@@ -409,7 +411,7 @@ TEST_F(KeeperTest, AFailedWriteIsToldOnceAndTriedAgainAtTheNextChange) {
   form_.store.edit(1).EntryText = "abc";
   keeper.afterEvent(form_);  // at once, not at the next timed write
   EXPECT_FALSE(keeper.due());
-  const Names names = namesIn(folder.folder());
+  const Names names = entriesOf(folder.folder());
   ASSERT_EQ(names.size(), 2u);
   EXPECT_EQ(readRecoveryCopy(readFile(folder.folder() + '/' + names[0])).store.at(1).EntryText,
             "abc");
