@@ -4,8 +4,12 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
+#include <filesystem>
+
 #include "bench/bench_support.h"
 #include "bench/reference.h"
+#include "document/recovery_copy.h"
+#include "platform/recovery_folder.h"
 
 namespace obrel::bench {
 namespace {
@@ -78,6 +82,37 @@ void BM_Save(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Save)->Apply(fileSizes);
+
+// The recovery copy of the same store as BM_Save writes: the dump built, as the window
+// builds it on its thread, then written and synced as the worker writes it.
+void BM_RecoveryCopy(benchmark::State& state) {
+  Workspace work(flavourOf(state), entriesOf(state));
+  DiskWindow w(work.programFolder());
+  w.open(work.input());
+  const int last = entriesOf(state);
+  if (readRecoveryCopy(writeRecoveryCopy(w.form.store, w.form.recoveryFacts())).store.at(last) !=
+      w.form.store.at(last)) {
+    state.SkipWithError("the copy does not hold the store");
+  }
+  RecoveryFolder folder(work.path("recovery"));
+  for (auto _ : state) folder.write(writeRecoveryCopy(w.form.store, w.form.recoveryFacts()));
+  folder.remove();
+  // The dump holds every value of a slot, the SRT file its text and timing line.
+  const double copyBytes = writeRecoveryCopy(w.form.store, w.form.recoveryFacts()).size();
+  state.counters["copy_per_srt"] = copyBytes / std::filesystem::file_size(work.input());
+}
+BENCHMARK(BM_RecoveryCopy)->Apply(fileSizes);
+
+// The dump alone: what the window's own thread spends on the copy after a change.
+void BM_RecoveryCopyBuild(benchmark::State& state) {
+  Workspace work(flavourOf(state), entriesOf(state));
+  DiskWindow w(work.programFolder());
+  w.open(work.input());
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(writeRecoveryCopy(w.form.store, w.form.recoveryFacts()));
+  }
+}
+BENCHMARK(BM_RecoveryCopyBuild)->Apply(fileSizes);
 
 void BM_SaveThenOpen(benchmark::State& state) {
   Workspace work(flavourOf(state), entriesOf(state));
