@@ -44,7 +44,10 @@ QtProgram::QtProgram()
   program_.onWindowsChanged = [this] { windowsChanged(); };
   // Windows closed by a handler are freed only when no handler is running any more.
   gate_.afterOutermost = [this] { program_.collect(); };
-  gate_.afterEach = [this] { syncAll(); };
+  gate_.afterEach = [this] {
+    program_.refresh();
+    syncAll();
+  };
 }
 
 QtProgram::~QtProgram() {

@@ -33,6 +33,7 @@ void Form2::Initial() {
   documentEncoding = TextEncoding::Utf8;
   partialLoad = false;
   currentFileIdentity.reset();
+  clearUndoHistory();
   showFirstEntry();
 }
 
