@@ -18,6 +18,7 @@ obrel_qt_test(panes_qt_test)
 obrel_qt_test(desktop_qt_test)
 obrel_qt_test(accessibility_qt_test)
 obrel_qt_test(file_dialogs_qt_test)
+obrel_qt_test(entry_list_qt_test)
 
 # The video test plays short clips made here at build time: a test pattern with a tone, as
 # MJPEG and PCM in AVI, which the GStreamer plugins the program needs already decode. The
