@@ -88,7 +88,7 @@ TEST(Undo, EachStepTakenBackAndRepeatedGivesTheWholeStore) {
 
 TEST(Undo, TheHistoryKeepsTheLastThousandSteps) {
   fake::TestWindow w;
-  w.prompts.standingReply = "4";
+  w.prompts.standingReply.emplace("4");
   for (int i = 0; i < 1001; ++i) w.form.ClearEntry_Click();
   int undone = 0;
   while (w.form.Undo.enabled()) {
