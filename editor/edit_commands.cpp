@@ -37,14 +37,6 @@ void emptyFields(Form2& form) {
   }
 }
 
-// Every command that reaches its store step changes the document, so the save prompt
-// must ask before the change can be lost.
-void documentChanged(Form2& form) {
-  form.countChange();
-  form.Save.setEnabled(true);
-  form.SaveAs.setEnabled(true);
-}
-
 }  // namespace
 
 void Form2::InsertNewEntry_Click() {
@@ -71,7 +63,7 @@ void Form2::InsertNewEntry_Click() {
     store.edit(*n) = Entry{};
     for (int k = *n; k < EntryStore::kLast; ++k)
       store.edit(k + 1) = std::move(InsertBuffer.edit(k));
-    documentChanged(*this);
+    markChanged();
     // The buffer's last slot keeps what the shift pushed out of the store.
     remember({UndoStep::Kind::Insert, *n, std::move(InsertBuffer.edit(EntryStore::kLast)), {}});
   } catch (const Failure&) {
@@ -86,7 +78,7 @@ void Form2::ClearEntry_Click() {
     if (!a || *a < 1 || *a > kLastEntry) return;
     CurrentIndex = *a;
     Entry cleared = std::exchange(store.edit(*a), Entry{});
-    documentChanged(*this);
+    markChanged();
     remember({UndoStep::Kind::Clear, *a, std::move(cleared), {}});
     setIndexBox(std::to_string(*a));
     emptyFields(*this);
@@ -106,7 +98,7 @@ void Form2::DeleteEntry_Click() {
     }
     // The last slot is free after the shift, also when it was the one deleted.
     Entry removed = store.removeAt(*k);
-    documentChanged(*this);
+    markChanged();
     remember({UndoStep::Kind::Delete, *k, std::move(removed), {}});
     // CurrentIndex from the index box as its change rule reads it (1 when empty; a text
     // naming no entry keeps it), and the fields show what now stands there, so that "OK"

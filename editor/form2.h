@@ -127,6 +127,9 @@ class Form2 : public Form {
   void Sub_Initial();
   // ChangeCount + 1, held at 32767.
   void countChange();
+  // A change the save prompt must ask about: countChange, and Save and Save As enabled.
+  // Every Edit command that reaches its store step, Undo and Redo.
+  void markChanged();
 
   // Navigation (navigation.cpp).
   void ShowEntry();
@@ -286,6 +289,8 @@ class Form2 : public Form {
   // A new step for Undo; the captions of Undo and Redo follow the history.
   void remember(UndoStep step);
   void showHistory();
+  // After Undo or Redo took a step on slot k (nothing when there was none to take).
+  void showStepTaken(std::optional<int> k);
 
   UndoHistory history_;
 

@@ -7,37 +7,17 @@
 
 namespace obrel {
 
-namespace {
+void Form2::Undo_Click() { showStepTaken(history_.undo(store)); }
 
-// Undo and Redo change the document as "OK" does: the save prompt must ask.
-void countAsChange(Form2& form) {
-  form.countChange();
-  form.Save.setEnabled(true);
-  form.SaveAs.setEnabled(true);
-}
+void Form2::Redo_Click() { showStepTaken(history_.redo(store)); }
 
-// After a step taken back or repeated: the entry it worked on; slot 10000, which the index
-// box cannot name, leaves the editor where it is.
-void showStepEntry(Form2& form, int k) {
-  if (k < EntryStore::kLast) form.showEntryAt(k);
-}
-
-}  // namespace
-
-void Form2::Undo_Click() {
-  const std::optional<int> k = history_.undo(store);
+void Form2::showStepTaken(std::optional<int> k) {
   if (!k) return;
-  countAsChange(*this);
+  markChanged();  // as "OK" does: the save prompt must ask
   showHistory();
-  showStepEntry(*this, *k);
-}
-
-void Form2::Redo_Click() {
-  const std::optional<int> k = history_.redo(store);
-  if (!k) return;
-  countAsChange(*this);
-  showHistory();
-  showStepEntry(*this, *k);
+  // The entry the step worked on; slot 10000, which the index box cannot name, leaves the
+  // editor where it is.
+  if (*k < EntryStore::kLast) showEntryAt(*k);
 }
 
 void Form2::clearUndoHistory() {

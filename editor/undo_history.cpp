@@ -45,20 +45,26 @@ void UndoHistory::record(UndoStep step) {
   if (done_.size() > kLimit) done_.pop_front();
 }
 
+namespace {
+
+// Applies the last step of from (its undo or its redo) and moves it to the end of to.
+std::optional<int> takeLast(std::deque<UndoStep>& from, std::deque<UndoStep>& to,
+                            void (UndoStep::*apply)(EntryStore&) const, EntryStore& store) {
+  if (from.empty()) return std::nullopt;
+  (from.back().*apply)(store);
+  to.push_back(std::move(from.back()));
+  from.pop_back();
+  return to.back().index;
+}
+
+}  // namespace
+
 std::optional<int> UndoHistory::undo(EntryStore& store) {
-  if (done_.empty()) return std::nullopt;
-  done_.back().undo(store);
-  undone_.push_back(std::move(done_.back()));
-  done_.pop_back();
-  return undone_.back().index;
+  return takeLast(done_, undone_, &UndoStep::undo, store);
 }
 
 std::optional<int> UndoHistory::redo(EntryStore& store) {
-  if (undone_.empty()) return std::nullopt;
-  undone_.back().redo(store);
-  done_.push_back(std::move(undone_.back()));
-  undone_.pop_back();
-  return done_.back().index;
+  return takeLast(undone_, done_, &UndoStep::redo, store);
 }
 
 void UndoHistory::clear() {

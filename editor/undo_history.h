@@ -5,7 +5,6 @@
 #include <deque>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "document/entry_store.h"
 
@@ -50,7 +49,7 @@ class UndoHistory {
 
  private:
   std::deque<UndoStep> done_;
-  std::vector<UndoStep> undone_;
+  std::deque<UndoStep> undone_;
 };
 
 }  // namespace obrel
