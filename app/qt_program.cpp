@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
+#include <cstdlib>
 
 #include "app/warm_up.h"
 #include "platform/qt/qt_fonts.h"
@@ -31,8 +32,15 @@ void centreOnScreen(QWidget* window) {
 }  // namespace
 
 QtProgram::QtProgram()
-    : program_(Services{prompts_, dialogs_, player_, browser_, files_,
+    : recoveryFolder_(recoveryFolderPath(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"))),
+      recovery_(recoveryFolder_, [this](std::function<void()> job) { jobs_.post(std::move(job)); }),
+      program_(Services{prompts_, dialogs_, player_, browser_, files_,
                         QCoreApplication::applicationDirPath().toStdString()}) {
+  program_.keepRecoveryCopies(recovery_);
+  recoveryTimer_.setSingleShot(true);
+  recoveryTimer_.setInterval(1000);
+  connect(&recoveryTimer_, &QTimer::timeout, this,
+          [this] { run("recovery", [this] { program_.writeRecoveryDue(); }); });
   initPictures();
   installFontSubstitutions();
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/obrel.ico")));
@@ -43,7 +51,19 @@ QtProgram::QtProgram()
   dialogs_.beforeShow = [this] { syncAll(); };
   program_.onWindowsChanged = [this] { windowsChanged(); };
   // Windows closed by a handler are freed only when no handler is running any more.
-  gate_.afterOutermost = [this] { program_.collect(); };
+  gate_.afterOutermost = [this] {
+    program_.collect();
+    // Not inside the event (a key press, say): once it is over.
+    if (!following_ && !followQueued_) {
+      followQueued_ = true;
+      QTimer::singleShot(0, this, [this] {
+        followQueued_ = false;
+        following_ = true;
+        run("recovery", [this] { followDocument(); });
+        following_ = false;
+      });
+    }
+  };
   gate_.afterEach = [this] {
     program_.refresh();
     syncAll();
@@ -72,6 +92,11 @@ void QtProgram::startWithSplash() {
 
 void QtProgram::run(const char* where, const std::function<void()>& call) {
   gate_.run(where, call);
+}
+
+void QtProgram::followDocument() {
+  program_.afterEvent();
+  if (program_.recoveryDue() && !recoveryTimer_.isActive()) recoveryTimer_.start();
 }
 
 void QtProgram::syncAll() {

@@ -3,10 +3,13 @@
 // QtForm per open window, created and retired as the model opens and closes windows.
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "app/background_jobs.h"
+#include "editor/recovery_keeper.h"
 #include "platform/event_gate.h"
 #include "platform/file_system.h"
 #include "platform/qt/qt_browser.h"
@@ -14,6 +17,7 @@
 #include "platform/qt/qt_form.h"
 #include "platform/qt/qt_media_player.h"
 #include "platform/qt/qt_prompts.h"
+#include "platform/recovery_folder.h"
 #include "shell/program.h"
 
 namespace obrel {
@@ -44,6 +48,9 @@ class QtProgram : public QObject, public QtFormHost {
 
  private:
   void windowsChanged();
+  // After each event: the recovery copy follows the document, changes after the first
+  // written a second later at the soonest.
+  void followDocument();
   void followWindows();
 
   QtPrompts prompts_;
@@ -51,12 +58,20 @@ class QtProgram : public QObject, public QtFormHost {
   QtMediaPlayer player_;
   QtBrowser browser_;
   RealFileSystem files_;
+  // The recovery copy is written on the jobs' thread; the program ends only once the last
+  // write or removal is done.
+  RecoveryFolder recoveryFolder_;
+  BackgroundJobs jobs_;
+  RecoveryKeeper recovery_;
+  QTimer recoveryTimer_;
   Program program_;
   std::vector<std::unique_ptr<QtForm>> views_;
   // Views of closed windows, deleted once the event that closed them is over.
   std::vector<QPointer<QtForm>> retired_;
   EventGate gate_;
   bool quitting_ = false;
+  bool followQueued_ = false;
+  bool following_ = false;
   bool changing_ = false;
   bool changedAgain_ = false;
 };

@@ -1,10 +1,15 @@
 // obrel_bench: the logic's benchmarks, then every figure against its reference and target.
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "bench/bench_support.h"
+#include "testing/temp_folder.h"
 
 int main(int argc, char** argv) {
+  // Recovery copies of the programs measured stay in the run's own state folder.
+  const obrel::fake::TempFolder state("obrel-bench-state");
+  setenv("XDG_STATE_HOME", state.path().c_str(), 1);
   using obrel::bench::Check;
   std::vector<Check> checks;
   for (const std::string f : {"0", "1", "2"}) {

@@ -63,6 +63,11 @@ const Entry& EntryStore::at(int k) const {
   return slots_ ? (*slots_)[k] : kEmpty;
 }
 
+void EntryStore::take(EntryStore&& other) {
+  ++revision_;
+  slots_ = std::move(other.slots_);
+}
+
 void EntryStore::clearFrom(int from) {
   ++revision_;
   if (!slots_) return;

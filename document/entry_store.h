@@ -46,6 +46,9 @@ class EntryStore {
   // Insert), costs nothing.
   Entry& edit(int k);
 
+  // Takes other's slots as this store's, a change like any other.
+  void take(EntryStore&& other);
+
   // Empties slots from..10000 (the resets use 1).
   void clearFrom(int from);
 

@@ -28,6 +28,7 @@ void Form2::Form_Load() {
   ChangeCount = 0;
   CurrentIndex = 1;
   showFirstEntry();
+  markSaved();
 }
 
 void Form2::Initial() {
@@ -41,6 +42,7 @@ void Form2::Initial() {
   currentFileIdentity.reset();
   clearUndoHistory();
   showFirstEntry();
+  markSaved();
 }
 
 void Form2::Sub_Initial() {

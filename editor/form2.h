@@ -33,6 +33,8 @@ namespace obrel {
 
 class SrtScanner;
 struct ScannedEntry;
+struct DocumentFacts;
+struct RecoveredDocument;
 
 class Form2 : public Form {
  public:
@@ -247,6 +249,17 @@ class Form2 : public Form {
   bool partialLoad = false;
   // The file as last read or written, to tell whether another program changed it since.
   std::optional<FileIdentity> currentFileIdentity;
+  // The store's revision right after the last load, save or New; none for a recovered
+  // document, unsaved until it is saved.
+  std::optional<std::uint64_t> savedRevision = std::uint64_t{0};
+  // Whether the store differs from the store as it was last loaded, saved or begun.
+  bool holdsUnsavedWork() const { return !savedRevision || store.revision() != *savedRevision; }
+  void markSaved() { savedRevision = store.revision(); }
+  // What a recovery copy holds besides the store (editor/recovery.cpp).
+  DocumentFacts recoveryFacts() const;
+  // Takes a recovered document as the document: its store, entry, file and caption,
+  // encoding and marks; a change to save, and unsaved until it is saved.
+  void restoreRecovered(RecoveredDocument document);
   // Writes every present entry to CurrentFile in documentEncoding, replacing the file in
   // one step. Throws FileError, the file then unchanged; CurrentIndex never moves.
   void WriteSrt();

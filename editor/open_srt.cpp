@@ -76,6 +76,7 @@ void Form2::loadSubtitleFile(const std::string& path) {
   documentEncoding = in->encoding();
   currentFileIdentity = in->identity();
   OpenFile(*scanner, first);
+  markSaved();
 }
 
 void Form2::OpenFile(SrtScanner& scanner, ScannedEntry& entry) {

@@ -27,6 +27,7 @@ void Form2::WriteSrt() {
   // The file now holds this encoding, as reading it back would find.
   documentEncoding = written.encoding;
   currentFileIdentity = written.identity;
+  markSaved();
 }
 
 void Form2::Save_Click() {

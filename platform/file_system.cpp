@@ -48,15 +48,6 @@ std::string shownFolder(const std::string& path) {
   return end == std::string::npos ? "/" : path.substr(0, end + 1);
 }
 
-// Makes the temporary file's content durable and closes it; returns its status.
-struct stat syncAndClose(posix::ExclusiveFile& temporary) {
-  if (::fsync(temporary.fd.get()) != 0) fail(errno);
-  struct stat written;
-  if (::fstat(temporary.fd.get(), &written) != 0) fail(errno);
-  temporary.fd.close();
-  return written;
-}
-
 // A new file is written beside its name and renamed to it, so it appears whole or not at all.
 FileIdentity createFile(const std::string& target, const std::string& folder,
                         const std::string& shown, const std::string& bytes) {
@@ -68,10 +59,8 @@ FileIdentity createFile(const std::string& target, const std::string& folder,
     }
   }();
   posix::writeAll(temporary.fd.get(), bytes);
-  const struct stat written = syncAndClose(temporary);
-  if (::rename(temporary.file.path().c_str(), target.c_str()) != 0) fail(errno);
-  temporary.file.keep();
-  posix::syncFolder(folder);
+  const struct stat written = posix::syncAndClose(temporary);
+  posix::renameInto(temporary, target, folder);
   return identityOf(written);
 }
 
@@ -97,7 +86,7 @@ std::optional<FileIdentity> replaceKeepingIdentity(const std::string& target,
   // Written before the attributes are given, as a write clears set-ID bits and capabilities.
   posix::writeAll(temporary->fd.get(), bytes);
   if (!giveAttributes(old.get(), st, temporary->fd.get())) return std::nullopt;
-  const struct stat written = syncAndClose(*temporary);
+  const struct stat written = posix::syncAndClose(*temporary);
   if (::rename(temporary->file.path().c_str(), target.c_str()) != 0) return std::nullopt;
   temporary->file.keep();
   posix::syncFolder(folder);

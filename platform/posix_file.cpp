@@ -100,6 +100,20 @@ FileIdentity identityOf(const struct stat& st) {
           static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
+struct stat syncAndClose(ExclusiveFile& file) {
+  if (::fsync(file.fd.get()) != 0) fail(errno);
+  struct stat written;
+  if (::fstat(file.fd.get(), &written) != 0) fail(errno);
+  file.fd.close();
+  return written;
+}
+
+void renameInto(ExclusiveFile& file, const std::string& target, const std::string& folder) {
+  if (::rename(file.file.path().c_str(), target.c_str()) != 0) fail(errno);
+  file.file.keep();
+  syncFolder(folder);
+}
+
 void syncFolder(const std::string& folder) {
   const FileDescriptor fd(
       openRetrying(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));

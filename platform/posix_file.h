@@ -80,6 +80,12 @@ std::string readAll(int fd);
 
 FileIdentity identityOf(const struct stat& st);
 
+// Makes the file's content durable and closes it; returns its status.
+struct stat syncAndClose(ExclusiveFile& file);
+
+// Renames file to target in folder and makes that durable; the file is kept from then on.
+void renameInto(ExclusiveFile& file, const std::string& target, const std::string& folder);
+
 // Makes a rename or a new name in folder (empty for the current one) durable. Failures are
 // not reported: by then the file is already in place.
 void syncFolder(const std::string& folder);

@@ -16,13 +16,34 @@ void Program::startWithSplash() {
   changed();
 }
 
-void Program::startMain() {
+void Program::startMain(bool offerRecovery) {
   form2_ = std::make_unique<Form2>(services_, *this);
   form2_->Form_Load();
   form2_->focusFirst();
   active_ = form2_.get();
   changed();
+  // The copy comes first: a file from the command line then opens over it through the
+  // save prompt.
+  if (offerRecovery) this->offerRecovery();
   if (!fileAtStart_.empty()) form2_->openSubtitleFile(std::exchange(fileAtStart_, std::string()));
+}
+
+void Program::offerRecovery() {
+  if (!recovery_ || !form2_ || recoveryOffered_) return;
+  recoveryOffered_ = true;
+  recovery_->offer(*form2_, services_.prompts);
+}
+
+void Program::afterEvent() {
+  if (recovery_ && form2_) recovery_->afterEvent(*form2_);
+}
+
+void Program::writeRecoveryDue() {
+  if (recovery_ && form2_) recovery_->writeDue(*form2_);
+}
+
+void Program::endNormally() {
+  if (recovery_) recovery_->endNormally();
 }
 
 std::vector<Form*> Program::windows() const {
@@ -98,6 +119,7 @@ void Program::showEntryList() {
 }
 
 void Program::unloadAll() {
+  endNormally();
   retire(form5_);  // it shows the main window's document
   retire(form2_);
   if (form1_) form1_->Timer1.setEnabled(false);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "editor/form2.h"
+#include "editor/recovery_keeper.h"
 #include "platform/services.h"
 #include "shell/form1.h"
 #include "shell/form3.h"
@@ -23,12 +24,26 @@ class Program : public Shell, public SplashHost {
 
   // Program start: the splash alone, its timer running.
   void startWithSplash();
-  // Start as if the splash had given way: the main window loaded and shown, then the file
-  // given to openAtStart opened as File > Open > Subtitle File (.srt) opens a chosen file.
-  void startMain();
+  // Start as if the splash had given way: the main window loaded and shown, an abandoned
+  // recovery copy offered (unless offerRecovery is false: the caller offers it later), then
+  // the file given to openAtStart opened as File > Open > Subtitle File (.srt) opens a
+  // chosen file.
+  void startMain(bool offerRecovery = true);
   // A file to open once the main window is up (the program's command line).
   void openAtStart(std::string path) { fileAtStart_ = std::move(path); }
 
+  // Recovery copies of the main window's document, kept by keeper; without one (tests)
+  // nothing is kept or offered. Set before the main window comes up.
+  void keepRecoveryCopies(RecoveryKeeper& keeper) { recovery_ = &keeper; }
+  // Offers an abandoned copy once; the main window must be up.
+  void offerRecovery();
+  // After each event from the user: the copy follows the document.
+  void afterEvent();
+  // Whether changes wait for the next timed write of the copy, and that write.
+  bool recoveryDue() const { return recovery_ && recovery_->due(); }
+  void writeRecoveryDue();
+  // The program ends normally: its copy goes. unloadAll does this too.
+  void endNormally();
   Form1* form1() const { return form1_.get(); }
   Form2* form2() const { return form2_.get(); }
   Form3* form3() const { return form3_.get(); }
@@ -82,6 +97,8 @@ class Program : public Shell, public SplashHost {
   std::unique_ptr<Form5> form5_;
   Form* active_ = nullptr;
   std::string fileAtStart_;
+  RecoveryKeeper* recovery_ = nullptr;
+  bool recoveryOffered_ = false;
   // Of Help and About, the one shown last while open; it keeps the main window behind it.
   Form* front_ = nullptr;
   // Windows closed inside one of their own handlers live on until collect().

@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -25,6 +26,7 @@
 #include "bench/reference.h"
 #include "platform/qt/qt_file_dialogs.h"
 #include "platform/qt/qt_form.h"
+#include "testing/temp_folder.h"
 #include "tests/qt/single_view_host.h"
 
 namespace obrel::bench {
@@ -431,6 +433,9 @@ BENCHMARK(BM_OpenAtStart)
 }  // namespace obrel::bench
 
 int main(int argc, char** argv) {
+  // Recovery copies of the programs measured stay in the run's own state folder.
+  const obrel::fake::TempFolder state("obrel-bench-state");
+  setenv("XDG_STATE_HOME", state.path().c_str(), 1);
   using obrel::bench::Check;
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   // The benchmark answers Qt's own file dialog; a desktop's dialog could not be answered.

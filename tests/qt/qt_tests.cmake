@@ -2,14 +2,18 @@
 find_package(Qt6 REQUIRED COMPONENTS Test)
 
 # One QtTest executable from tests/qt/<name>.cpp, run offscreen from the build root, where
-# Support/ lies beside it as in the program folder.
+# Support/ lies beside it as in the program folder, with a state folder of its own so that no
+# recovery copy reaches another test or the user's.
 function(obrel_qt_test name)
   add_executable(${name} ${CMAKE_CURRENT_LIST_DIR}/${name}.cpp)
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_link_libraries(${name} PRIVATE obrel_app obrel_testing Qt6::Test)
   add_dependencies(${name} obrel_program_folder)
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  # Emptied first: a copy left by a test that crashed would be offered in a modal box.
+  set(state ${CMAKE_BINARY_DIR}/test-state/${name})
+  add_test(NAME ${name} COMMAND sh -c "rm -rf '${state}' && exec '$<TARGET_FILE:${name}>'")
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT
+                       "QT_QPA_PLATFORM=offscreen;XDG_STATE_HOME=${state}")
 endfunction()
 
 obrel_qt_test(main_window_test)
@@ -19,6 +23,8 @@ obrel_qt_test(desktop_qt_test)
 obrel_qt_test(accessibility_qt_test)
 obrel_qt_test(file_dialogs_qt_test)
 obrel_qt_test(entry_list_qt_test)
+# Runs itself again as a child window that is killed once its recovery copy exists.
+obrel_qt_test(recovery_qt_test)
 
 # The video test plays short clips made here at build time: a test pattern with a tone, as
 # MJPEG and PCM in AVI, which the GStreamer plugins the program needs already decode. The
@@ -47,5 +53,6 @@ endif()
 # CI installs the decoders and ffmpeg: there a video that cannot play fails the test.
 if("$ENV{CI}")
   set_tests_properties(video_qt_test PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;OBREL_REQUIRE_VIDEO=1")
+    ENVIRONMENT
+    "QT_QPA_PLATFORM=offscreen;OBREL_REQUIRE_VIDEO=1;XDG_STATE_HOME=${CMAKE_BINARY_DIR}/test-state/video_qt_test")
 endif()

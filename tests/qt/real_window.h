@@ -33,7 +33,9 @@ class RealWindow {
   explicit RealWindow(Start start = Start::MainWindow) : p_(std::make_unique<QtProgram>()) {
     if (start == Start::MainWindow) startMain();
   }
+  // The test's program ends normally, so that it leaves no recovery copy to the next one.
   ~RealWindow() {
+    p_->program().endNormally();
     p_.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }

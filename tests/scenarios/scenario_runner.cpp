@@ -5,9 +5,17 @@
 // into the working folder as data/. A line "#! --unprivileged" runs the
 // driver as the user nobody when the runner is root, who ignores file permissions, so that
 // read-only files and folders mean what they say.
+// Each run has its own state folder (XDG_STATE_HOME, where recovery copies go) in the working
+// folder. A line "#! --run" ends the driver's script there and starts the driver again on the
+// same folders, as a user starting the program anew; "#! --beside" does the same while the run
+// before is still going: that one has run its lines (the runner waits until it has printed
+// the lines expected of it) and ends after the new one. The lines printed by all runs are
+// compared, in the order the runs started.
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +24,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -42,8 +51,15 @@ std::vector<std::string> lines(const std::string& text) {
   return out;
 }
 
-struct Scenario {
+// One start of the driver.
+struct Start {
   std::string script;
+  std::size_t expectedLines = 0;
+  bool beside = false;  // started while the run before is still going
+};
+
+struct Scenario {
+  std::vector<Start> runs{1};
   std::vector<Expected> expected;
   bool splash = false;
   bool unprivileged = false;
@@ -56,12 +72,17 @@ Scenario readScenario(const fs::path& path) {
     ++number;
     if (line.rfind(">~ ", 0) == 0) {
       scenario.expected.push_back({line.substr(3), true, number});
+      ++scenario.runs.back().expectedLines;
     } else if (line.rfind("> ", 0) == 0) {
       scenario.expected.push_back({line.substr(2), false, number});
+      ++scenario.runs.back().expectedLines;
+    } else if (line.rfind("#! --run", 0) == 0 || line.rfind("#! --beside", 0) == 0) {
+      scenario.runs.push_back({"", 0, line.rfind("#! --beside", 0) == 0});
     } else {
       if (line.rfind("#! --splash", 0) == 0) scenario.splash = true;
       if (line.rfind("#! --unprivileged", 0) == 0) scenario.unprivileged = true;
-      scenario.script += line + "\n";  // keeps the driver's line numbers apart from expectations
+      // Keeps the driver's line numbers apart from expectations.
+      scenario.runs.back().script += line + "\n";
     }
   }
   return scenario;
@@ -82,13 +103,22 @@ std::string unprivilegedPrefix(const fs::path& work) {
   return "setpriv --reuid=nobody --regid=nogroup --clear-groups ";
 }
 
-// Runs the driver on the scenario's script in a fresh folder (with the data folder copied
+// Waits until the file has at least count lines, for ten seconds at the most.
+void awaitLines(const fs::path& file, std::size_t count) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (lines(readAll(file)).size() < count && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
+int exitCode(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
+
+// Runs the driver on the scenario's scripts in a fresh folder (with the data folder copied
 // in as data/, when given), then removes the folder.
 Run runDriver(const fs::path& drive, const Scenario& scenario, const char* dataFolder) {
   char pattern[] = "/tmp/obrel-scenario-XXXXXX";
   if (!mkdtemp(pattern)) throw std::runtime_error("cannot make a working folder");
   const fs::path work = pattern;
-  std::ofstream(work / ".script", std::ios::binary) << scenario.script;
   if (dataFolder) {
     std::error_code copyError;
     fs::copy(dataFolder, work / "data", fs::copy_options::recursive, copyError);
@@ -98,12 +128,42 @@ Run runDriver(const fs::path& drive, const Scenario& scenario, const char* dataF
   }
   const std::string prefix =
       scenario.unprivileged && geteuid() == 0 ? unprivilegedPrefix(work) : "";
-  const std::string command = "cd '" + work.string() + "' && " + prefix + "'" + drive.string() +
-                              "'" + (scenario.splash ? " --splash" : "") +
-                              " .script > .out 2> .err";
-  const int status = std::system(command.c_str());
-  Run run{lines(readAll(work / ".out")), readAll(work / ".err"),
-          WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+  // The command of run i; its script comes from .script-i, or from standard input.
+  const auto command = [&](std::size_t i, bool piped) {
+    const std::string n = std::to_string(i);
+    return "cd '" + work.string() + "' && XDG_STATE_HOME='" + (work / ".state").string() + "' " +
+           prefix + "'" + drive.string() + "'" + (scenario.splash ? " --splash" : "") +
+           (piped ? "" : " .script-" + n) + " > .out-" + n + " 2> .err-" + n;
+  };
+  Run run{{}, "", 0};
+  const auto collect = [&](std::size_t i, int status) {
+    const std::string n = std::to_string(i);
+    for (std::string& line : lines(readAll(work / (".out-" + n)))) {
+      run.printed.push_back(std::move(line));
+    }
+    run.errors += readAll(work / (".err-" + n));
+    if (exitCode(status) != 0) run.exitCode = exitCode(status);
+  };
+  for (std::size_t i = 0; i < scenario.runs.size(); ++i) {
+    const Start& start = scenario.runs[i];
+    if (i + 1 < scenario.runs.size() && scenario.runs[i + 1].beside) {
+      // This run holds its place until the next one is over.
+      FILE* running = popen(command(i, true).c_str(), "w");
+      if (!running) throw std::runtime_error("cannot start the driver");
+      std::fwrite(start.script.data(), 1, start.script.size(), running);
+      std::fflush(running);
+      awaitLines(work / (".out-" + std::to_string(i)), start.expectedLines);
+      const Start& next = scenario.runs[i + 1];
+      std::ofstream(work / (".script-" + std::to_string(i + 1)), std::ios::binary) << next.script;
+      const int nextStatus = std::system(command(i + 1, false).c_str());
+      collect(i, pclose(running));
+      collect(i + 1, nextStatus);
+      ++i;
+      continue;
+    }
+    std::ofstream(work / (".script-" + std::to_string(i)), std::ios::binary) << start.script;
+    collect(i, std::system(command(i, false).c_str()));
+  }
   std::error_code ec;
   fs::permissions(work, fs::perms::owner_all, fs::perm_options::add, ec);
   for (const auto& entry : fs::recursive_directory_iterator(work, ec)) {

@@ -11,6 +11,14 @@ void Driver::tick(const Words& words) {
   const long long ms = wholeNumber(words[1], usage);
   need(ms >= 0, usage);
   advanceClock(ms);
+  // Time has gone by: changes waiting for the recovery copy's timed write are written,
+  // whatever the time given.
+  if (program_.recoveryDue()) handle("a timer", [this] { program_.writeRecoveryDue(); });
+}
+
+void Driver::crash(const Words& words) {
+  need(words.size() == 1, "crash takes nothing");
+  crashed_ = true;
 }
 
 void Driver::advanceClock(long long ms) {

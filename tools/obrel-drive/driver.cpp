@@ -1,5 +1,7 @@
 #include "tools/obrel-drive/driver.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <ostream>
 
 #include "tools/obrel-drive/arguments.h"
@@ -9,7 +11,11 @@ namespace obrel::drive {
 
 Driver::Driver(std::string folder, bool splash, std::ostream& out)
     : out_(out),
+      recoveryFolder_(recoveryFolderPath(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"))),
+      // Written at once: the driver has no worker thread.
+      recovery_(recoveryFolder_, [](const std::function<void()>& job) { job(); }),
       program_(Services{prompts_, dialogs_, player_, browser_, files_, std::move(folder)}) {
+  program_.keepRecoveryCopies(recovery_);
   // Each event is printed as it happens, between the lines of the handler's other events.
   prompts_.onMessageBox = [this](const fake::MessageBoxShown& box) {
     if (box.refused) {
@@ -22,6 +28,7 @@ Driver::Driver(std::string folder, bool splash, std::ostream& out)
   browser_.onOpen = [this](const std::string& url) { say(browserLine(url)); };
   gate_.afterOutermost = [this] {
     program_.collect();
+    program_.afterEvent();
     if (program_.ended() && !exitReported_) {
       exitReported_ = true;
       say("exit");
@@ -31,7 +38,8 @@ Driver::Driver(std::string folder, bool splash, std::ostream& out)
   if (splash) {
     program_.startWithSplash();
   } else {
-    program_.startMain();
+    program_.startMain(false);
+    offerPending_ = true;
   }
 }
 
@@ -54,6 +62,12 @@ bool Driver::run(std::string_view line, int number) {
       error("the program has ended");
       return true;
     }
+    static const std::string_view kAnswers[] = {"answer", "reply", "choose", "position"};
+    if (offerPending_ &&
+        std::find(std::begin(kAnswers), std::end(kAnswers), words[0].text) == std::end(kAnswers)) {
+      offerPending_ = false;
+      handle("start", [this] { program_.offerRecovery(); });
+    }
     execute(words);
   } catch (const ScriptError& e) {
     error("line " + std::to_string(number) + ": " + e.what());
@@ -64,6 +78,12 @@ bool Driver::run(std::string_view line, int number) {
 }
 
 void Driver::finish() {
+  if (crashed_) return;
+  if (offerPending_) {
+    offerPending_ = false;
+    handle("start", [this] { program_.offerRecovery(); });
+  }
+  handle("end", [this] { program_.endNormally(); });
   for (Answer a : prompts_.answers) say(std::string("unused: answer ") + fake::answerName(a));
   for (const auto& r : prompts_.replies) say("unused: reply " + (r ? quote(*r) : "cancel"));
   for (const auto& c : dialogs_.choices) say("unused: choose " + (c ? quote(*c) : "cancel"));
@@ -97,6 +117,7 @@ const std::map<std::string_view, Driver::Command>& Driver::commandTable() {
       {"pick", &Driver::pick},
       // Time, and what the program shows.
       {"tick", &Driver::tick},
+      {"crash", &Driver::crash},
       {"print", &Driver::print},
   };
   return table;

@@ -9,8 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/recovery_keeper.h"
 #include "platform/event_gate.h"
 #include "platform/file_system.h"
+#include "platform/recovery_folder.h"
 #include "shell/program.h"
 #include "testing/fakes.h"
 #include "tools/obrel-drive/script.h"
@@ -25,8 +27,11 @@ class Driver {
   // Runs one script line; number is its line number for messages. Returns false when the
   // line could not be parsed (it is reported and skipped).
   bool run(std::string_view line, int number);
-  // Reports the answers, replies and choices still queued.
+  // Ends the program normally, the recovery copy offered first if no line did; then
+  // reports the answers, replies and choices still queued. After crash it does nothing.
   void finish();
+  // Whether the script ended the program as a killed one would end: nothing more is run.
+  bool crashed() const { return crashed_; }
 
  private:
   struct Target {
@@ -91,6 +96,9 @@ class Driver {
   // Reports NAME as disabled or hidden when it is; true when the user can use it.
   bool usable(const std::string& name, bool enabled, bool visible);
 
+  // The program killed where it stands (crash): nothing removed, nothing more printed.
+  void crash(const Words& words);
+
   // Time going by (clock.cpp).
   void tick(const Words& words);
   void advanceClock(long long ms);
@@ -120,9 +128,15 @@ class Driver {
   fake::ScriptedPlayer player_;
   fake::RecordingBrowser browser_;
   RealFileSystem files_;
+  RecoveryFolder recoveryFolder_;
+  RecoveryKeeper recovery_;
   Program program_;
   EventGate gate_;
   bool exitReported_ = false;
+  // Without the splash the copy is offered just before the first line that is not an
+  // answer for the stand-ins, so that the script can answer the question.
+  bool offerPending_ = false;
+  bool crashed_ = false;
   std::map<const Timer*, long long> timerElapsed_;
 };
 

@@ -53,9 +53,11 @@ int main(int argc, char** argv) {
   obrel::drive::Driver driver(folder, splash, std::cout);
   bool parsed = true;
   std::string line;
-  for (int number = 1; std::getline(script, line); ++number) {
+  for (int number = 1; !driver.crashed() && std::getline(script, line); ++number) {
     parsed = driver.run(line, number) && parsed;
   }
+  // A crash ends the program where it stands, as a killed one ends: nothing is cleaned up.
+  if (driver.crashed()) return 0;
   driver.finish();
   return parsed ? 0 : 2;
 }

@@ -1,0 +1,420 @@
+// The recovery copy: the dump read back exactly as written, copies that must not be read,
+// whose copy a starting program may take, what it keeps and deletes, and a folder that
+// cannot be written.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "document/recovery_copy.h"
+#include "editor/recovery_keeper.h"
+#include "platform/recovery_folder.h"
+#include "testing/temp_folder.h"
+#include "testing/test_window.h"
+
+namespace obrel {
+namespace {
+
+using fake::readFile;
+using fake::TempFolder;
+using fake::writeFile;
+
+constexpr std::array<TextEncoding, 7> kEveryEncoding{
+    TextEncoding::Utf8,    TextEncoding::Utf8Bom, TextEncoding::Utf16LE,    TextEncoding::Utf16BE,
+    TextEncoding::Utf32LE, TextEncoding::Utf32BE, TextEncoding::Windows1252};
+
+Entry timed(std::string text) {
+  return Entry{std::move(text),
+               "00:00:01,000 --> 00:00:02,500",
+               "00",
+               "00",
+               "01",
+               "000",
+               "00",
+               "00",
+               "02",
+               "500"};
+}
+
+void expectSameStore(const EntryStore& got, const EntryStore& want) {
+  for (int k = EntryStore::kFirst; k <= EntryStore::kLast; ++k) {
+    ASSERT_EQ(got.at(k), want.at(k)) << "slot " << k;
+  }
+}
+
+void expectSameFacts(const DocumentFacts& got, const DocumentFacts& want) {
+  EXPECT_EQ(got.currentIndex, want.currentIndex);
+  EXPECT_EQ(got.currentFile, want.currentFile);
+  EXPECT_EQ(got.encoding, want.encoding);
+  EXPECT_EQ(got.partialLoad, want.partialLoad);
+  EXPECT_EQ(got.identity, want.identity);
+  EXPECT_EQ(got.writtenAt, want.writtenAt);
+}
+
+struct StoreCase {
+  const char* name;
+  std::function<void(EntryStore&)> fill;
+};
+
+// Every shape of store SRT could not hold.
+const std::vector<StoreCase>& storeCases() {
+  static const std::vector<StoreCase> cases{
+      {"empty", [](EntryStore&) {}},
+      {"slot 0 and slot 10000",
+       [](EntryStore& s) {
+         s.edit(0) = timed("before the first");
+         s.edit(10000) = timed("past the last");
+       }},
+      {"gaps",
+       [](EntryStore& s) {
+         s.edit(1) = timed("one");
+         s.edit(7) = timed("seven");
+         s.edit(9999) = timed("last");
+       }},
+      {"no timing line", [](EntryStore& s) { s.edit(2).EntryText = "text alone"; }},
+      {"a time part alone", [](EntryStore& s) { s.edit(3).EndSeconds = "9"; }},
+      {"tabs, CR, LF and backslashes",
+       [](EntryStore& s) {
+         s.edit(1) = timed("a\tb\r\nc\\d\\n\\t\\\\");
+         s.edit(2) = timed("\\");
+         s.edit(3) = timed("ends in a backslash\\");
+         s.edit(4) = timed("\n\r\t");
+       }},
+      {"empty and number-like lines, and lines the dump uses",
+       [](EntryStore& s) {
+         s.edit(1) = timed("2\r\n\r\n00:00:03,000 --> 00:00:04,000\r\n3");
+         s.edit(2) = timed("end");
+         s.edit(3) = timed("slot 4\r\nend\r\n");
+         s.edit(5) = timed("\r\n\r\n");
+       }},
+      {"parts that differ from the timing line",
+       [](EntryStore& s) {
+         Entry& e = s.edit(1);
+         e = timed("text");
+         e.StartHours = "7";
+         e.EndMillis = "5";
+         e.EntryTiming = "0:0:1,0 -->  0:0:2,0 X1:2";
+         s.edit(2).EntryTiming = " ";
+       }},
+      {"text in other scripts",
+       [](EntryStore& s) { s.edit(1) = timed("Ærø 日本 \xF0\x9F\x98\x80"); }},
+  };
+  return cases;
+}
+
+TEST(RecoveryCopy, EveryStoreAndEveryFactSurviveTheRoundTrip) {
+  const std::vector<std::optional<FileIdentity>> identities{
+      std::nullopt, FileIdentity{2049, 1234567, 0, -1}, FileIdentity{~0ull, ~0ull, ~0ull, -5}};
+  int row = 0;
+  for (const StoreCase& c : storeCases()) {
+    for (TextEncoding encoding : kEveryEncoding) {
+      EntryStore store;
+      c.fill(store);
+      DocumentFacts facts;
+      facts.encoding = encoding;
+      facts.currentIndex = std::array<std::int16_t, 3>{0, 1, 10000}[row % 3];
+      facts.currentFile = row % 2 ? "" : "/films/a\tb\\n\n\r/é.srt";
+      facts.partialLoad = row % 2 == 1;
+      facts.identity = identities[row % identities.size()];
+      facts.writtenAt = 1700000000 + row;
+      ++row;
+      SCOPED_TRACE(std::string(c.name) + ", encoding " + std::to_string(int(encoding)));
+      const RecoveredDocument back = readRecoveryCopy(writeRecoveryCopy(store, facts));
+      expectSameStore(back.store, store);
+      expectSameFacts(back.facts, facts);
+    }
+  }
+}
+
+// A well-formed copy of two entries, to break in one place at a time.
+std::string goodCopy() {
+  EntryStore store;
+  store.edit(1) = timed("one");
+  store.edit(2) = timed("two");
+  DocumentFacts facts;
+  facts.currentFile = "/films/a.srt";
+  return writeRecoveryCopy(store, facts);
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+  const std::size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  return text.replace(at, from.size(), to);
+}
+
+TEST(RecoveryCopy, MalformedCopiesAreUnreadable) {
+  const std::string good = goodCopy();
+  ASSERT_NO_THROW(readRecoveryCopy(good));
+  const std::string lastSlot = "slot 2\t";
+  const struct {
+    const char* name;
+    std::string text;
+  } cases[] = {
+      {"nothing", ""},
+      {"cut before the end line", good.substr(0, good.size() - 4)},
+      {"cut inside the end line", good.substr(0, good.size() - 2)},
+      {"cut before the last line end", good.substr(0, good.size() - 1)},
+      {"cut inside a slot", good.substr(0, good.find(lastSlot) + 9)},
+      {"cut in the header", good.substr(0, good.find("\nencoding") + 1) + "end\n"},
+      {"unknown escape", replaced(good, "one", "o\\xne")},
+      {"escape at a value's end", replaced(good, "\tone", "\tone\\")},
+      {"index below 0", replaced(good, "index 1", "index -1")},
+      {"index past 10000", replaced(good, "index 1", "index 10001")},
+      {"index past the number type", replaced(good, "index 1", "index 70000")},
+      {"index not a number", replaced(good, "index 1", "index 1x")},
+      {"slot past 10000", replaced(good, lastSlot, "slot 10001\t")},
+      {"slot below 0", replaced(good, lastSlot, "slot -2\t")},
+      {"slot not a number", replaced(good, lastSlot, "slot two\t")},
+      {"slot without a number", replaced(good, lastSlot, "slot \t")},
+      {"slot of nine values", replaced(good, "\t500\nslot 2", "\nslot 2")},
+      {"slot of eleven values", replaced(good, "\t500\nslot 2", "\t500\t\nslot 2")},
+      {"a line that is no slot", replaced(good, lastSlot, "slit 2\t")},
+      {"unknown encoding", replaced(good, "encoding utf-8", "encoding latin-9")},
+      {"partial neither 0 nor 1", replaced(good, "partial 0", "partial 2")},
+      {"identity of three numbers", replaced(good, "identity none", "identity 1 2 3")},
+      {"another first line", replaced(good, "copy 1", "copy 2")},
+  };
+  for (const auto& c : cases) {
+    EXPECT_THROW(readRecoveryCopy(c.text), RecoveryCopyUnreadable) << c.name;
+  }
+}
+
+// The folder's file names, sorted.
+std::vector<std::string> namesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (const auto& item : std::filesystem::directory_iterator(folder, ec)) {
+    names.push_back(item.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+using Names = std::vector<std::string>;
+
+// A copy another program left, written at the time given.
+void leaveCopy(const std::string& folder, const std::string& id, std::int64_t writtenAt,
+               const std::string& text) {
+  EntryStore store;
+  store.edit(1) = timed(text);
+  DocumentFacts facts;
+  facts.writtenAt = writtenAt;
+  std::filesystem::create_directories(folder);
+  writeFile(folder + '/' + id + ".copy", writeRecoveryCopy(store, facts));
+}
+
+void setAge(const std::string& path, int days) {
+  const timespec when{std::time(nullptr) - days * 24 * 60 * 60, 0};
+  const timespec times[2] = {when, when};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
+}
+
+// The main window over the stand-ins, with a keeper that writes at once.
+class KeeperTest : public ::testing::Test {
+ protected:
+  TempFolder temp_{"obrel-recovery"};
+  const std::string folderPath_ = temp_ / "recovery";
+  fake::TestWindow window_;
+  Form2& form_ = window_.form;
+  RecoveryFolder folder_{folderPath_};
+  RecoveryKeeper keeper_{folder_, [](std::function<void()> job) { job(); }};
+};
+
+TEST_F(KeeperTest, ACopyWhoseOwnerHoldsItsLockIsNotTakenUntilTheOwnerIsGone) {
+  auto owner = std::make_unique<RecoveryFolder>(folderPath_);
+  owner->write("the owner's copy\n");
+  const Names written = namesIn(folderPath_);
+  ASSERT_EQ(written.size(), 2u);
+  EXPECT_TRUE(written[0].ends_with(".copy") && written[1].ends_with(".lock"));
+
+  EXPECT_TRUE(folder_.takeAbandoned().empty());
+  EXPECT_EQ(namesIn(folderPath_), written);
+
+  // Gone without removing its copy, as a killed program goes.
+  owner.reset();
+  const auto taken = folder_.takeAbandoned();
+  ASSERT_EQ(taken.size(), 1u);
+  EXPECT_EQ(taken[0].text, "the owner's copy\n");
+  EXPECT_EQ(written[0], taken[0].id + ".copy");
+  // While this program holds it, a third start does not take it.
+  RecoveryFolder third(folderPath_);
+  EXPECT_TRUE(third.takeAbandoned().empty());
+}
+
+TEST_F(KeeperTest, AnUnreadableCopyIsRenamedBrokenAndNothingIsAsked) {
+  std::filesystem::create_directories(folderPath_);
+  const std::string bytes = goodCopy().substr(0, 60);
+  writeFile(folderPath_ + "/77-1-2.copy", bytes);
+  keeper_.offer(form_, window_.prompts);
+  EXPECT_TRUE(window_.prompts.shown.empty());
+  EXPECT_EQ(namesIn(folderPath_), Names{"77-1-2.copy.broken"});
+  EXPECT_EQ(readFile(folderPath_ + "/77-1-2.copy.broken"), bytes);
+  // It is never offered again.
+  RecoveryFolder next(folderPath_);
+  EXPECT_TRUE(next.takeAbandoned().empty());
+  EXPECT_EQ(namesIn(folderPath_), Names{"77-1-2.copy.broken"});
+}
+
+TEST_F(KeeperTest, CopiesAndBrokenCopiesOlderThanThirtyDaysAreDeleted) {
+  leaveCopy(folderPath_, "1-1-1", 100, "old");
+  leaveCopy(folderPath_, "2-1-1", 200, "recent");
+  writeFile(folderPath_ + "/3-1-1.copy.broken", "old and broken");
+  writeFile(folderPath_ + "/4-1-1.copy.broken", "recent and broken");
+  writeFile(folderPath_ + "/5-1-1.lock", "");  // a lock without its copy
+  setAge(folderPath_ + "/1-1-1.copy", 31);
+  setAge(folderPath_ + "/2-1-1.copy", 29);
+  setAge(folderPath_ + "/3-1-1.copy.broken", 31);
+  setAge(folderPath_ + "/4-1-1.copy.broken", 29);
+
+  const auto taken = folder_.takeAbandoned();
+  ASSERT_EQ(taken.size(), 1u);
+  EXPECT_EQ(taken[0].id, "2-1-1");
+  folder_.release("2-1-1");
+  EXPECT_EQ(namesIn(folderPath_), (Names{"2-1-1.copy", "2-1-1.lock", "4-1-1.copy.broken"}));
+}
+
+TEST_F(KeeperTest, TheNewestOfTwoCopiesIsOfferedAndTheOtherStays) {
+  // The newer by the time it records, whatever the files' own times and names.
+  leaveCopy(folderPath_, "1-1-1", 200, "newer");
+  leaveCopy(folderPath_, "2-1-1", 100, "older");
+  setAge(folderPath_ + "/1-1-1.copy", 2);
+  window_.prompts.answers.push_back(Answer::Yes);
+  keeper_.offer(form_, window_.prompts);
+  ASSERT_EQ(window_.prompts.shown.size(), 1u);
+  EXPECT_EQ(form_.store.at(1).EntryText, "newer");
+
+  // The older one is left for a later start.
+  RecoveryFolder later(folderPath_);
+  const auto taken = later.takeAbandoned();
+  ASSERT_EQ(taken.size(), 1u);
+  EXPECT_EQ(taken[0].id, "2-1-1");
+}
+
+TEST_F(KeeperTest, NoDeletesTheOfferedCopyAndLeavesTheDocument) {
+  leaveCopy(folderPath_, "1-1-1", 100, "kept");
+  window_.prompts.answers.push_back(Answer::No);
+  keeper_.offer(form_, window_.prompts);
+  ASSERT_EQ(window_.prompts.shown.size(), 1u);
+  const fake::MessageBoxShown& box = window_.prompts.shown[0];
+  EXPECT_EQ(box.text,
+            "Obrel Dizivud did not end normally. Entries that were not saved were kept.\r\n"
+            "Open them now?");
+  EXPECT_EQ(box.title, "Obrel Dizivud");
+  EXPECT_EQ(box.icon, Icon::Question);
+  EXPECT_EQ(box.buttons, Buttons::YesNo);
+  EXPECT_EQ(namesIn(folderPath_), Names{});
+  EXPECT_FALSE(form_.holdsUnsavedWork());
+  EXPECT_EQ(form_.ChangeCount, 0);
+  keeper_.afterEvent(form_);
+  EXPECT_EQ(namesIn(folderPath_), Names{});
+}
+
+TEST_F(KeeperTest, YesRestoresTheWholeDocumentThenTheCopyIsThisProgramsOwn) {
+  const struct {
+    const char* name;
+    std::string file;
+    std::int16_t index;
+    std::string caption;
+  } cases[] = {
+      {"a file, another entry", "/films/a.srt", 3, "Obrel Dizivud - /films/a.srt"},
+      // The index box already reads 1: the fields must be filled all the same.
+      {"untitled, the entry shown", "", 1, "Obrel Dizivud"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder temp("obrel-recovery");
+    const std::string folderPath = temp / "recovery";
+    fake::TestWindow window;
+    Form2& form = window.form;
+    RecoveryFolder folder(folderPath);
+    RecoveryKeeper keeper(folder, [](std::function<void()> job) { job(); });
+
+    EntryStore store;
+    store.edit(0).EntryText = "slot 0";
+    store.edit(1) = timed("first");
+    store.edit(3) = timed("third\r\n\r\n4");
+    store.edit(3).StartMillis = "7";
+    store.edit(10000) = timed("past the last");
+    DocumentFacts facts;
+    facts.currentIndex = c.index;
+    facts.currentFile = c.file;
+    facts.encoding = TextEncoding::Utf16BE;
+    facts.partialLoad = true;
+    facts.identity = FileIdentity{8, 9, 10, 11};
+    facts.writtenAt = 100;
+    std::filesystem::create_directories(folderPath);
+    writeFile(folderPath + "/1-1-1.copy", writeRecoveryCopy(store, facts));
+
+    window.prompts.answers.push_back(Answer::Yes);
+    const std::int16_t changes = form.ChangeCount;
+    keeper.offer(form, window.prompts);
+    ASSERT_EQ(window.prompts.shown.size(), 1u);
+
+    expectSameStore(form.store, store);
+    const Entry& shown = store.at(c.index);
+    EXPECT_EQ(form.CurrentIndex, c.index);
+    EXPECT_EQ(form.Text10.text(), std::to_string(c.index));
+    EXPECT_EQ(form.Text4.text(), shown.StartMillis);
+    EXPECT_EQ(form.Text8.text(), shown.EndMillis);
+    EXPECT_EQ(form.Text9.text(), shown.EntryText);
+    EXPECT_EQ(form.CurrentFile, c.file);
+    EXPECT_EQ(form.caption(), c.caption);
+    EXPECT_EQ(form.documentEncoding, TextEncoding::Utf16BE);
+    EXPECT_TRUE(form.partialLoad);
+    EXPECT_EQ(form.currentFileIdentity, facts.identity);
+    EXPECT_TRUE(form.Save.enabled());
+    EXPECT_TRUE(form.SaveAs.enabled());
+    EXPECT_EQ(form.ChangeCount, changes + 1);
+    EXPECT_TRUE(form.holdsUnsavedWork());
+
+    // The offered copy stays until this program's own is written.
+    EXPECT_EQ(namesIn(folderPath), (Names{"1-1-1.copy", "1-1-1.lock"}));
+    keeper.afterEvent(form);
+    const Names names = namesIn(folderPath);
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_NE(names[0], "1-1-1.copy");
+    const RecoveredDocument own = readRecoveryCopy(readFile(folderPath + '/' + names[0]));
+    expectSameStore(own.store, store);
+    EXPECT_EQ(own.facts.currentFile, c.file);
+    // A normal end leaves nothing.
+    keeper.endNormally();
+    EXPECT_EQ(namesIn(folderPath), Names{});
+  }
+}
+
+TEST_F(KeeperTest, AFailedWriteIsToldOnceAndTriedAgainAtTheNextChange) {
+  // The state folder's place is taken by a file: the folder cannot be made.
+  const std::string stateHome = temp_ / "state";
+  writeFile(stateHome, "not a folder");
+  RecoveryFolder folder(recoveryFolderPath(stateHome.c_str(), "/nonexistent"));
+  RecoveryKeeper keeper(folder, [](std::function<void()> job) { job(); });
+
+  testing::internal::CaptureStderr();
+  form_.store.edit(1).EntryText = "a";
+  keeper.afterEvent(form_);
+  form_.store.edit(1).EntryText = "ab";
+  keeper.afterEvent(form_);
+  const std::string told = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
+  EXPECT_NE(told.find(folder.folder()), std::string::npos) << told;
+
+  std::filesystem::remove(stateHome);
+  form_.store.edit(1).EntryText = "abc";
+  keeper.afterEvent(form_);  // at once, not at the next timed write
+  EXPECT_FALSE(keeper.due());
+  const Names names = namesIn(folder.folder());
+  ASSERT_EQ(names.size(), 2u);
+  EXPECT_EQ(readRecoveryCopy(readFile(folder.folder() + '/' + names[0])).store.at(1).EntryText,
+            "abc");
+  keeper.endNormally();
+}
+
+}  // namespace
+}  // namespace obrel
