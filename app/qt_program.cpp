@@ -64,7 +64,10 @@ QtProgram::QtProgram()
       });
     }
   };
-  gate_.afterEach = [this] { syncAll(); };
+  gate_.afterEach = [this] {
+    program_.refresh();
+    syncAll();
+  };
 }
 
 QtProgram::~QtProgram() {

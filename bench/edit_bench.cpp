@@ -2,9 +2,11 @@
 // handlers with stand-ins for the dialogs. Insert and Delete walk the whole store on every
 // call.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <string>
 
+#include "bench/bench_support.h"
 #include "testing/test_window.h"
 
 namespace obrel {
@@ -84,6 +86,60 @@ void BM_Navigate10000(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Navigate10000)->Unit(benchmark::kMillisecond);
+
+// Undo and Redo of an Insert at 1 on a full store, one pair per round: each walks the store
+// once, where Insert walks it twice through InsertBuffer.
+void BM_UndoRedoInsertFirst(benchmark::State& state) {
+  Window w;
+  w.form.InsertNewEntry_Click();
+  for (auto _ : state) {
+    w.form.Undo_Click();
+    w.form.Redo_Click();
+  }
+  if (!w.form.store.at(1).empty() || w.form.store.at(2).EntryText.empty() ||
+      w.form.Undo.caption() != "Undo Insert") {
+    state.SkipWithError("Redo did not leave the store as the Insert did");
+  }
+}
+BENCHMARK(BM_UndoRedoInsertFirst)->Unit(benchmark::kMillisecond);
+
+// What the history costs: 1000 Undo/Redo pairs after an Insert at 1 on a full store, and a
+// history filled with its 1000 steps (Insert at 1 and Delete of 1 in turn), as heap in use
+// and resident memory added.
+void BM_UndoMemory(benchmark::State& state) {
+  double pairsHeap = 0, pairsResident = 0, fullHeap = 0;
+  for (auto _ : state) {
+    Window w;
+    w.form.InsertNewEntry_Click();
+    malloc_trim(0);
+    const double heap0 = static_cast<double>(mallinfo2().uordblks);
+    const double resident0 = bench::residentBytes();
+    for (int i = 0; i < 1000; ++i) {
+      w.form.Undo_Click();
+      w.form.Redo_Click();
+    }
+    malloc_trim(0);
+    pairsHeap = (static_cast<double>(mallinfo2().uordblks) - heap0) / 1e6;
+    pairsResident = (bench::residentBytes() - resident0) / 1e6;
+
+    w.form.Undo_Click();
+    w.window.prompts.asked.clear();
+    malloc_trim(0);
+    const double heap1 = static_cast<double>(mallinfo2().uordblks);
+    for (int i = 0; i < 500; ++i) {
+      w.form.InsertNewEntry_Click();
+      w.form.store.edit(1).StartHours = "00";  // Delete looks for a timed entry
+      w.form.DeleteEntry_Click();
+    }
+    w.window.prompts.asked.clear();
+    malloc_trim(0);
+    fullHeap = (static_cast<double>(mallinfo2().uordblks) - heap1) / 1e6;
+  }
+  state.counters["pairs_heap_MB"] = pairsHeap;
+  state.counters["pairs_rss_MB"] = pairsResident;
+  state.counters["history_1000_heap_MB"] = fullHeap;
+}
+BENCHMARK(BM_UndoMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace obrel

@@ -48,6 +48,11 @@ int main(int argc, char** argv) {
   const std::string read = "BM_RefReadSplit/flavour:0/entries:9999";
   checks.push_back({"BM_NewWithFullStore", "wall", read, 1, 0, 3e-3});
   checks.push_back({"BM_InsertAndDeleteFirst", "wall", read, 1, 0, 5e-3});
+  // An Undo and a Redo together within an Insert and a Delete together.
+  checks.push_back({"BM_UndoRedoInsertFirst", "wall", "BM_InsertAndDeleteFirst", 1, 1});
+  checks.push_back({"BM_UndoMemory", "pairs_heap_MB", "", 1, 0, 1});
+  checks.push_back({"BM_UndoMemory", "pairs_rss_MB", "", 1, 0, 5});
+  checks.push_back({"BM_UndoMemory", "history_1000_heap_MB", "", 1, 0, 5});
   checks.push_back({"BM_Commit", "wall", read, 1, 0, 20e-6});
   checks.push_back({"BM_Navigate10000", "wall", read, 10000, 0, 20e-6});
   checks.push_back({"BM_StoreMemory", "window_heap_MB"});

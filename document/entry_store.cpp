@@ -74,4 +74,19 @@ void EntryStore::clearFrom(int from) {
   for (int k = from; k <= kLast; ++k) (*slots_)[k] = Entry{};
 }
 
+Entry EntryStore::insertAt(int k) {
+  if (k < kFirst || k > kLast) throw IndexOutOfRange();
+  Entry dropped = std::move(edit(kLast));
+  for (int j = kLast; j > k; --j) edit(j) = std::move(edit(j - 1));
+  edit(k) = Entry{};
+  return dropped;
+}
+
+Entry EntryStore::removeAt(int k) {
+  Entry removed = std::move(edit(k));
+  for (int j = k; j < kLast; ++j) edit(j) = std::move(edit(j + 1));
+  edit(kLast) = Entry{};
+  return removed;
+}
+
 }  // namespace obrel

@@ -52,6 +52,13 @@ class EntryStore {
   // Empties slots from..10000 (the resets use 1).
   void clearFrom(int from);
 
+  // Entries k..9999 move one slot up and slot k is left empty; returns what slot 10000 held,
+  // which the move drops. Throws IndexOutOfRange outside 0 to 10000.
+  Entry insertAt(int k);
+  // Entries k+1..10000 move one slot down and slot 10000 is left empty; returns what slot k
+  // held. Throws IndexOutOfRange outside 0 to 10000.
+  Entry removeAt(int k);
+
   // Goes up at every edit and clear, never down: equal revisions mean an unchanged store.
   std::uint64_t revision() const { return revision_; }
 

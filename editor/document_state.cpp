@@ -8,6 +8,12 @@ void Form2::countChange() {
   if (ChangeCount < kLargestInt16) ++ChangeCount;
 }
 
+void Form2::markChanged() {
+  countChange();
+  Save.setEnabled(true);
+  SaveAs.setEnabled(true);
+}
+
 void Form2::showFirstEntry() {
   // Setting the box to the text it already holds runs no change handler, so show
   // entry 1 here in that case.
@@ -34,6 +40,7 @@ void Form2::Initial() {
   documentEncoding = TextEncoding::Utf8;
   partialLoad = false;
   currentFileIdentity.reset();
+  clearUndoHistory();
   showFirstEntry();
   markSaved();
 }

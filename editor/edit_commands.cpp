@@ -37,14 +37,6 @@ void emptyFields(Form2& form) {
   }
 }
 
-// Every command that reaches its store step changes the document, so the save prompt
-// must ask before the change can be lost.
-void documentChanged(Form2& form) {
-  form.countChange();
-  form.Save.setEnabled(true);
-  form.SaveAs.setEnabled(true);
-}
-
 }  // namespace
 
 void Form2::InsertNewEntry_Click() {
@@ -69,8 +61,11 @@ void Form2::InsertNewEntry_Click() {
     // the walk over the whole store cheap.
     for (int k = *n; k <= EntryStore::kLast; ++k) InsertBuffer.edit(k) = std::move(store.edit(k));
     store.edit(*n) = Entry{};
-    for (int k = *n; k < EntryStore::kLast; ++k) store.edit(k + 1) = std::move(InsertBuffer.edit(k));
-    documentChanged(*this);
+    for (int k = *n; k < EntryStore::kLast; ++k)
+      store.edit(k + 1) = std::move(InsertBuffer.edit(k));
+    markChanged();
+    // The buffer's last slot keeps what the shift pushed out of the store.
+    remember({UndoStep::Kind::Insert, *n, std::move(InsertBuffer.edit(EntryStore::kLast)), {}});
   } catch (const Failure&) {
     // The command's failure trap: it ends here, keeping what was done.
   }
@@ -82,8 +77,9 @@ void Form2::ClearEntry_Click() {
         askIndex(services_.prompts, "Enter entry index to be cleared :", "Clear Entry");
     if (!a || *a < 1 || *a > kLastEntry) return;
     CurrentIndex = *a;
-    store.edit(*a) = Entry{};
-    documentChanged(*this);
+    Entry cleared = std::exchange(store.edit(*a), Entry{});
+    markChanged();
+    remember({UndoStep::Kind::Clear, *a, std::move(cleared), {}});
     setIndexBox(std::to_string(*a));
     emptyFields(*this);
   } catch (const Failure&) {
@@ -100,10 +96,10 @@ void Form2::DeleteEntry_Click() {
       services_.prompts.messageBox("Entry Doesn't Exists!", "", Icon::Exclamation, Buttons::OK);
       return;
     }
-    for (int j = *k; j < EntryStore::kLast; ++j) store.edit(j) = std::move(store.edit(j + 1));
     // The last slot is free after the shift, also when it was the one deleted.
-    store.edit(EntryStore::kLast) = Entry{};
-    documentChanged(*this);
+    Entry removed = store.removeAt(*k);
+    markChanged();
+    remember({UndoStep::Kind::Delete, *k, std::move(removed), {}});
     // CurrentIndex from the index box as its change rule reads it (1 when empty; a text
     // naming no entry keeps it), and the fields show what now stands there, so that "OK"
     // cannot write the deleted entry over the one that moved into its slot.

@@ -1,4 +1,7 @@
 // "OK": the commit of the nine fields into the store at CurrentIndex, with its checks.
+#include <optional>
+#include <utility>
+
 #include "editor/form2.h"
 #include "platform/failure.h"
 #include "platform/numbers.h"
@@ -50,8 +53,9 @@ bool startsBeforePrevious(const Entry& previous, const Clock& start) {
   return before(start, then);
 }
 
-// Steps 2 to 9 of a commit; the caller counts the change and disables "OK" on every path.
-void commit(Form2& form, Prompts& prompts) {
+// The checks and the store of a commit; the caller counts the change and disables "OK" on
+// every path. Returns the step for Undo when the entry was stored.
+std::optional<UndoStep> commit(Form2& form, Prompts& prompts) {
   std::string startHours, endHours;
   if (form.FBlock.checked()) {
     startHours = endHours = form.DefaultHours;
@@ -68,7 +72,7 @@ void commit(Form2& form, Prompts& prompts) {
     if (value.empty()) {
       prompts.messageBox("Please Enter All The Fields.", "Field's Entry Missing!",
                          Icon::Information, Buttons::OK);
-      return;
+      return std::nullopt;
     }
   }
 
@@ -81,13 +85,13 @@ void commit(Form2& form, Prompts& prompts) {
     prompts.messageBox("The Starting time of this entry can't start before that of Previous entry.",
                        ">Error<", Icon::Critical, Buttons::OK);
     form.Command4.setEnabled(false);
-    return;
+    return std::nullopt;
   }
   if (before(end, start)) {
     prompts.messageBox("Ending time can't start before Starting Time.", "Error", Icon::Critical,
                        Buttons::OK);
     form.Command4.setEnabled(false);
-    return;
+    return std::nullopt;
   }
 
   Entry& slot = form.store.edit(form.CurrentIndex);
@@ -104,8 +108,11 @@ void commit(Form2& form, Prompts& prompts) {
       timingLine(entry.StartHours, entry.StartMinutes, entry.StartSeconds, entry.StartMillis,
                  entry.EndHours, entry.EndMinutes, entry.EndSeconds, entry.EndMillis);
   entry.EntryText = working[8];
+  // The entry as it was moves into the step; the stored one is held twice.
+  UndoStep step{UndoStep::Kind::Commit, form.CurrentIndex, std::move(slot), entry};
   slot = std::move(entry);
   form.Command4.setEnabled(true);
+  return step;
 }
 
 }  // namespace
@@ -114,7 +121,7 @@ void Form2::Command3_Click() {
   Save.setEnabled(true);
   SaveAs.setEnabled(true);
   try {
-    commit(*this, services_.prompts);
+    if (std::optional<UndoStep> step = commit(*this, services_.prompts)) remember(std::move(*step));
   } catch (const Failure&) {
     // CurrentIndex outside the store: nothing was written; the click still counts.
   }

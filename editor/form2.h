@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "document/entry_store.h"
+#include "editor/undo_history.h"
 #include "platform/file_system.h"
 #include "platform/form.h"
 #include "platform/services.h"
@@ -91,6 +92,8 @@ class Form2 : public Form {
   MenuItem SaveAs{"SaveAs", "Save As...", "File"};
   MenuItem Exit{"Exit", "Exit", "File"};
   MenuItem Edit{"Edit", "Edit", ""};
+  MenuItem Undo{"Undo", "Undo", "Edit"};
+  MenuItem Redo{"Redo", "Redo", "Edit"};
   MenuItem InsertNewEntry{"InsertNewEntry", "Insert New Entry", "Edit"};
   MenuItem ClearEntry{"ClearEntry", "Clear Entry", "Edit"};
   MenuItem DeleteEntry{"DeleteEntry", "Delete Entry", "Edit"};
@@ -100,6 +103,8 @@ class Form2 : public Form {
   MenuItem HelpText{"HelpText", "Help Text", "Options"};
   MenuItem HelpTextOn{"HelpTextOn", "On", "HelpText"};
   MenuItem HelpTextOff{"HelpTextOff", "Off", "HelpText"};
+  MenuItem View{"View", "View", ""};
+  MenuItem EntryList{"EntryList", "Entry List", "View"};
   MenuItem Help{"Help", "Help", ""};
   MenuItem ObrelHelp{"ObrelHelp", "Obrel Help", "Help"};
   MenuItem About{"About", "About Obrel Dizivud...", "Help"};
@@ -124,6 +129,9 @@ class Form2 : public Form {
   void Sub_Initial();
   // ChangeCount + 1, held at 32767.
   void countChange();
+  // A change the save prompt must ask about: countChange, and Save and Save As enabled.
+  // Every Edit command that reaches its store step, Undo and Redo.
+  void markChanged();
 
   // Navigation (navigation.cpp).
   void ShowEntry();
@@ -183,6 +191,18 @@ class Form2 : public Form {
   void InsertNewEntry_Click();
   void ClearEntry_Click();
   void DeleteEntry_Click();
+
+  // Undo and Redo (editor/undo_commands.cpp): take back / repeat the last commit, Insert,
+  // Clear or Delete, then show the entry it worked on; each counts as a change.
+  void Undo_Click();
+  void Redo_Click();
+  // Forgets every step: a new, loaded or recovered document starts with nothing to undo.
+  void clearUndoHistory();
+  // CurrentIndex = k, k in the index box and entry k in the fields, also when the box
+  // already reads k; "OK" and "Next >>" keep their states.
+  void showEntryAt(int k);
+  // View > Entry List: opens the entry list window, or brings it forward.
+  void EntryList_Click();
 
   // SRT reading (document/srt_reader.cpp).
   // File > Open > Subtitle File (.srt): a file that gives no entry changes nothing but
@@ -279,6 +299,13 @@ class Form2 : public Form {
   void showFirstEntry();
   // "<" and ">": one entry down or up from the box's number, within 1 to 9999.
   void step(int by);
+  // A new step for Undo; the captions of Undo and Redo follow the history.
+  void remember(UndoStep step);
+  void showHistory();
+  // After Undo or Redo took a step on slot k (nothing when there was none to take).
+  void showStepTaken(std::optional<int> k);
+
+  UndoHistory history_;
 
   // The last failure of Text10_Change, for setIndexBox.
   std::exception_ptr indexBoxFailure_;

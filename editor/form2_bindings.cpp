@@ -27,6 +27,8 @@ const std::vector<Form2::ClickBinding>& Form2::clickTable() {
       {"Save", &Form2::Save_Click},
       {"SaveAs", &Form2::SaveAs_Click},
       {"Exit", &Form2::Exit_Click},
+      {"Undo", &Form2::Undo_Click},
+      {"Redo", &Form2::Redo_Click},
       {"InsertNewEntry", &Form2::InsertNewEntry_Click},
       {"ClearEntry", &Form2::ClearEntry_Click},
       {"DeleteEntry", &Form2::DeleteEntry_Click},
@@ -34,6 +36,7 @@ const std::vector<Form2::ClickBinding>& Form2::clickTable() {
       {"FBlock", &Form2::FBlock_Click},
       {"HelpTextOn", &Form2::HelpTextOn_Click},
       {"HelpTextOff", &Form2::HelpTextOff_Click},
+      {"EntryList", &Form2::EntryList_Click},
       {"ObrelHelp", &Form2::ObrelHelp_Click},
       {"About", &Form2::About_Click},
   };

@@ -154,14 +154,22 @@ void Form2::defineStacking() {
 }
 
 void Form2::defineMenus() {
-  for (MenuItem* m : {&File,        &New,     &Open,       &OpenSrt, &OpenVideo,      &OpenHelpText,
-                      &Save,        &SaveAs,  &Exit,       &Edit,    &InsertNewEntry, &ClearEntry,
-                      &DeleteEntry, &Options, &EntryCheck, &FBlock,  &HelpText,       &HelpTextOn,
-                      &HelpTextOff, &Help,    &ObrelHelp,  &About}) {
+  for (MenuItem* m :
+       {&File,           &New,        &Open,        &OpenSrt, &OpenVideo,  &OpenHelpText,
+        &Save,           &SaveAs,     &Exit,        &Edit,    &Undo,       &Redo,
+        &InsertNewEntry, &ClearEntry, &DeleteEntry, &Options, &EntryCheck, &FBlock,
+        &HelpText,       &HelpTextOn, &HelpTextOff, &View,    &EntryList,  &Help,
+        &ObrelHelp,      &About}) {
     add(*m);
   }
   Save.setEnabled(false);
   SaveAs.setEnabled(false);
+  Undo.setEnabled(false);
+  Redo.setEnabled(false);
+  Undo.shortcut = "Ctrl+Z";
+  Redo.shortcut = "Ctrl+Shift+Z";
+  Redo.separatorAfter = true;
+  EntryList.shortcut = "F11";
   ObrelHelp.shortcut = "F12";
 }
 

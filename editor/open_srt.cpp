@@ -70,6 +70,7 @@ void Form2::loadSubtitleFile(const std::string& path) {
   CurrentFile = path;
   setCaption("Obrel Dizivud - " + path);
   Sub_Initial();
+  clearUndoHistory();  // nothing before the load can be taken back into the file read
   Save.setEnabled(true);
   SaveAs.setEnabled(true);
   documentEncoding = in->encoding();

@@ -22,14 +22,13 @@ void Form2::restoreRecovered(RecoveredDocument document) {
   const DocumentFacts& facts = document.facts;
   store.take(std::move(document.store));
   savedRevision.reset();
+  clearUndoHistory();
   CurrentFile = facts.currentFile;
   setCaption(CurrentFile.empty() ? "Obrel Dizivud" : "Obrel Dizivud - " + CurrentFile);
   documentEncoding = facts.encoding;
   partialLoad = facts.partialLoad;
   currentFileIdentity = facts.identity;
-  Save.setEnabled(true);
-  SaveAs.setEnabled(true);
-  countChange();
+  markChanged();
   // The fields show the entry also when the index box already reads its number.
   const std::string number = std::to_string(facts.currentIndex);
   try {

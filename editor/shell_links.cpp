@@ -1,5 +1,5 @@
-// The main window's ways to the rest of the program: the Help and About windows and the
-// web link at its bottom right.
+// The main window's ways to the rest of the program: the Help, About and entry list windows
+// and the web link at its bottom right.
 #include "editor/form2.h"
 #include "platform/internet_shortcut.h"
 
@@ -8,6 +8,8 @@ namespace obrel {
 void Form2::ObrelHelp_Click() { shell_.showHelp(); }
 
 void Form2::About_Click() { shell_.showAbout(); }
+
+void Form2::EntryList_Click() { shell_.showEntryList(); }
 
 // "Like us on Facebook" and the logo beside it open the same shortcut.
 void Form2::Label24_Click() {

@@ -113,6 +113,23 @@ void MenuItem::setEnabled(bool on) {
   ++revision_;
 }
 
+void MenuItem::setCaption(std::string caption) {
+  if (caption == caption_) return;
+  caption_ = std::move(caption);
+  ++revision_;
+}
+
+void Table::rowsChanged() {
+  ++rowsRevision_;
+  touch();
+}
+
+void Table::select(int row) {
+  if (row == selected_) return;
+  selected_ = row;
+  touch();
+}
+
 void MenuItem::setChecked(bool on) {
   if (on == checked_) return;
   checked_ = on;

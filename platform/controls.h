@@ -36,7 +36,8 @@ enum class ControlKind {
   Frame,
   PictureBox,
   MediaPlayer,
-  Timer
+  Timer,
+  Table
 };
 
 class Control {
@@ -166,6 +167,38 @@ class Timer : public Control {
   std::function<void()> onTimer;
 };
 
+// A table of rows with text columns, read through rows: the view asks only for the rows it
+// shows, so a long table costs nothing until it is drawn. One row may be selected.
+class Table : public Control {
+ public:
+  struct Rows {
+    virtual ~Rows() = default;
+    virtual int count() const = 0;
+    virtual std::string cell(int row, int column) const = 0;
+  };
+
+  explicit Table(std::string name) : Control(std::move(name), ControlKind::Table) {}
+
+  std::vector<std::string> columns;  // the headings
+  std::vector<int> columnWidths;     // twips; the last column takes the rest
+  int rowHeight = 0;                 // twips, the same for every row
+  const Rows* rows = nullptr;
+
+  // The rows changed: views read them again.
+  void rowsChanged();
+  std::uint64_t rowsRevision() const { return rowsRevision_; }
+  // The selected row from 0, or -1 for none.
+  int selected() const { return selected_; }
+  void select(int row);
+
+  // A double click or Enter on a row.
+  std::function<void(int row)> onPick;
+
+ private:
+  std::uint64_t rowsRevision_ = 0;
+  int selected_ = -1;
+};
+
 // A menu item; items with children have no handler of their own.
 class MenuItem {
  public:
@@ -176,8 +209,10 @@ class MenuItem {
 
   const std::string& name() const { return name_; }
   const std::string& caption() const { return caption_; }
+  void setCaption(std::string caption);
   const std::string& parent() const { return parent_; }  // empty for the menu bar
-  std::string shortcut;                                  // e.g. "F12"
+  std::string shortcut;                                  // e.g. "F12", "Ctrl+Shift+Z"
+  bool separatorAfter = false;                           // a line under the item
 
   bool enabled() const { return enabled_; }
   void setEnabled(bool on);

@@ -11,6 +11,12 @@ namespace obrel {
 
 enum class Border { None, FixedSingle };
 
+// Keys that run a menu item of another window while this one is active ("Ctrl+Z").
+struct BorrowedShortcut {
+  std::string keys;
+  MenuItem* item;
+};
+
 class Form {
  public:
   explicit Form(std::string name) : name_(std::move(name)) {}
@@ -40,6 +46,11 @@ class Form {
 
   // A file dropped on the window where no control takes it.
   FileDrop fileDrop;
+  std::vector<BorrowedShortcut> borrowedShortcuts;
+
+  // Brings what the window shows from other windows' models up to date; the views call it
+  // once after each user event.
+  virtual void refresh() {}
 
   // Keyboard focus among the text boxes; nullptr when no box has it.
   TextBox* focus() const { return focus_; }

@@ -26,6 +26,8 @@ class Shell {
   virtual ~Shell() = default;
   virtual void showHelp() = 0;
   virtual void showAbout() = 0;
+  // The entry list window, opened or brought forward.
+  virtual void showEntryList() = 0;
   // Unloads every window, Form2 first; the program ends with none left.
   virtual void unloadAll() = 0;
 };

@@ -52,6 +52,7 @@ std::vector<Form*> Program::windows() const {
   if (form2_) open.push_back(form2_.get());
   if (form3_) open.push_back(form3_.get());
   if (form4_) open.push_back(form4_.get());
+  if (form5_) open.push_back(form5_.get());
   return open;
 }
 
@@ -76,12 +77,18 @@ void Program::close(Form& form) {
     retire(form3_);
   } else if (&form == form4_.get()) {
     retire(form4_);
+  } else if (&form == form5_.get()) {
+    retire(form5_);
   }
   pickActive();
   changed();
 }
 
 void Program::collect() { closed_.clear(); }
+
+void Program::refresh() {
+  for (Form* f : windows()) f->refresh();
+}
 
 void Program::showHelp() {
   if (!form3_) {
@@ -100,8 +107,20 @@ void Program::showAbout() {
   bringForward(*form4_);
 }
 
+void Program::showEntryList() {
+  if (!form2_) return;
+  if (!form5_) {
+    form5_ = std::make_unique<Form5>(*form2_, [this] {
+      if (form2_) activate(*form2_);
+    });
+  }
+  active_ = front_ ? front_ : form5_.get();
+  changed();
+}
+
 void Program::unloadAll() {
   endNormally();
+  retire(form5_);  // it shows the main window's document
   retire(form2_);
   if (form1_) form1_->Timer1.setEnabled(false);
   retire(form1_);

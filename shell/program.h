@@ -13,6 +13,7 @@
 #include "shell/form1.h"
 #include "shell/form3.h"
 #include "shell/form4.h"
+#include "shell/form5.h"
 
 namespace obrel {
 
@@ -47,8 +48,9 @@ class Program : public Shell, public SplashHost {
   Form2* form2() const { return form2_.get(); }
   Form3* form3() const { return form3_.get(); }
   Form4* form4() const { return form4_.get(); }
+  Form5* form5() const { return form5_.get(); }
 
-  // The open windows, in the order Form1, Form2, Form3, Form4.
+  // The open windows, in the order Form1 .. Form5.
   std::vector<Form*> windows() const;
   Form* active() const { return active_; }
   bool ended() const { return windows().empty(); }
@@ -60,11 +62,17 @@ class Program : public Shell, public SplashHost {
 
   // Drops windows closed during the last event; call between events, never from a handler.
   void collect();
+  // Brings the open windows up to date with what the event changed (Form::refresh); call
+  // after each event, before the views follow.
+  void refresh();
 
   // Shell. Help and About are created (Help reading its file) when not open, and become
-  // the active window either way; unloadAll closes Form2, Form1, Form3, Form4 in turn.
+  // the active window either way; unloadAll closes Form2, Form1, Form3, Form4 in turn, and
+  // the entry list with the main window. The entry list opens or comes forward, active
+  // unless Help or About keeps the activation.
   void showHelp() override;
   void showAbout() override;
+  void showEntryList() override;
   void unloadAll() override;
   // SplashHost
   void splashGivesWay() override;
@@ -86,6 +94,7 @@ class Program : public Shell, public SplashHost {
   std::unique_ptr<Form2> form2_;
   std::unique_ptr<Form3> form3_;
   std::unique_ptr<Form4> form4_;
+  std::unique_ptr<Form5> form5_;
   Form* active_ = nullptr;
   std::string fileAtStart_;
   RecoveryKeeper* recovery_ = nullptr;

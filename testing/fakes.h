@@ -118,9 +118,11 @@ class RecordingShell : public Shell {
  public:
   void showHelp() override { ++helps; }
   void showAbout() override { ++abouts; }
+  void showEntryList() override { ++entryLists; }
   void unloadAll() override { ++unloads; }
   int helps = 0;
   int abouts = 0;
+  int entryLists = 0;
   int unloads = 0;
 };
 

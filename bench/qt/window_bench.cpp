@@ -7,6 +7,7 @@
 // under xvfb-run).
 #include <benchmark/benchmark.h>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -72,6 +73,8 @@ class ShownProgram {
   }
 
   Form2& form() { return *p_->program().form2(); }
+  Program& program() { return p_->program(); }
+  QtForm* view(const Form* window) { return p_->view(window); }
   QWidget* widget(const char* name) { return p_->view(&form())->widget(name); }
   QAction* action(const char* name) { return p_->view(&form())->action(name); }
   void run(const std::function<void()>& call) { p_->run("bench", call); }
@@ -247,6 +250,106 @@ void BM_QtFileDialogClose(benchmark::State& state) {
 }
 BENCHMARK(BM_QtFileDialogClose)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 
+// Slots 1 to 9999 filled, as after opening the 9999-entry file, the editor on entry 9999.
+void fillStore(ShownProgram& shown) {
+  shown.run([&shown] {
+    Form2& f = shown.form();
+    for (int k = 1; k <= 9999; ++k) {
+      Entry& e = f.store.edit(k);
+      e.StartHours = e.EndHours = "00";
+      e.StartMinutes = e.EndMinutes = std::to_string(k / 60 % 60);
+      e.StartSeconds = e.EndSeconds = std::to_string(k % 60);
+      e.StartMillis = "000";
+      e.EndMillis = "500";
+      e.EntryTiming = timingLine(e.StartHours, e.StartMinutes, e.StartSeconds, e.StartMillis,
+                                 e.EndHours, e.EndMinutes, e.EndSeconds, e.EndMillis);
+      e.EntryText = "Subtitle line number " + std::to_string(k) + "\r\nand its second line";
+    }
+    f.setIndexBox("9999");
+  });
+  shown.settle();
+}
+
+// Handles what is pending until the entry list's table has painted since paintsBefore.
+void waitForListPaint(const PaintCounter& counter, int paintsBefore) {
+  QElapsedTimer waited;
+  waited.start();
+  while (counter.paints <= paintsBefore && waited.elapsed() < 5000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+  }
+}
+
+QAbstractItemView* listTable(ShownProgram& shown) {
+  QtForm* list = shown.view(shown.program().form5());
+  return list ? qobject_cast<QAbstractItemView*>(list->widget("List1")) : nullptr;
+}
+
+// View > Entry List on a full store: from the menu until the list has painted its rows.
+void BM_QtListOpen(benchmark::State& state) {
+  ShownProgram shown;
+  fillStore(shown);
+  for (auto _ : state) {
+    PaintCounter counter;
+    const auto start = std::chrono::steady_clock::now();
+    shown.action("EntryList")->trigger();
+    QAbstractItemView* table = listTable(shown);
+    if (!table) {
+      state.SkipWithError("the entry list did not open");
+      break;
+    }
+    table->viewport()->installEventFilter(&counter);
+    waitForListPaint(counter, 0);
+    state.SetIterationTime(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    if (table->model()->rowCount() != 9999) {
+      state.SkipWithError("the list does not show 9999 rows");
+      break;
+    }
+    shown.run([&shown] { shown.program().close(*shown.program().form5()); });
+    shown.settle();
+  }
+}
+BENCHMARK(BM_QtListOpen)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+
+// The open list after an Insert at 1 on a full store (and, every other round, after the
+// Delete that takes it back): from the end of the store's shift, through the list's update
+// after the event, until it has painted. The shift itself is the Insert benchmark's.
+void BM_QtListAfterInsert(benchmark::State& state) {
+  ShownProgram shown;
+  fillStore(shown);
+  shown.action("EntryList")->trigger();
+  shown.settle();
+  QAbstractItemView* table = listTable(shown);
+  if (!table) {
+    state.SkipWithError("the entry list did not open");
+    return;
+  }
+  PaintCounter counter;
+  table->viewport()->installEventFilter(&counter);
+  bool inserted = false;
+  for (auto _ : state) {
+    EntryStore& store = shown.form().store;
+    if (inserted) {
+      store.removeAt(1);
+    } else {
+      store.insertAt(1);
+    }
+    inserted = !inserted;
+    const int before = counter.paints;
+    const auto start = std::chrono::steady_clock::now();
+    shown.run([] {});  // the end of the event: the list follows the store
+    waitForListPaint(counter, before);
+    state.SetIterationTime(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    const int rows = inserted ? 9998 : 9999;  // the Insert pushed entry 9999 out of 1..9999
+    if (table->model()->rowCount() != rows) {
+      state.SkipWithError("the list did not follow the store");
+      break;
+    }
+  }
+}
+BENCHMARK(BM_QtListAfterInsert)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+
 void BM_HeadlessOpen(benchmark::State& state) {
   Workspace work(flavourOf(state));
   DiskWindow w(work.programFolder());
@@ -348,6 +451,8 @@ int main(int argc, char** argv) {
     checks.push_back({"BM_QtOpenShown" + arg, "rss_MB", "", 1, 0, 120});
   }
   checks.push_back({"BM_QtFileDialogClose", "wall"});
+  checks.push_back({"BM_QtListOpen", "wall", "", 1, 0, 20e-3});
+  checks.push_back({"BM_QtListAfterInsert", "wall", "", 1, 0, 20e-3});
   checks.push_back({"BM_SplashShown", "wall", "", 1, 0, 300e-3});
   for (const std::string f : {"0", "2"}) {
     checks.push_back({"BM_OpenAtStart/flavour:" + f, "wall", "", 1, 0, 150e-3});

@@ -1,7 +1,9 @@
 #include "platform/qt/qt_form.h"
 
+#include <QTableView>
 #include <QTimer>
 
+#include "platform/qt/qt_table.h"
 #include "platform/qt/qt_widgets.h"
 
 namespace obrel {
@@ -57,6 +59,9 @@ void QtForm::detach() {
   form_ = nullptr;
   for (Bound& b : bound_) {
     if (b.timer) b.timer->stop();
+    if (auto* table = qobject_cast<QTableView*>(b.widget)) {
+      static_cast<TableModel*>(table->model())->detach();
+    }
   }
 }
 

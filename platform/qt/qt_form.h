@@ -83,6 +83,9 @@ class QtForm : public QObject {
   QWidget* makeLabel(Control& control);
   QWidget* makeLineBox(TextBox& box);
   QWidget* makePlainBox(TextBox& box);
+  QWidget* makeTable(Table& table);
+  // Actions for the keys the window borrows from another window's menu.
+  void borrowShortcuts();
   BoxHooks hooksFor(TextBox& box, QWidget* widget, std::function<void(QKeyEvent&)> apply);
   void placeWidgets();
   void buildMenu(const std::string& parent, QWidget* into);
@@ -94,6 +97,7 @@ class QtForm : public QObject {
   void push(Bound& b);
   void pushTimer(Bound& b);
   void pushText(TextBox& box, QWidget* widget);
+  void pushTable(const Table& table, QWidget* widget);
   void pushMenu(BoundMenu& m);
   void pushFocus();
 
@@ -107,6 +111,9 @@ class QtForm : public QObject {
   // widget should apply it unchanged.
   bool keyTyped(TextBox& box, QKeyEvent& event, const std::function<void(QKeyEvent&)>& apply);
   void menuTriggered(BoundMenu& m);
+  void userPicked(Table& table, int row);
+  // An item's handler from the window's menu or borrowed keys; a disabled item does nothing.
+  void runMenuItem(MenuItem& item);
 
   // Files dropped on the window (qt_form_drops.cpp).
   void acceptFileDrops();

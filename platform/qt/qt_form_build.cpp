@@ -1,6 +1,7 @@
 // The window, its widgets and its menus, built once from the model.
 #include <QAction>
 #include <QFrame>
+#include <QHeaderView>
 #include <QIcon>
 #include <QKeySequence>
 #include <QMenu>
@@ -14,6 +15,7 @@
 #include "platform/qt/qt_fonts.h"
 #include "platform/qt/qt_form.h"
 #include "platform/qt/qt_geometry.h"
+#include "platform/qt/qt_table.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_widgets.h"
 
@@ -59,6 +61,18 @@ void QtForm::buildWindow() {
     buildMenu("", menuBar_);
   }
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  borrowShortcuts();
+}
+
+void QtForm::borrowShortcuts() {
+  for (const BorrowedShortcut& borrowed : form_->borrowedShortcuts) {
+    auto* action = new QAction(window_.get());
+    action->setShortcut(QKeySequence::fromString(qs(borrowed.keys)));
+    action->setShortcutContext(Qt::WindowShortcut);
+    window_->addAction(action);
+    MenuItem* item = borrowed.item;
+    connect(action, &QAction::triggered, this, [this, item] { runMenuItem(*item); });
+  }
 }
 
 void QtForm::bindControls() {
@@ -99,6 +113,7 @@ QWidget* QtForm::makeWidget(Control& c) {
       break;
     }
     case ControlKind::MediaPlayer: w = host_.createPlayerWidget(client_); break;
+    case ControlKind::Table: w = makeTable(static_cast<Table&>(c)); break;
     case ControlKind::Timer: return nullptr;
   }
   w->setObjectName(qs(c.name()));
@@ -159,6 +174,30 @@ QWidget* QtForm::makeLineBox(TextBox& box) {
   return line;
 }
 
+QWidget* QtForm::makeTable(Table& table) {
+  auto* view = new TableView(client_);
+  view->setModel(new TableModel(table, view));
+  view->setSelectionBehavior(QAbstractItemView::SelectRows);
+  view->setSelectionMode(QAbstractItemView::SingleSelection);
+  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view->setWordWrap(false);
+  view->setTabKeyNavigation(false);
+  // Rows of one fixed height and columns of fixed widths: nothing is measured from the
+  // rows' content, so a table of thousands of rows opens and changes at once.
+  QHeaderView* rows = view->verticalHeader();
+  rows->hide();
+  rows->setSectionResizeMode(QHeaderView::Fixed);
+  rows->setDefaultSectionSize(pixels(table.rowHeight));
+  QHeaderView* columns = view->horizontalHeader();
+  columns->setSectionResizeMode(QHeaderView::Interactive);
+  columns->setStretchLastSection(true);
+  for (std::size_t i = 0; i < table.columnWidths.size(); ++i) {
+    view->setColumnWidth(static_cast<int>(i), pixels(table.columnWidths[i]));
+  }
+  view->picked = [this, &table](int row) { userPicked(table, row); };
+  return view;
+}
+
 BoxHooks QtForm::hooksFor(TextBox& box, QWidget* widget, std::function<void(QKeyEvent&)> apply) {
   return {[this, &box, apply = std::move(apply)](QKeyEvent& e) { return keyTyped(box, e, apply); },
           [this, &box, widget](Qt::FocusReason r) { userFocused(box, widget, r); }};
@@ -209,6 +248,7 @@ void QtForm::buildMenu(const std::string& parent, QWidget* into) {
     }
     action->setObjectName(qs(item->name()));
     into->addAction(action);
+    if (auto* menu = qobject_cast<QMenu*>(into); menu && item->separatorAfter) menu->addSeparator();
     menus_.push_back({item, action});
   }
 }

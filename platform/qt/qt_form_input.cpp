@@ -54,6 +54,8 @@ void QtForm::userFocused(TextBox& box, QWidget* w, Qt::FocusReason reason) {
 
 bool QtForm::keyTyped(TextBox& box, QKeyEvent& event,
                       const std::function<void(QKeyEvent&)>& apply) {
+  // Undo and redo of typing belong to the box: its key rule never sees them.
+  if (event.matches(QKeySequence::Undo) || event.matches(QKeySequence::Redo)) return false;
   if (!form_ || !box.onKeyPress) return false;
   const int code = characterCode(event);
   if (code == 0) return false;
@@ -77,13 +79,25 @@ bool QtForm::keyTyped(TextBox& box, QKeyEvent& event,
 
 void QtForm::menuTriggered(BoundMenu& m) {
   if (!form_) return;
-  MenuItem* item = m.item;
-  const std::string where = item->name() + "_Click";
-  host_.run(where.c_str(), [item] {
-    if (item->onClick) item->onClick();
-  });
+  runMenuItem(*m.item);
   // Qt toggles a checkable action by itself; the model alone decides the mark.
   if (form_) pushMenu(m);
+}
+
+void QtForm::runMenuItem(MenuItem& item) {
+  if (!form_) return;
+  const std::string where = item.name() + "_Click";
+  host_.run(where.c_str(), [&item] {
+    if (item.enabled() && item.onClick) item.onClick();
+  });
+}
+
+void QtForm::userPicked(Table& table, int row) {
+  if (!form_) return;
+  const std::string where = table.name() + "_Pick";
+  host_.run(where.c_str(), [&table, row] {
+    if (table.onPick) table.onPick(row);
+  });
 }
 
 }  // namespace obrel

@@ -9,6 +9,7 @@
 
 #include "platform/qt/qt_form.h"
 #include "platform/qt/qt_geometry.h"
+#include "platform/qt/qt_table.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_widgets.h"
 
@@ -49,6 +50,7 @@ void QtForm::push(Bound& b) {
       if (button->text() != caption) button->setText(caption);
       break;
     }
+    case ControlKind::Table: pushTable(static_cast<const Table&>(c), w); break;
     case ControlKind::Label: {
       auto* label = static_cast<QLabel*>(w);
       const QString caption = qs(c.caption());
@@ -100,9 +102,26 @@ void QtForm::pushText(TextBox& box, QWidget* w) {
   if (plain->hasFocus()) caretToEnd(plain);
 }
 
+void QtForm::pushTable(const Table& table, QWidget* w) {
+  auto* view = static_cast<QTableView*>(w);
+  static_cast<TableModel*>(view->model())->follow();
+  const int row = table.selected();
+  const QModelIndex shown = view->selectionModel()->currentIndex();
+  const bool selected = view->selectionModel()->hasSelection();
+  if (row < 0) {
+    if (selected) view->clearSelection();
+    return;
+  }
+  if (selected && shown.row() == row) return;
+  view->selectRow(row);
+  view->scrollTo(view->model()->index(row, 0));
+}
+
 void QtForm::pushMenu(BoundMenu& m) {
   m.revision = m.item->revision();
   m.action->setEnabled(m.item->enabled());
+  const QString caption = plainCaption(m.item->caption());
+  if (m.action->text() != caption) m.action->setText(caption);
   if (m.action->menu()) return;
   // Only a checked item is checkable, so unchecked items show no empty check box.
   m.action->setCheckable(m.item->checked());

@@ -145,6 +145,49 @@ class KeyRulesQtTest : public QObject {
     QVERIFY(focusIn("Text7"));
   }
 
+  void theUndoKeysInABoxAreItsOwnAndOutsideOneTheMenus() {
+    Form2& f = w->form2();
+    // A commit of entry 1, which Edit > Undo would take back; then the empty entry 2.
+    w->run([&f] {
+      for (TextBox* b : {&f.Text1, &f.Text2, &f.Text3, &f.Text5, &f.Text6, &f.Text7}) {
+        b->setText("00");
+      }
+      f.Text4.setText("000");
+      f.Text8.setText("500");
+      f.Text9.setText("One");
+      f.Command3_Click();
+      f.setIndexBox("2");
+    });
+    QCOMPARE(f.Undo.caption(), std::string("Undo Commit"));
+    const int changes = f.ChangeCount;
+
+    // In a time field Ctrl+Z takes back the typing; the key rule, which would move the
+    // focus on from a field holding one character, never sees it.
+    w->focus(f.Text2);
+    type("3");
+    QVERIFY(focusIn("Text2"));
+    press(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(shown("Text2"), QStringLiteral(""));
+    QCOMPARE(f.Text2.text(), std::string(""));
+    QVERIFY(focusIn("Text2"));
+    press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(f.Text2.text(), std::string("3"));
+    QVERIFY(focusIn("Text2"));
+    QCOMPARE(f.ChangeCount, changes);
+    QCOMPARE(f.store.at(1).EntryText, std::string("One"));
+
+    // Outside a box the keys are the menu's.
+    QWidget* button = w->widget("Command2");
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(f.store.at(1).empty());
+    QCOMPARE(f.ChangeCount, changes + 1);
+    QCOMPARE(w->view2().action("Undo")->text(), QStringLiteral("Undo"));
+    QCOMPARE(w->view2().action("Redo")->text(), QStringLiteral("Redo Commit"));
+    QTest::keyClick(button, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(f.store.at(1).EntryText, std::string("One"));
+  }
+
   void fieldBlockSendsTheMillisecondsPastTheLockedEndHours() {
     Form2& f = w->form2();
     // Options > Field Block asks for the hours in its input box.

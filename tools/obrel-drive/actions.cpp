@@ -2,6 +2,7 @@
 #include "editor/form2.h"
 #include "platform/controls.h"
 #include "platform/utf8.h"
+#include "shell/form5.h"
 #include "tools/obrel-drive/arguments.h"
 #include "tools/obrel-drive/driver.h"
 
@@ -96,23 +97,38 @@ bool Driver::usable(const std::string& name, bool enabled, bool visible) {
 }
 
 void Driver::shortcut(const Words& words) {
-  need(words.size() == 2 && words[1].text == "F12", "shortcut takes F12");
+  need(words.size() == 2 && (words[1].text == "F11" || words[1].text == "F12"),
+       "shortcut takes F11 or F12");
   Form2* main = mainWindow();
   if (!main) return;
-  if (program_.active() == main && main->ObrelHelp.enabled()) {
-    handle("a shortcut", [&] { main->ObrelHelp.onClick(); });
+  MenuItem& item = words[1].text == "F11" ? main->EntryList : main->ObrelHelp;
+  if (program_.active() == main && item.enabled()) {
+    handle("a shortcut", [&] { item.onClick(); });
   }
 }
 
 void Driver::activate(const Words& words) {
-  need(words.size() == 2 && isFormName(words[1].text), "activate takes Form2, Form3 or Form4");
+  need(words.size() == 2 && isFormName(words[1].text), "activate takes Form2 .. Form5");
   if (Form* f = openForm(words[1].text)) handle("an activation", [&] { program_.activate(*f); });
 }
 
 void Driver::closeWindow(const Words& words) {
   need(words.size() == 2 && isFormName(words[1].text) && words[1].text != "Form1",
-       "close takes Form2, Form3 or Form4");
+       "close takes Form2 .. Form5");
   if (Form* f = openForm(words[1].text)) handle("a close box", [&] { program_.close(*f); });
+}
+
+void Driver::pick(const Words& words) {
+  const char* usage = "pick takes Form5 N";
+  need(words.size() == 3 && words[1].text == "Form5" && !words[1].quoted, usage);
+  const long long row = wholeNumber(words[2], usage);
+  auto* list = static_cast<Form5*>(openForm("Form5"));
+  if (!list) return;
+  if (row < 1 || row > list->rows().count()) {
+    error("Form5 has no row " + std::to_string(row));
+    return;
+  }
+  handle("a pick", [&] { list->List1_Pick(static_cast<int>(row - 1)); });
 }
 
 void Driver::pressKey(int code) {

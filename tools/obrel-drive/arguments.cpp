@@ -42,7 +42,7 @@ const std::string& onlyName(const std::vector<Word>& words, const char* usage) {
 }
 
 bool isFormName(const std::string& name) {
-  for (const char* form : {"Form1", "Form2", "Form3", "Form4"}) {
+  for (const char* form : {"Form1", "Form2", "Form3", "Form4", "Form5"}) {
     if (name == form) return true;
   }
   return false;

@@ -34,6 +34,7 @@ Driver::Driver(std::string folder, bool splash, std::ostream& out)
       say("exit");
     }
   };
+  gate_.afterEach = [this] { program_.refresh(); };
   if (splash) {
     program_.startWithSplash();
   } else {
@@ -113,6 +114,7 @@ const std::map<std::string_view, Driver::Command>& Driver::commandTable() {
       {"shortcut", &Driver::shortcut},
       {"activate", &Driver::activate},
       {"close", &Driver::closeWindow},
+      {"pick", &Driver::pick},
       // Time, and what the program shows.
       {"tick", &Driver::tick},
       {"crash", &Driver::crash},

@@ -86,6 +86,7 @@ class Driver {
   void shortcut(const Words& words);
   void activate(const Words& words);
   void closeWindow(const Words& words);
+  void pick(const Words& words);
   void focusOn(const std::string& name);
   void pressKey(int code);
   // The user clicks NAME: its click handler, if any, runs through the gate as WHERE, unless
@@ -114,6 +115,8 @@ class Driver {
   bool printFocus(const Words& words, std::size_t& i);
   bool printEntry(const Words& words, std::size_t& i);
   bool printEntries(const Words& words, std::size_t& i);
+  bool printListRows(const Words& words, std::size_t& i);
+  bool printListSelected(const Words& words, std::size_t& i);
   std::string entryLine(int k);
   // The printed value of any other name; reports and returns nothing when there is none.
   std::optional<std::string> valueOf(const std::string& what);

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "editor/form2.h"
+#include "shell/form5.h"
 #include "tools/obrel-drive/arguments.h"
 #include "tools/obrel-drive/driver.h"
 #include "tools/obrel-drive/values.h"
@@ -20,9 +21,10 @@ void Driver::print(const Words& words) {
 
 const std::map<std::string_view, Driver::Printer>& Driver::printTable() {
   static const std::map<std::string_view, Printer> table = {
-      {"file", &Driver::printFile},     {"windows", &Driver::printWindows},
-      {"active", &Driver::printActive}, {"focus", &Driver::printFocus},
-      {"entry", &Driver::printEntry},   {"entries", &Driver::printEntries},
+      {"file", &Driver::printFile},           {"windows", &Driver::printWindows},
+      {"active", &Driver::printActive},       {"focus", &Driver::printFocus},
+      {"entry", &Driver::printEntry},         {"entries", &Driver::printEntries},
+      {"Form5.rows", &Driver::printListRows}, {"Form5.selected", &Driver::printListSelected},
   };
   return table;
 }
@@ -85,6 +87,29 @@ bool Driver::printEntries(const Words&, std::size_t&) {
   for (int k = EntryStore::kFirst; k <= EntryStore::kLast; ++k) {
     if (!program_.form2()->store.at(k).empty()) say(entryLine(k));
   }
+  return true;
+}
+
+bool Driver::printListRows(const Words&, std::size_t&) {
+  const auto* list = static_cast<const Form5*>(openForm("Form5"));
+  if (!list) return false;
+  const EntryRows& rows = list->rows();
+  for (int row = 0; row < rows.count(); ++row) {
+    std::string line = "row " + std::to_string(row + 1) + " =";
+    for (int column = EntryRows::Number; column <= EntryRows::Text; ++column) {
+      line += ' ';
+      line += quote(rows.cell(row, column));
+    }
+    say(line);
+  }
+  return true;
+}
+
+bool Driver::printListSelected(const Words&, std::size_t&) {
+  const auto* list = static_cast<const Form5*>(openForm("Form5"));
+  if (!list) return false;
+  const int row = list->List1.selected();
+  say("Form5.selected = " + (row < 0 ? std::string("none") : std::to_string(row + 1)));
   return true;
 }
 

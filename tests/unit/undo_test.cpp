@@ -1,0 +1,103 @@
+// Undo and Redo against whole stores: each step taken back gives the store it started
+// from, slot by slot with slots 0 and 10000, and repeated gives the store it made.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "testing/test_window.h"
+
+namespace obrel {
+namespace {
+
+std::vector<Entry> snapshot(const EntryStore& store) {
+  std::vector<Entry> slots;
+  for (int k = EntryStore::kFirst; k <= EntryStore::kLast; ++k) slots.push_back(store.at(k));
+  return slots;
+}
+
+Entry sample(int k) {
+  Entry e;
+  e.StartHours = e.EndHours = "00";
+  e.StartMinutes = e.EndMinutes = "01";
+  e.StartSeconds = std::to_string(k % 60);
+  e.EndSeconds = std::to_string(k % 60 + 1);
+  e.StartMillis = "000";
+  e.EndMillis = "5";  // not widened: the steps keep values exactly
+  e.EntryTiming = timingLine(e.StartHours, e.StartMinutes, e.StartSeconds, e.StartMillis,
+                             e.EndHours, e.EndMinutes, e.EndSeconds, e.EndMillis);
+  e.EntryText = "Entry " + std::to_string(k) + "\r\nline two";
+  return e;
+}
+
+struct Case {
+  const char* name;
+  bool lastSlotFilled;  // slot 10000 holds an entry (Insert refuses then)
+  std::function<void(fake::TestWindow&)> command;
+};
+
+void reply(fake::TestWindow& w, const char* text, const char* thenCommand) {
+  w.prompts.replies.push_back(std::string(text));
+  w.prompts.standingAnswer = Answer::Yes;
+  w.form.findMenu(thenCommand)->onClick();
+}
+
+void commitAt(fake::TestWindow& w, const char* k) {
+  Form2& f = w.form;
+  f.setIndexBox(k);
+  for (TextBox* b : {&f.Text1, &f.Text2, &f.Text3, &f.Text5, &f.Text6, &f.Text7}) b->setText("7");
+  f.Text4.setText("1");
+  f.Text8.setText("2");
+  f.Text9.setText("Committed");
+  f.Command3_Click();
+}
+
+TEST(Undo, EachStepTakenBackAndRepeatedGivesTheWholeStore) {
+  const Case cases[] = {
+      {"commit over an entry", false, [](fake::TestWindow& w) { commitAt(w, "5"); }},
+      {"commit at 9999", false, [](fake::TestWindow& w) { commitAt(w, "9999"); }},
+      {"insert at 1", false, [](fake::TestWindow& w) { reply(w, "1", "InsertNewEntry"); }},
+      {"insert at 9999", false, [](fake::TestWindow& w) { reply(w, "9999", "InsertNewEntry"); }},
+      {"clear", true, [](fake::TestWindow& w) { reply(w, "3", "ClearEntry"); }},
+      {"delete at 0", true, [](fake::TestWindow& w) { reply(w, "0", "DeleteEntry"); }},
+      {"delete at 2", true, [](fake::TestWindow& w) { reply(w, "2", "DeleteEntry"); }},
+      {"delete at 9999", true, [](fake::TestWindow& w) { reply(w, "9999", "DeleteEntry"); }},
+      {"delete at 10000", true, [](fake::TestWindow& w) { reply(w, "10000", "DeleteEntry"); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fake::TestWindow w;
+    for (int k : {0, 1, 2, 3, 5, 9998, 9999}) w.form.store.edit(k) = sample(k);
+    if (c.lastSlotFilled) w.form.store.edit(EntryStore::kLast) = sample(EntryStore::kLast);
+    const std::vector<Entry> before = snapshot(w.form.store);
+    c.command(w);
+    const std::vector<Entry> after = snapshot(w.form.store);
+    ASSERT_NE(after, before);
+    ASSERT_TRUE(w.form.Undo.enabled());
+
+    w.form.Undo_Click();
+    EXPECT_TRUE(snapshot(w.form.store) == before);
+    w.form.Redo_Click();
+    EXPECT_TRUE(snapshot(w.form.store) == after);
+    w.form.Undo_Click();
+    EXPECT_TRUE(snapshot(w.form.store) == before);
+    EXPECT_FALSE(w.form.Undo.enabled());
+  }
+}
+
+TEST(Undo, TheHistoryKeepsTheLastThousandSteps) {
+  fake::TestWindow w;
+  w.prompts.standingReply.emplace("4");
+  for (int i = 0; i < 1001; ++i) w.form.ClearEntry_Click();
+  int undone = 0;
+  while (w.form.Undo.enabled()) {
+    w.form.Undo_Click();
+    ++undone;
+  }
+  EXPECT_EQ(undone, 1000);
+  EXPECT_EQ(w.form.Redo.caption(), "Redo Clear");
+}
+
+}  // namespace
+}  // namespace obrel
