@@ -31,14 +31,18 @@ std::array<std::string Entry::*, 10> fields() {
 }
 
 void escapeInto(std::string& out, std::string_view value) {
-  for (char c : value) {
-    switch (c) {
+  // Runs without anything to escape, most of a text, are copied whole.
+  for (std::size_t from = 0;;) {
+    const std::size_t at = value.find_first_of("\\\t\r\n", from);
+    out.append(value.substr(from, at - from));
+    if (at == std::string_view::npos) return;
+    switch (value[at]) {
       case '\\': out += "\\\\"; break;
       case '\t': out += "\\t"; break;
       case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      default: out += c;
+      default: out += "\\n"; break;
     }
+    from = at + 1;
   }
 }
 
@@ -97,8 +101,15 @@ std::string_view valueOf(std::string_view line, std::string_view key) {
 }  // namespace
 
 std::string writeRecoveryCopy(const EntryStore& store, const DocumentFacts& facts) {
+  std::size_t size = 256 + facts.currentFile.size();
+  for (int k = EntryStore::kFirst; k <= EntryStore::kLast; ++k) {
+    const Entry& entry = store.at(k);
+    if (entry.empty()) continue;
+    size += 32;
+    for (std::string Entry::*field : fields()) size += (entry.*field).size();
+  }
   std::string out;
-  out.reserve(1 << 16);
+  out.reserve(size + size / 8);  // escapes take a little more
   out += kFirstLine;
   out += "\nwritten " + std::to_string(facts.writtenAt);
   out += "\nindex " + std::to_string(facts.currentIndex);
@@ -117,7 +128,8 @@ std::string writeRecoveryCopy(const EntryStore& store, const DocumentFacts& fact
   for (int k = EntryStore::kFirst; k <= EntryStore::kLast; ++k) {
     const Entry& entry = store.at(k);
     if (entry.empty()) continue;
-    out += "\nslot " + std::to_string(k);
+    out += "\nslot ";
+    out += std::to_string(k);
     for (std::string Entry::*field : fields()) {
       out += '\t';
       escapeInto(out, entry.*field);
@@ -140,8 +152,9 @@ RecoveredDocument readRecoveryCopy(std::string_view text) {
   DocumentFacts& facts = document.facts;
   facts.writtenAt = number<std::int64_t>(valueOf(lines[1], "written"));
   facts.currentIndex = number<std::int16_t>(valueOf(lines[2], "index"));
-  if (facts.currentIndex < EntryStore::kFirst || facts.currentIndex > EntryStore::kLast) {
-    unreadable("an index outside the store");
+  // The index box reaches 0 to 9999 only; a copy never holds another.
+  if (facts.currentIndex < EntryStore::kFirst || facts.currentIndex > kLastEntry) {
+    unreadable("an index outside the index box");
   }
   facts.currentFile = unescape(valueOf(lines[3], "file"));
   const std::string_view encoding = valueOf(lines[4], "encoding");

@@ -120,7 +120,7 @@ TEST(RecoveryCopy, EveryStoreAndEveryFactSurviveTheRoundTrip) {
       c.fill(store);
       DocumentFacts facts;
       facts.encoding = encoding;
-      facts.currentIndex = std::array<std::int16_t, 3>{0, 1, 10000}[row % 3];
+      facts.currentIndex = std::array<std::int16_t, 3>{0, 1, 9999}[row % 3];
       facts.currentFile = row % 2 ? "" : "/films/a\tb\\n\n\r/é.srt";
       facts.partialLoad = row % 2 == 1;
       facts.identity = identities[row % identities.size()];
@@ -167,7 +167,7 @@ TEST(RecoveryCopy, MalformedCopiesAreUnreadable) {
       {"unknown escape", replaced(good, "one", "o\\xne")},
       {"escape at a value's end", replaced(good, "\tone", "\tone\\")},
       {"index below 0", replaced(good, "index 1", "index -1")},
-      {"index past 10000", replaced(good, "index 1", "index 10001")},
+      {"index past 9999", replaced(good, "index 1", "index 10000")},
       {"index past the number type", replaced(good, "index 1", "index 70000")},
       {"index not a number", replaced(good, "index 1", "index 1x")},
       {"slot past 10000", replaced(good, lastSlot, "slot 10001\t")},
