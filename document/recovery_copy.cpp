@@ -32,18 +32,16 @@ std::array<std::string Entry::*, 10> fields() {
 
 void escapeInto(std::string& out, std::string_view value) {
   // Runs without anything to escape, most of a text, are copied whole.
-  for (std::size_t from = 0;;) {
-    const std::size_t at = value.find_first_of("\\\t\r\n", from);
-    out.append(value.substr(from, at - from));
-    if (at == std::string_view::npos) return;
-    switch (value[at]) {
-      case '\\': out += "\\\\"; break;
-      case '\t': out += "\\t"; break;
-      case '\r': out += "\\r"; break;
-      default: out += "\\n"; break;
-    }
-    from = at + 1;
+  std::size_t from = 0;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    const char c = value[i];
+    if (c != '\\' && c != '\t' && c != '\r' && c != '\n') continue;
+    out.append(value.data() + from, i - from);
+    out += '\\';
+    out += c == '\\' ? '\\' : c == '\t' ? 't' : c == '\r' ? 'r' : 'n';
+    from = i + 1;
   }
+  out.append(value.data() + from, value.size() - from);
 }
 
 [[noreturn]] void unreadable(const std::string& why) {
