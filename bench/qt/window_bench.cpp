@@ -67,7 +67,9 @@ class ShownProgram {
     }
     settle();
   }
+  // Ends normally, so that no recovery copy is left for the next benchmark's program to offer.
   ~ShownProgram() {
+    p_->program().endNormally();
     p_.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
