@@ -40,6 +40,7 @@ TEST(StyledText, TagsIntoRuns) {
       {"<font size=2 color = #00ff7F>h</FONT>", "h{...#00FF7F}"},
       {"<font color=bogus>u", "u{...#FFFFFF}"},
       {"<font color=#12345>v", "v{...#FFFFFF}"},
+      {"<font color='#a0B1cg'>v</font><font color=a0B1c2>w", "vw{...#FFFFFF}"},
       {"<font color=red>a<font color=blue>b</font>c</font>d",
        "a{...#FF0000}b{...#0000FF}c{...#FF0000}d{...#FFFFFF}"},
       {"<font color=red>a<font face=x>b</font>c", "abc{...#FF0000}"},
@@ -62,17 +63,6 @@ TEST(StyledText, PlainTextForTheDriver) {
   EXPECT_EQ(plainText("<i>Hello</i>,\r\n{\\an8}<font color=red>world</font>"), "Hello, / world");
   EXPECT_EQ(plainText("one line"), "one line");
   EXPECT_EQ(plainText("a\nb\r\nc"), "a / b / c");
-}
-
-TEST(ColourNames, NamesAndNumbers) {
-  EXPECT_EQ(namedColour("AliceBlue"), 0xF0F8FFu);
-  EXPECT_EQ(namedColour("yellowgreen"), 0x9ACD32u);
-  EXPECT_EQ(namedColour("grey"), namedColour("gray"));
-  EXPECT_FALSE(namedColour("lightgoldenrodyellowx"));
-  EXPECT_FALSE(namedColour(""));
-  EXPECT_EQ(readColour(" #a0B1c2 "), 0xA0B1C2u);
-  EXPECT_EQ(readColour("#a0B1cg"), kWhite);
-  EXPECT_EQ(readColour("a0B1c2"), kWhite);
 }
 
 }  // namespace
