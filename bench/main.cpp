@@ -55,6 +55,15 @@ int main(int argc, char** argv) {
   checks.push_back({"BM_UndoMemory", "history_1000_heap_MB", "", 1, 0, 5});
   checks.push_back({"BM_Commit", "wall", read, 1, 0, 20e-6});
   checks.push_back({"BM_Navigate10000", "wall", read, 10000, 0, 20e-6});
+  // Each timing tool with its Undo and Redo, the record of one full-store change, and the
+  // player's lookup of the entries on screen with the rebuild of its index.
+  for (const std::string c : {"0", "1", "2", "3"}) {
+    checks.push_back({"BM_TimingCommandUndoRedo/command:" + c, "wall", "", 1, 0, 10e-3});
+  }
+  checks.push_back({"BM_TimingChangeMemory", "step_KB", "", 1, 0, 100});
+  checks.push_back({"BM_ScreenIndexLookup", "wall", "", 1, 0, 10e-6});
+  checks.push_back({"BM_ScreenIndexLookupLongEntry", "wall", "", 1, 0, 10e-6});
+  checks.push_back({"BM_ScreenIndexRebuild", "wall", "", 1, 0, 5e-3});
   checks.push_back({"BM_StoreMemory", "window_heap_MB"});
   checks.push_back({"BM_StoreMemory", "loaded_heap_MB", "", 1, 0, 5});
   checks.push_back({"BM_StoreMemory", "loaded_rss_MB", "", 1, 0, 5});

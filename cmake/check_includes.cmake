@@ -4,7 +4,7 @@ set(project_folders platform document preview editor shell app testing tools tes
 
 set(allowed_platform platform)
 set(allowed_document platform document)
-set(allowed_preview platform preview)
+set(allowed_preview platform document preview)
 set(allowed_editor platform document preview editor)
 set(allowed_shell platform document preview editor shell)
 set(allowed_testing platform document preview editor shell testing)
@@ -32,6 +32,6 @@ foreach(folder platform document preview editor shell testing app)
 endforeach()
 
 if(wrong)
-  message(FATAL_ERROR "These #include lines point up (platform < document, preview < editor "
+  message(FATAL_ERROR "These #include lines point up (platform < document < preview < editor "
                       "< shell < app):\n${wrong}")
 endif()
