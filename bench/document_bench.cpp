@@ -8,6 +8,7 @@
 
 #include "bench/bench_support.h"
 #include "bench/reference.h"
+#include "document/file_limits.h"
 #include "document/recovery_copy.h"
 #include "platform/recovery_folder.h"
 
@@ -94,7 +95,7 @@ void BM_RecoveryCopy(benchmark::State& state) {
       w.form.store.at(last)) {
     state.SkipWithError("the copy does not hold the store");
   }
-  RecoveryFolder folder(work.path("recovery"));
+  RecoveryFolder folder(work.path("recovery"), kLargestRecoveryCopy);
   for (auto _ : state) folder.write(writeRecoveryCopy(w.form.store, w.form.recoveryFacts()));
   folder.remove();
   // The dump holds every value of a slot, the SRT file its text and timing line.
