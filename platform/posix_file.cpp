@@ -1,5 +1,6 @@
 #include "platform/posix_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -75,6 +76,25 @@ bool lockExclusive(int fd) {
     result = ::flock(fd, LOCK_EX | LOCK_NB);
   } while (result != 0 && errno == EINTR);
   return result == 0;
+}
+
+std::vector<std::string> namesIn(int folder) {
+  std::vector<std::string> names;
+  const int copy = ::dup(folder);
+  if (copy < 0) return names;
+  DIR* dir = ::fdopendir(copy);
+  if (dir == nullptr) {
+    ::close(copy);
+    return names;
+  }
+  // The copy shares its position with folder, which an earlier listing left at the end.
+  ::rewinddir(dir);
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name != "." && name != "..") names.emplace_back(name);
+  }
+  ::closedir(dir);
+  return names;
 }
 
 std::string readSome(int fd, std::size_t maxBytes) {

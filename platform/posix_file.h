@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/failure.h"
 #include "platform/file_system.h"
@@ -86,6 +87,9 @@ std::pair<std::string, std::string> splitPath(const std::string& path);
 
 // Takes an exclusive flock on fd without waiting; false when another holds one.
 bool lockExclusive(int fd);
+
+// The names in the folder open as folder, "." and ".." left out; empty when it cannot be read.
+std::vector<std::string> namesIn(int folder);
 
 // Reads at most maxBytes + 1 bytes of fd from its start, enough to tell a larger file.
 std::string readSome(int fd, std::size_t maxBytes);

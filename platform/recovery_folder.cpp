@@ -1,6 +1,5 @@
 #include "platform/recovery_folder.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -42,24 +41,6 @@ bool olderThanKept(const struct stat& st) {
 
 // The id a file of the folder belongs to: its name up to the first dot.
 std::string idOf(const std::string& name) { return name.substr(0, name.find('.')); }
-
-// The names in the folder open as fd.
-std::vector<std::string> namesIn(int fd) {
-  std::vector<std::string> names;
-  const int copy = ::dup(fd);
-  if (copy < 0) return names;
-  DIR* dir = ::fdopendir(copy);
-  if (dir == nullptr) {
-    ::close(copy);
-    return names;
-  }
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (name != "." && name != "..") names.push_back(name);
-  }
-  ::closedir(dir);
-  return names;
-}
 
 // The level name of the folder open as parent, made (0700) when missing if make is set,
 // opened without following a link and checked: the user's, and writable by no one else.
@@ -242,7 +223,7 @@ std::vector<RecoveryFolder::Found> RecoveryFolder::abandonedCopies(
     std::vector<std::string> temporaries;
   };
   std::map<std::string, Files> ids;
-  for (const std::string& name : namesIn(scan_)) {
+  for (const std::string& name : posix::namesIn(scan_)) {
     if (name.size() > std::string(kBroken).size() && name.ends_with(kBroken)) {
       struct stat st;
       if (::fstatat(scan_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && olderThanKept(st)) {

@@ -1,6 +1,5 @@
 #include "platform/unfinished_saves.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,22 +19,6 @@ namespace {
 constexpr std::string_view kAboutSuffix = ".about";
 // A companion holds a path and three short lines.
 constexpr std::size_t kLargestAbout = 16 * 1024;
-
-// The names in the folder open as fd.
-std::vector<std::string> namesIn(int fd) {
-  std::vector<std::string> names;
-  const int copy = ::dup(fd);
-  if (copy < 0) return names;
-  DIR* dir = ::fdopendir(copy);
-  if (dir == nullptr) {
-    ::close(copy);
-    return names;
-  }
-  ::rewinddir(dir);
-  while (const dirent* entry = ::readdir(dir)) names.emplace_back(entry->d_name);
-  ::closedir(dir);
-  return names;
-}
 
 // The regular file name in folder, owned by the user and written by no one else, opened
 // without waiting; -1 for anything else.
@@ -79,7 +62,7 @@ std::vector<UnfinishedSave> findUnfinishedSaves() {
         folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     struct stat st;
     if (folder.get() < 0 || ::fstat(folder.get(), &st) != 0 || !ownedByUserAlone(st)) continue;
-    std::vector<std::string> names = namesIn(folder.get());
+    std::vector<std::string> names = posix::namesIn(folder.get());
     std::sort(names.begin(), names.end());
     for (const std::string& name : names) {
       if (!name.starts_with("backup-") || name.find('.') != std::string::npos) continue;

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "document/file_limits.h"
 #include "document/recovery_copy.h"
 #include "editor/recovery_keeper.h"
 #include "platform/recovery_folder.h"
@@ -206,6 +207,19 @@ void setAge(const std::string& path, int days) {
   ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
 }
 
+struct Taken {
+  std::string id;
+  std::string text;
+};
+// What a starting program takes: every abandoned copy whose lock it can take, with its text.
+std::vector<Taken> takeAbandoned(RecoveryFolder& folder) {
+  std::vector<Taken> taken;
+  for (const auto& found : folder.abandonedCopies(kRecoveryCopyHeadBytes, isWholeRecoveryCopy)) {
+    if (folder.take(found.id)) taken.push_back({found.id, folder.read(found.id).value_or("")});
+  }
+  return taken;
+}
+
 // The keeper's runner in tests: each job done before the call returns.
 void atOnce(const std::function<void()>& job) { job(); }
 
@@ -216,29 +230,29 @@ class KeeperTest : public RealFileSystemTest {
   const std::string folderPath_ = temp_ / "recovery";
   fake::TestWindow window_;
   Form2& form_ = window_.form;
-  RecoveryFolder folder_{folderPath_};
+  RecoveryFolder folder_{folderPath_, kLargestRecoveryCopy};
   RecoveryKeeper keeper_{folder_, atOnce};
 };
 
 TEST_F(KeeperTest, ACopyWhoseOwnerHoldsItsLockIsNotTakenUntilTheOwnerIsGone) {
-  auto owner = std::make_unique<RecoveryFolder>(folderPath_);
+  auto owner = std::make_unique<RecoveryFolder>(folderPath_, kLargestRecoveryCopy);
   owner->write("the owner's copy\n");
   const Names written = entriesOf(folderPath_);
   ASSERT_EQ(written.size(), 2u);
   EXPECT_TRUE(written[0].ends_with(".copy") && written[1].ends_with(".lock"));
 
-  EXPECT_TRUE(folder_.takeAbandoned().empty());
+  EXPECT_TRUE(takeAbandoned(folder_).empty());
   EXPECT_EQ(entriesOf(folderPath_), written);
 
   // Gone without removing its copy, as a killed program goes.
   owner.reset();
-  const auto taken = folder_.takeAbandoned();
+  const auto taken = takeAbandoned(folder_);
   ASSERT_EQ(taken.size(), 1u);
   EXPECT_EQ(taken[0].text, "the owner's copy\n");
   EXPECT_EQ(written[0], taken[0].id + ".copy");
   // While this program holds it, a third start does not take it.
-  RecoveryFolder third(folderPath_);
-  EXPECT_TRUE(third.takeAbandoned().empty());
+  RecoveryFolder third(folderPath_, kLargestRecoveryCopy);
+  EXPECT_TRUE(takeAbandoned(third).empty());
 }
 
 TEST_F(KeeperTest, AnUnreadableCopyIsRenamedBrokenAndNothingIsAsked) {
@@ -250,8 +264,8 @@ TEST_F(KeeperTest, AnUnreadableCopyIsRenamedBrokenAndNothingIsAsked) {
   EXPECT_EQ(entriesOf(folderPath_), Names{"77-1-2.copy.broken"});
   EXPECT_EQ(readFile(folderPath_ + "/77-1-2.copy.broken"), bytes);
   // It is never offered again.
-  RecoveryFolder next(folderPath_);
-  EXPECT_TRUE(next.takeAbandoned().empty());
+  RecoveryFolder next(folderPath_, kLargestRecoveryCopy);
+  EXPECT_TRUE(takeAbandoned(next).empty());
   EXPECT_EQ(entriesOf(folderPath_), Names{"77-1-2.copy.broken"});
 }
 
@@ -266,7 +280,7 @@ TEST_F(KeeperTest, CopiesAndBrokenCopiesOlderThanThirtyDaysAreDeleted) {
   setAge(folderPath_ + "/3-1-1.copy.broken", 31);
   setAge(folderPath_ + "/4-1-1.copy.broken", 29);
 
-  const auto taken = folder_.takeAbandoned();
+  const auto taken = takeAbandoned(folder_);
   ASSERT_EQ(taken.size(), 1u);
   EXPECT_EQ(taken[0].id, "2-1-1");
   folder_.release("2-1-1");
@@ -280,7 +294,7 @@ TEST_F(KeeperTest, TheNewestOfTwoCopiesIsOfferedAndTheOtherStays) {
     SCOPED_TRACE(newer);
     const std::string folderPath = temp_ / newer;
     fake::TestWindow window;
-    RecoveryFolder folder(folderPath);
+    RecoveryFolder folder(folderPath, kLargestRecoveryCopy);
     RecoveryKeeper keeper(folder, atOnce);
     leaveCopy(folderPath, newer, 200, "newer");
     leaveCopy(folderPath, older, 100, "older");
@@ -291,8 +305,8 @@ TEST_F(KeeperTest, TheNewestOfTwoCopiesIsOfferedAndTheOtherStays) {
     EXPECT_EQ(window.form.store.at(1).EntryText, "newer");
 
     // The older one is left for a later start.
-    RecoveryFolder later(folderPath);
-    const auto taken = later.takeAbandoned();
+    RecoveryFolder later(folderPath, kLargestRecoveryCopy);
+    const auto taken = takeAbandoned(later);
     ASSERT_EQ(taken.size(), 1u);
     EXPECT_EQ(taken[0].id, older);
   }
@@ -335,7 +349,7 @@ TEST_F(KeeperTest, YesRestoresTheWholeDocumentThenTheCopyIsThisProgramsOwn) {
     const std::string folderPath = temp_ / c.name;
     fake::TestWindow window;
     Form2& form = window.form;
-    RecoveryFolder folder(folderPath);
+    RecoveryFolder folder(folderPath, kLargestRecoveryCopy);
     RecoveryKeeper keeper(folder, atOnce);
 
     EntryStore store;
@@ -395,7 +409,7 @@ TEST_F(KeeperTest, AFailedWriteIsToldOnceAndTriedAgainAtTheNextChange) {
   // The state folder's place is taken by a file: the folder cannot be made.
   const std::string stateHome = temp_ / "state";
   writeFile(stateHome, "not a folder");
-  RecoveryFolder folder(recoveryFolderPath(stateHome.c_str(), "/nonexistent"));
+  RecoveryFolder folder(recoveryFolderPath(stateHome.c_str(), "/nonexistent"), kLargestRecoveryCopy);
   RecoveryKeeper keeper(folder, atOnce);
 
   testing::internal::CaptureStderr();
