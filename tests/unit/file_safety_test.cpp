@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -136,6 +137,27 @@ TEST_F(RealFileSystemTest, AnyNameThatFitsItsFolderSaves) {
     EXPECT_EQ(entries(), std::vector<std::string>{name});
     fs::remove(path(name));
   }
+}
+
+// The temporary file is made, renamed and synced relative to the folder: a path near PATH_MAX
+// with a name shorter than the temporary file's is created, then replaced by rename.
+TEST_F(RealFileSystemTest, APathNearPathMaxIsSavedByRename) {
+  const std::string name = "a.srt";
+  const std::size_t folderLength = PATH_MAX - 2 - name.size();
+  std::string folder = folder_.string();
+  while (folder.size() + 1 + 255 < folderLength) folder += '/' + std::string(200, 'd');
+  folder += '/' + std::string(folderLength - folder.size() - 1, 'e');
+  fs::create_directories(folder);
+  const std::string file = folder + '/' + name;
+  ASSERT_EQ(file.size(), std::size_t{PATH_MAX - 1});
+
+  fs_.replaceFile(file, "new file");
+  const ino_t created = statusOf(file).st_ino;
+  fs_.replaceFile(file, "replaced");
+  EXPECT_EQ(fs_.readFile(file), "replaced");
+  EXPECT_NE(statusOf(file).st_ino, created);  // renamed over it, not written in place
+  EXPECT_EQ(entriesOf(folder), std::vector<std::string>{name});
+  EXPECT_EQ(backups(), std::vector<std::string>{});
 }
 
 // A file with a second name is written in place, so both names keep showing one file.
