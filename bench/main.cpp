@@ -7,9 +7,10 @@
 #include "testing/temp_folder.h"
 
 int main(int argc, char** argv) {
-  // Recovery copies of the programs measured stay in the run's own state folder.
+  // Recovery copies and backups of the programs measured stay in the run's own folders.
   const obrel::fake::TempFolder state("obrel-bench-state");
   setenv("XDG_STATE_HOME", state.path().c_str(), 1);
+  setenv("XDG_CACHE_HOME", (state.path() / "cache").c_str(), 1);
   using obrel::bench::Check;
   std::vector<Check> checks;
   for (const std::string f : {"0", "1", "2"}) {

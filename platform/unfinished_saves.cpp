@@ -76,14 +76,17 @@ std::vector<UnfinishedSave> findUnfinishedSaves() {
           held.st_ino != named.st_ino || held.st_dev != named.st_dev) {
         continue;
       }
-      std::optional<SaveFacts> facts;
+      // A backup without a companion may be one an earlier version kept and named to the
+      // user: it stays.
       const posix::FileDescriptor about(
           openOwnFile(folder.get(), name + std::string(kAboutSuffix)));
+      if (about.get() < 0) continue;
+      std::optional<SaveFacts> facts;
       try {
-        if (about.get() >= 0) facts = readAbout(posix::readSome(about.get(), kLargestAbout));
+        facts = readAbout(posix::readSome(about.get(), kLargestAbout));
       } catch (const FileError&) {
       }
-      // Without a whole companion the file was never cut.
+      // A companion left unfinished: the file was never cut.
       if (!facts || fileIsWhole(*facts, backup.get())) {
         removeBackup(folder.get(), name);
         continue;

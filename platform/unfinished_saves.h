@@ -20,8 +20,9 @@ struct UnfinishedSave {
 // Looks at every backup in the backup folders (see backupFolders) that are the user's alone
 // whose lock can be taken without waiting: one whose file now holds the content that was
 // being written, or the backup's own, goes with its companion, as does one whose companion
-// was never finished (its file was not touched yet). The others are returned, their locks
-// held. Never throws: what cannot be looked at is left as it is.
+// was never finished (its file was not touched yet); one without a companion stays. The
+// others are returned, their locks held. Never throws: what cannot be looked at is left as
+// it is.
 std::vector<UnfinishedSave> findUnfinishedSaves();
 
 // Writes the kept content back into the file the safe way (in place, synced; a missing file

@@ -14,6 +14,8 @@ set(OBREL_UNIT_TESTS
 list(TRANSFORM OBREL_UNIT_TESTS PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 add_executable(unit_tests ${OBREL_UNIT_TESTS})
 target_link_libraries(unit_tests PRIVATE obrel_windows obrel_testing obrel_srt_gen GTest::gtest_main)
-# A state folder of their own: no recovery copy of a test reaches the user's.
+# State and cache folders of their own: no recovery copy or backup of a test reaches the
+# user's, and none of the user's is asked about.
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 30
-                     PROPERTIES ENVIRONMENT "XDG_STATE_HOME=${CMAKE_BINARY_DIR}/test-state/unit_tests")
+                     PROPERTIES ENVIRONMENT
+                     "XDG_STATE_HOME=${CMAKE_BINARY_DIR}/test-state/unit_tests;XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-state/unit_tests-cache")
