@@ -50,9 +50,8 @@ posix::FileDescriptor openPrivateFolder(const std::string& folder, bool mayNarro
   return fd;
 }
 
-// A new backup file whose lock is held: a starting program that takes the lock of a backup
-// it has just found, before its owner did, removes it as abandoned; the owner then makes
-// another.
+// A new backup file whose lock is held. A starting program may take the lock of a backup it
+// has just found before its owner does; the owner then makes another.
 posix::ExclusiveFile lockedFile(int folder) {
   for (int attempt = 0;; ++attempt) {
     posix::ExclusiveFile file = posix::createExclusive(folder, "backup-", O_RDWR, 0600);
@@ -63,7 +62,6 @@ posix::ExclusiveFile lockedFile(int folder) {
         held.st_ino == named.st_ino && held.st_dev == named.st_dev) {
       return file;
     }
-    file.file.keep();  // the name is the other program's to remove
     if (attempt == 10) posix::fail(EEXIST);
   }
 }

@@ -122,6 +122,14 @@ TEST_F(CutSaveTest, NothingIsAskedWhenNothingWasLost) {
     EXPECT_EQ(backups(), std::vector<std::string>{}) << c.name;
     EXPECT_EQ(fs_.readFile(path("b.srt")), c.content) << c.name;
   }
+  // A backup without a companion may be one an earlier version kept and named: it stays.
+  put("a.srt", kOld);
+  cutSave();
+  for (const std::string& name : entriesOf(folder)) {
+    if (name.ends_with(".about")) fs::remove(folder / name);
+  }
+  EXPECT_EQ(start(), std::vector<std::string>{});
+  EXPECT_EQ(backups().size(), 1u);
 }
 
 TEST_F(CutSaveTest, AFileThatIsGoneIsMadeAgain) {
