@@ -41,7 +41,8 @@ QtProgram::QtProgram()
   program_.keepRecoveryCopies(recovery_);
   // A failure to keep the copy is found on the jobs' thread and told on this one.
   recovery_.onFailureWaiting = [this] {
-    QMetaObject::invokeMethod(this, [this] { tellRecoveryFailure(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { tellRecoveryFailure(); }, Qt::QueuedConnection);
   };
   recoveryTimer_.setSingleShot(true);
   recoveryTimer_.setInterval(1000);

@@ -64,11 +64,11 @@ void RecoveryKeeper::offer(Form2& form, Prompts& prompts) {
     std::string id;
   };
   std::vector<Candidate> candidates;
-  for (RecoveryFolder::Found& found : folder_.abandonedCopies(kRecoveryCopyHeadBytes,
-                                                               isWholeRecoveryCopy)) {
-    candidates.push_back({recoveryCopyTime(found.head).value_or(
-                              std::numeric_limits<std::int64_t>::min()),
-                          std::move(found.id)});
+  for (RecoveryFolder::Found& found :
+       folder_.abandonedCopies(kRecoveryCopyHeadBytes, isWholeRecoveryCopy)) {
+    candidates.push_back(
+        {recoveryCopyTime(found.head).value_or(std::numeric_limits<std::int64_t>::min()),
+         std::move(found.id)});
   }
   std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
     return a.writtenAt != b.writtenAt ? a.writtenAt > b.writtenAt : a.id < b.id;

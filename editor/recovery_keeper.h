@@ -65,7 +65,8 @@ class RecoveryKeeper {
   struct Failures {
     std::atomic<bool> last{false};
     std::mutex mutex;
-    bool tellNext = true;         // a failure now is the first since start or a written copy
+    // Whether a failure now is the first since start or since a copy was written.
+    bool tellNext = true;
     std::optional<std::string> waiting;  // the text of the box to show
   };
   std::shared_ptr<Failures> failures_ = std::make_shared<Failures>();

@@ -38,8 +38,8 @@ std::string temporaryFolder() {
 // this user's alone already: a folder, owned by the user, mode 0700.
 posix::FileDescriptor openPrivateFolder(const std::string& folder, bool mayNarrow) {
   ::mkdir(folder.c_str(), 0700);  // one that exists is checked like a new one
-  posix::FileDescriptor fd(posix::openRetrying(
-      folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  posix::FileDescriptor fd(
+      posix::openRetrying(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
   if (fd.get() < 0) posix::fail(errno == ELOOP ? ENOTDIR : errno);
   struct stat st;
   if (::fstat(fd.get(), &st) != 0) posix::fail(errno);

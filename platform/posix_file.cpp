@@ -123,8 +123,8 @@ ExclusiveFile createExclusive(int folder, std::string_view prefix, int flags, mo
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string name(prefix);
     for (int i = 0; i < 6; ++i) name.push_back(kLetters[pick(random)]);
-    const int fd = openRetrying(folder, name.c_str(),
-                                flags | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    const int fd =
+        openRetrying(folder, name.c_str(), flags | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
     if (fd >= 0) return {FileDescriptor(fd), TemporaryFile(folder, std::move(name))};
     if (errno != EEXIST) fail(errno);
   }

@@ -46,8 +46,8 @@ std::string idOf(const std::string& name) { return name.substr(0, name.find('.')
 // opened without following a link and checked: the user's, and writable by no one else.
 posix::FileDescriptor openOwnLevel(int parent, const std::string& name, bool make) {
   if (make) ::mkdirat(parent, name.c_str(), 0700);
-  posix::FileDescriptor fd(posix::openRetrying(parent, name.c_str(),
-                                               O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  posix::FileDescriptor fd(
+      posix::openRetrying(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
   if (fd.get() < 0) posix::fail(errno == ELOOP ? ENOTDIR : errno);
   struct stat st;
   if (::fstat(fd.get(), &st) != 0) posix::fail(errno);
@@ -102,9 +102,9 @@ void RecoveryFolder::write(const std::string& text) {
   if (text.size() > largestCopy_) posix::fail(EFBIG);
   if (lock_ < 0) {
     const posix::FileDescriptor folder(openFolder(true));
-    const int fd = posix::openRetrying(folder.get(), (id_ + kLock).c_str(),
-                                       O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
-                                       0600);
+    const int fd =
+        posix::openRetrying(folder.get(), (id_ + kLock).c_str(),
+                            O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
     if (fd < 0) posix::fail(errno);
     if (!posix::lockExclusive(fd)) {
       const int error = errno;
@@ -119,8 +119,7 @@ void RecoveryFolder::write(const std::string& text) {
       posix::fail(error);
     }
   }
-  posix::ExclusiveFile temporary =
-      posix::createExclusive(own_, id_ + kTemporary, O_WRONLY, 0600);
+  posix::ExclusiveFile temporary = posix::createExclusive(own_, id_ + kTemporary, O_WRONLY, 0600);
   posix::writeAll(temporary.fd.get(), text);
   posix::syncAndClose(temporary);
   posix::renameInto(temporary, id_ + kCopy);
@@ -165,8 +164,8 @@ bool RecoveryFolder::take(const std::string& id) {
 
 std::optional<std::string> RecoveryFolder::readOwn(const std::string& name, std::size_t maxBytes) {
   // Without waiting: a pipe put in a copy's place must not hold the start.
-  const posix::FileDescriptor fd(posix::openRetrying(
-      scan_, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  const posix::FileDescriptor fd(
+      posix::openRetrying(scan_, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
   struct stat st;
   if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
       st.st_uid != ::geteuid()) {

@@ -84,7 +84,7 @@ class RecoveryFolder {
   std::string folder_;
   std::size_t largestCopy_;
   std::string id_;
-  int own_ = -1;   // the folder, while this program's lock is held
+  int own_ = -1;  // the folder, while this program's lock is held
   int lock_ = -1;
   int scan_ = -1;  // the folder that copies were listed in
   std::map<std::string, int> taken_;

@@ -23,8 +23,8 @@ constexpr std::size_t kLargestAbout = 16 * 1024;
 // The regular file name in folder, owned by the user and written by no one else, opened
 // without waiting; -1 for anything else.
 int openOwnFile(int folder, const std::string& name) {
-  const int fd = posix::openRetrying(folder, name.c_str(),
-                                     O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  const int fd =
+      posix::openRetrying(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   struct stat st;
   if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !ownedByUserAlone(st))) {
     ::close(fd);
@@ -58,8 +58,8 @@ bool fileIsWhole(const SaveFacts& facts, int backup) {
 std::vector<UnfinishedSave> findUnfinishedSaves() {
   std::vector<UnfinishedSave> found;
   for (const std::string& folderPath : backupFolders()) {
-    posix::FileDescriptor folder(posix::openRetrying(
-        folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    posix::FileDescriptor folder(
+        posix::openRetrying(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     struct stat st;
     if (folder.get() < 0 || ::fstat(folder.get(), &st) != 0 || !ownedByUserAlone(st)) continue;
     std::vector<std::string> names = posix::namesIn(folder.get());
@@ -91,8 +91,8 @@ std::vector<UnfinishedSave> findUnfinishedSaves() {
         removeBackup(folder.get(), name);
         continue;
       }
-      found.push_back({facts->file, folderPath + '/' + name, posix::FileDescriptor(::dup(folder.get())),
-                       std::move(backup), name});
+      found.push_back({facts->file, folderPath + '/' + name,
+                       posix::FileDescriptor(::dup(folder.get())), std::move(backup), name});
     }
   }
   return found;

@@ -7,8 +7,8 @@
 // read-only files and folders mean what they say.
 // Each run has its own state folder (XDG_STATE_HOME, where recovery copies go), cache folder
 // (XDG_CACHE_HOME, where backups of saves in place go) and temporary folder (TMPDIR) in the
-// working folder. A line "#! --run" ends the driver's script there and starts the driver again on the
-// same folders, as a user starting the program anew; "#! --beside" does the same while the run
+// working folder. A line "#! --run" ends the driver's script there and starts the driver again on
+// the same folders, as a user starting the program anew; "#! --beside" does the same while the run
 // before is still going: that one has run its lines (the runner waits until it has printed
 // the lines expected of it) and ends after the new one. The lines printed by all runs are
 // compared, in the order the runs started.
@@ -135,8 +135,9 @@ Run runDriver(const fs::path& drive, const Scenario& scenario, const char* dataF
     const std::string n = std::to_string(i);
     return "cd '" + work.string() + "' && XDG_STATE_HOME='" + (work / ".state").string() +
            "' XDG_CACHE_HOME='" + (work / ".cache").string() + "' TMPDIR='" +
-           (work / ".tmp").string() + "' " + prefix + "'" + drive.string() + "'" + (scenario.splash ? " --splash" : "") +
-           (piped ? "" : " .script-" + n) + " > .out-" + n + " 2> .err-" + n;
+           (work / ".tmp").string() + "' " + prefix + "'" + drive.string() + "'" +
+           (scenario.splash ? " --splash" : "") + (piped ? "" : " .script-" + n) + " > .out-" + n +
+           " 2> .err-" + n;
   };
   Run run{{}, "", 0};
   const auto collect = [&](std::size_t i, int status) {

@@ -412,7 +412,8 @@ TEST_F(KeeperTest, AFailedWriteIsToldOnceAndTriedAgainAtTheNextChange) {
   // The state folder's place is taken by a file: the folder cannot be made.
   const std::string stateHome = temp_ / "state";
   writeFile(stateHome, "not a folder");
-  RecoveryFolder folder(recoveryFolderPath(stateHome.c_str(), "/nonexistent"), kLargestRecoveryCopy);
+  RecoveryFolder folder(recoveryFolderPath(stateHome.c_str(), "/nonexistent"),
+                        kLargestRecoveryCopy);
   RecoveryKeeper keeper(folder, atOnce);
 
   testing::internal::CaptureStderr();
