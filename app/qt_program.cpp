@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "app/warm_up.h"
+#include "document/file_limits.h"
 #include "platform/qt/qt_fonts.h"
 
 // The pictures live in the static Qt library; nothing would pull them into the program
@@ -32,11 +33,17 @@ void centreOnScreen(QWidget* window) {
 }  // namespace
 
 QtProgram::QtProgram()
-    : recoveryFolder_(recoveryFolderPath(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"))),
+    : recoveryFolder_(recoveryFolderPath(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")),
+                      kLargestRecoveryCopy),
       recovery_(recoveryFolder_, [this](std::function<void()> job) { jobs_.post(std::move(job)); }),
       program_(Services{prompts_, dialogs_, player_, browser_, files_,
                         QCoreApplication::applicationDirPath().toStdString()}) {
   program_.keepRecoveryCopies(recovery_);
+  // A failure to keep the copy is found on the jobs' thread and told on this one.
+  recovery_.onFailureWaiting = [this] {
+    QMetaObject::invokeMethod(
+        this, [this] { tellRecoveryFailure(); }, Qt::QueuedConnection);
+  };
   recoveryTimer_.setSingleShot(true);
   recoveryTimer_.setInterval(1000);
   connect(&recoveryTimer_, &QTimer::timeout, this,
@@ -61,6 +68,7 @@ QtProgram::QtProgram()
         following_ = true;
         run("recovery", [this] { followDocument(); });
         following_ = false;
+        tellRecoveryFailure();
       });
     }
   };
@@ -97,6 +105,13 @@ void QtProgram::run(const char* where, const std::function<void()>& call) {
 void QtProgram::followDocument() {
   program_.afterEvent();
   if (program_.recoveryDue() && !recoveryTimer_.isActive()) recoveryTimer_.start();
+}
+
+void QtProgram::tellRecoveryFailure() {
+  // Never inside another event (a modal box's own loop runs this too): the end of the
+  // outermost one comes back here.
+  if (gate_.busy() || !program_.recoveryFailureWaiting()) return;
+  run("recovery", [this] { program_.tellRecoveryFailure(); });
 }
 
 void QtProgram::syncAll() {

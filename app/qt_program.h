@@ -51,6 +51,8 @@ class QtProgram : public QObject, public QtFormHost {
   // After each event: the recovery copy follows the document, changes after the first
   // written a second later at the soonest.
   void followDocument();
+  // Shows the box of a failure to keep the copy, if one waits and no event is running.
+  void tellRecoveryFailure();
   void followWindows();
 
   QtPrompts prompts_;

@@ -8,8 +8,11 @@
 
 #include "bench/bench_support.h"
 #include "bench/reference.h"
+#include "document/file_limits.h"
 #include "document/recovery_copy.h"
+#include "editor/recovery_keeper.h"
 #include "platform/recovery_folder.h"
+#include "testing/temp_folder.h"
 
 namespace obrel::bench {
 namespace {
@@ -94,7 +97,7 @@ void BM_RecoveryCopy(benchmark::State& state) {
       w.form.store.at(last)) {
     state.SkipWithError("the copy does not hold the store");
   }
-  RecoveryFolder folder(work.path("recovery"));
+  RecoveryFolder folder(work.path("recovery"), kLargestRecoveryCopy);
   for (auto _ : state) folder.write(writeRecoveryCopy(w.form.store, w.form.recoveryFacts()));
   folder.remove();
   // The dump holds every value of a slot, the SRT file its text and timing line.
@@ -113,6 +116,34 @@ void BM_RecoveryCopyBuild(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RecoveryCopyBuild)->Apply(fileSizes);
+
+// A start that finds copies left by many programs that were killed: the folder tidied, the
+// newest found by the time each copy records, then read whole and offered. Yes takes it
+// without changing the folder, so every start finds the same.
+void BM_StartWithAbandonedCopies(benchmark::State& state) {
+  Workspace work(srtgen::Flavour::Ascii, 10);
+  const std::string folderPath = work.path("state/obrel-dizivud/recovery");
+  std::filesystem::create_directories(folderPath);
+  const int copies = static_cast<int>(state.range(0));
+  for (int i = 0; i < copies; ++i) {
+    EntryStore store;
+    store.edit(1).EntryText = "copy " + std::to_string(i);
+    DocumentFacts facts;
+    facts.writtenAt = 1700000000 + i;
+    fake::writeFile(folderPath + '/' + std::to_string(i + 100) + "-1-1.copy",
+                    writeRecoveryCopy(store, facts));
+  }
+  const std::string newest = "copy " + std::to_string(copies - 1);
+  for (auto _ : state) {
+    fake::TestWindow w;
+    RecoveryFolder folder(folderPath, kLargestRecoveryCopy);
+    RecoveryKeeper keeper(folder, [](const std::function<void()>& job) { job(); });
+    w.prompts.answers.push_back(Answer::Yes);
+    keeper.offer(w.form, w.prompts);
+    if (w.form.store.at(1).EntryText != newest) state.SkipWithError("not the newest copy");
+  }
+}
+BENCHMARK(BM_StartWithAbandonedCopies)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 void BM_SaveThenOpen(benchmark::State& state) {
   Workspace work(flavourOf(state), entriesOf(state));

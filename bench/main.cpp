@@ -7,9 +7,10 @@
 #include "testing/temp_folder.h"
 
 int main(int argc, char** argv) {
-  // Recovery copies of the programs measured stay in the run's own state folder.
+  // Recovery copies and backups of the programs measured stay in the run's own folders.
   const obrel::fake::TempFolder state("obrel-bench-state");
   setenv("XDG_STATE_HOME", state.path().c_str(), 1);
+  setenv("XDG_CACHE_HOME", (state.path() / "cache").c_str(), 1);
   using obrel::bench::Check;
   std::vector<Check> checks;
   for (const std::string f : {"0", "1", "2"}) {
@@ -45,6 +46,9 @@ int main(int argc, char** argv) {
     checks.push_back({"BM_SaveThenOpen" + file, "wall", "BM_RefRoundTrip" + file});
     checks.push_back({"BM_SaveThenOpen" + file, "cpu", "BM_RefRoundTrip" + file});
   }
+  // A start that finds 10,000 copies left by killed programs reads only the time each copy
+  // records, and the newest whole.
+  checks.push_back({"BM_StartWithAbandonedCopies/10000", "wall", "", 1, 0, 0.5});
   const std::string read = "BM_RefReadSplit/flavour:0/entries:9999";
   checks.push_back({"BM_NewWithFullStore", "wall", read, 1, 0, 3e-3});
   checks.push_back({"BM_InsertAndDeleteFirst", "wall", read, 1, 0, 5e-3});

@@ -139,6 +139,26 @@ std::string writeRecoveryCopy(const EntryStore& store, const DocumentFacts& fact
   return out;
 }
 
+bool isWholeRecoveryCopy(std::string_view text) {
+  try {
+    readRecoveryCopy(text);
+    return true;
+  } catch (const RecoveryCopyUnreadable&) {
+    return false;
+  }
+}
+
+std::optional<std::int64_t> recoveryCopyTime(std::string_view head) {
+  const std::vector<std::string_view> lines = split(head, '\n');
+  // The second line must be whole: its end shows that no digit was cut off.
+  if (lines.size() < 3 || lines[0] != kFirstLine) return std::nullopt;
+  try {
+    return number<std::int64_t>(valueOf(lines[1], "written"));
+  } catch (const RecoveryCopyUnreadable&) {
+    return std::nullopt;
+  }
+}
+
 RecoveredDocument readRecoveryCopy(std::string_view text) {
   std::vector<std::string_view> lines = split(text, '\n');
   // A whole copy ends in a line end, which leaves one empty part after the last line.

@@ -36,6 +36,14 @@ std::string writeRecoveryCopy(const EntryStore& store, const DocumentFacts& fact
 // dump (a copy cut short lacks its last line).
 RecoveredDocument readRecoveryCopy(std::string_view text);
 
+// Whether text reads back as a whole dump.
+bool isWholeRecoveryCopy(std::string_view text);
+
+// Enough of a dump's first bytes to hold the time it was written.
+constexpr std::size_t kRecoveryCopyHeadBytes = 64;
+// The time a dump was written, read from its first bytes; nullopt when they are no dump's.
+std::optional<std::int64_t> recoveryCopyTime(std::string_view head);
+
 class RecoveryCopyUnreadable : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;

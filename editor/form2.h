@@ -272,6 +272,14 @@ class Form2 : public Form {
   void SaveAs_Click();
   // Asks whether to save when anything was changed; ProceedFlag = 1 lets New and Exit go on.
   void SaveOrNot();
+  // Save and Save As as they stand before a command's save prompt; after a command that
+  // loaded nothing, keepSaveItems sets them back (a load leaves both enabled).
+  struct SaveItems {
+    bool save = false;
+    bool saveAs = false;
+  };
+  SaveItems saveItems() const;
+  void keepSaveItems(SaveItems before);
   void New_Click();
   void Exit_Click();
 

@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "document/file_limits.h"
 #include "document/srt_scanner.h"
 #include "editor/form2.h"
 #include "platform/failure.h"
@@ -15,10 +16,6 @@ namespace obrel {
 
 namespace {
 
-// A larger file is refused unread. The program's own files of 9999 entries take a few
-// megabytes; the limit keeps a huge file from taking all memory.
-constexpr std::size_t kLargestSubtitleFile = std::size_t{256} * 1024 * 1024;
-
 void tellUnreadable(Prompts& prompts) {
   prompts.messageBox("This file could not be read as a subtitle file.", "Obrel Dizivud",
                      Icon::Exclamation, Buttons::OK);
@@ -27,6 +24,7 @@ void tellUnreadable(Prompts& prompts) {
 }  // namespace
 
 void Form2::OpenSrt_Click() {
+  const SaveItems before = saveItems();
   SaveOrNot();
   if (ProceedFlag != 1) return;  // cancelled, or the save the user asked for failed
   try {
@@ -37,9 +35,11 @@ void Form2::OpenSrt_Click() {
   } catch (const Failure&) {
     // The command's trap: it ends silently, keeping what was done.
   }
+  keepSaveItems(before);
 }
 
 void Form2::openSubtitleFile(const std::string& path) {
+  const SaveItems before = saveItems();
   SaveOrNot();
   if (ProceedFlag != 1) return;
   try {
@@ -47,6 +47,7 @@ void Form2::openSubtitleFile(const std::string& path) {
     loadSubtitleFile(path);
   } catch (const Failure&) {
   }
+  keepSaveItems(before);
 }
 
 void Form2::loadSubtitleFile(const std::string& path) {

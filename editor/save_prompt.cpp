@@ -28,6 +28,14 @@ void Form2::SaveOrNot() {
   }
 }
 
+Form2::SaveItems Form2::saveItems() const { return {Save.enabled(), SaveAs.enabled()}; }
+
+void Form2::keepSaveItems(SaveItems before) {
+  // A load enables both; the prompt's Yes or No alone only disabled them.
+  Save.setEnabled(Save.enabled() || before.save);
+  SaveAs.setEnabled(SaveAs.enabled() || before.saveAs);
+}
+
 void Form2::New_Click() {
   SaveOrNot();
   if (ProceedFlag == 1) Initial();

@@ -13,6 +13,8 @@ class EventGate {
   // and goes no further), then afterOutermost if no other event is running, then afterEach.
   // Returns false when a failure escaped the handler.
   bool run(const char* where, const std::function<void()>& handler);
+  // Whether an event is running (a modal dialog inside it may let others in).
+  bool busy() const { return depth_ > 0; }
 
   // Lets go of what the event closed (Program::collect).
   std::function<void()> afterOutermost;

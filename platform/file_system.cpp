@@ -27,7 +27,7 @@ using posix::FileDescriptor;
 using posix::identityOf;
 using posix::openRetrying;
 
-// Short and of fixed length, so that any name that fits in its folder leaves room for it.
+// Short and of fixed length; made relative to the folder, so any name leaves room for it.
 constexpr std::string_view kTemporaryPrefix = ".obrel-";
 
 // A symbolic link is written through: the file it names gets the new content and the
@@ -49,29 +49,37 @@ std::string shownFolder(const std::string& path) {
 }
 
 // A new file is written beside its name and renamed to it, so it appears whole or not at all.
-FileIdentity createFile(const std::string& target, const std::string& folder,
+FileIdentity createFile(const std::string& folder, const std::string& name,
                         const std::string& shown, const std::string& bytes) {
-  posix::ExclusiveFile temporary = [&] {
-    try {
-      return posix::createExclusive(folder, kTemporaryPrefix, O_WRONLY, 0666);
-    } catch (const FileError& e) {
-      throw posix::withFolder(e, shown);
-    }
-  }();
-  posix::writeAll(temporary.fd.get(), bytes);
-  const struct stat written = posix::syncAndClose(temporary);
-  posix::renameInto(temporary, target, folder);
+  std::optional<FileDescriptor> at;
+  std::optional<posix::ExclusiveFile> temporary;
+  try {
+    at.emplace(posix::openFolder(folder));
+    temporary.emplace(posix::createExclusive(at->get(), kTemporaryPrefix, O_WRONLY, 0666));
+  } catch (const FileError& e) {
+    throw posix::withFolder(e, shown);
+  }
+  posix::writeAll(temporary->fd.get(), bytes);
+  const struct stat written = posix::syncAndClose(*temporary);
+  posix::renameInto(*temporary, name);
   return identityOf(written);
 }
 
 // Replaces an existing file by a new one given its owner, group, attributes and mode. Returns
 // std::nullopt, the file untouched, when the new one could not be all the old one was: the
 // file has other names, or the folder or the system refuses one step. Write failures throw.
-std::optional<FileIdentity> replaceKeepingIdentity(const std::string& target,
-                                                   const std::string& folder,
+std::optional<FileIdentity> replaceKeepingIdentity(const std::string& folder,
+                                                   const std::string& name,
                                                    const std::string& bytes) {
+  std::optional<FileDescriptor> folderFd;
+  try {
+    folderFd.emplace(posix::openFolder(folder));
+  } catch (const FileError&) {
+    return std::nullopt;
+  }
+  const FileDescriptor& at = *folderFd;
   const FileDescriptor old(
-      openRetrying(target.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+      openRetrying(at.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
   struct stat st;
   if (old.get() < 0 || ::fstat(old.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink > 1) {
     return std::nullopt;
@@ -79,7 +87,7 @@ std::optional<FileIdentity> replaceKeepingIdentity(const std::string& target,
   // Readable by no one else until it has the old file's mode.
   std::optional<posix::ExclusiveFile> temporary;
   try {
-    temporary.emplace(posix::createExclusive(folder, kTemporaryPrefix, O_WRONLY, 0600));
+    temporary.emplace(posix::createExclusive(at.get(), kTemporaryPrefix, O_WRONLY, 0600));
   } catch (const FileError&) {
     return std::nullopt;
   }
@@ -87,13 +95,19 @@ std::optional<FileIdentity> replaceKeepingIdentity(const std::string& target,
   posix::writeAll(temporary->fd.get(), bytes);
   if (!giveAttributes(old.get(), st, temporary->fd.get())) return std::nullopt;
   const struct stat written = posix::syncAndClose(*temporary);
-  if (::rename(temporary->file.path().c_str(), target.c_str()) != 0) return std::nullopt;
+  if (::renameat(at.get(), temporary->file.name().c_str(), at.get(), name.c_str()) != 0) {
+    return std::nullopt;
+  }
   temporary->file.keep();
-  posix::syncFolder(folder);
+  posix::syncFolder(at.get());
   return identityOf(written);
 }
 
 }  // namespace
+
+RealFileSystem::RealFileSystem() : kept_(std::make_unique<KeptBackups>()) {}
+
+RealFileSystem::~RealFileSystem() = default;
 
 FileContent RealFileSystem::read(const std::string& path, std::size_t maxBytes) {
   // Opened without waiting, and only a regular file is read: a named pipe or a device
@@ -149,14 +163,16 @@ FileIdentity RealFileSystem::replaceFile(const std::string& path, const std::str
     if ((st.st_mode & 0222) == 0) fail(EACCES);
   }
 
-  const std::size_t slash = target.rfind('/');
-  const std::string folder =
-      slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-  if (target.size() == folder.size()) fail(EISDIR);
+  const auto [folder, name] = posix::splitPath(target);
+  if (name.empty()) fail(EISDIR);
 
-  if (!exists) return createFile(target, folder, shownFolder(path), bytes);
-  if (auto written = replaceKeepingIdentity(target, folder, bytes)) return *written;
-  return saveInPlace(target, bytes);
+  const FileIdentity written = [&] {
+    if (!exists) return createFile(folder, name, shownFolder(path), bytes);
+    if (auto replaced = replaceKeepingIdentity(folder, name, bytes)) return *replaced;
+    return saveInPlace(target, bytes, *kept_, afterCut);
+  }();
+  kept_->saved(absolutePath(target));
+  return written;
 }
 
 void RealFileSystem::writeScratch(const std::string& path, const std::string& bytes) {

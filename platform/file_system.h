@@ -3,7 +3,9 @@
 // tested against MemoryFileSystem and a failing disk can be staged.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -56,15 +58,21 @@ class FileSystem {
   virtual void writeScratch(const std::string& path, const std::string& bytes) = 0;
 };
 
+class KeptBackups;
+
 // The disk, through POSIX calls.
 class RealFileSystem : public FileSystem {
  public:
+  RealFileSystem();
+  ~RealFileSystem() override;
+
   FileContent read(const std::string& path, std::size_t maxBytes) override;
   std::optional<FileIdentity> identity(const std::string& path) override;
 
   // Saves through a new file ".obrel-XXXXXX" in the target's folder, synced and renamed over
-  // the target; a symbolic link is followed, so the link stays and the file it names is
-  // saved. A new file gets 0666 less the umask. An existing file's replacement is made 0600
+  // the target, each step relative to the folder's descriptor, so that any path that can be
+  // opened can be saved; a symbolic link is followed, so the link stays and the file it names
+  // is saved. A new file gets 0666 less the umask. An existing file's replacement is made 0600
   // and given its owner, group, extended attributes (ACLs among them) and mode before the
   // rename; when it cannot be (other names, a folder that takes no new file, an owner the
   // user cannot give) the file is written in place behind a backup (see saveInPlace).
@@ -72,11 +80,19 @@ class RealFileSystem : public FileSystem {
   // one the user may not write (access W_OK) or that has no write bit at all, which
   // protects it even from root. Reasons: the system's alone when the file itself failed,
   // "REASON (folder FOLDER)" when a new file could not be made in FOLDER, the folder part
-  // of path as given.
+  // of path as given. A save that succeeds removes the backups kept by earlier saves of the
+  // same file whose old content could not be put back.
   FileIdentity replaceFile(const std::string& path, const std::string& bytes) override;
 
   // Writes only a regular file with a single name, never through a link nor to a pipe.
   void writeScratch(const std::string& path, const std::string& bytes) override;
+
+  // A fault for tests and the driver: runs right after a file saved in place has been cut,
+  // before its new content is written (they end the process there, as a crash would).
+  std::function<void()> afterCut;
+
+ private:
+  std::unique_ptr<KeptBackups> kept_;
 };
 
 }  // namespace obrel

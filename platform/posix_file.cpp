@@ -1,6 +1,8 @@
 #include "platform/posix_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -32,36 +34,98 @@ void FileDescriptor::close() {
 }
 
 TemporaryFile::~TemporaryFile() {
-  if (!path_.empty()) ::unlink(path_.c_str());
+  if (!name_.empty()) ::unlinkat(folder_, name_.c_str(), 0);
 }
 
-TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept : path_(std::move(other.path_)) {
-  other.path_.clear();
+TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
+    : folder_(other.folder_), name_(std::move(other.name_)) {
+  other.name_.clear();
 }
 
 int openRetrying(const char* path, int flags, mode_t mode) {
+  return openRetrying(AT_FDCWD, path, flags, mode);
+}
+
+int openRetrying(int folder, const char* name, int flags, mode_t mode) {
   int fd;
   do {
-    fd = ::open(path, flags, mode);
+    fd = ::openat(folder, name, flags, mode);
   } while (fd < 0 && errno == EINTR);
   return fd;
 }
 
+FileDescriptor openFolder(const std::string& path) {
+  const char* name = path.empty() ? "." : path.c_str();
+  int fd = openRetrying(name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  // A folder that may be written and searched but not read is still worked in; only its
+  // sync is then lost.
+  if (fd < 0 && errno == EACCES) fd = openRetrying(name, O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) fail(errno);
+  return FileDescriptor(fd);
+}
+
+std::pair<std::string, std::string> splitPath(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return {"", path};
+  return {path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+
+bool lockExclusive(int fd) {
+  int result;
+  do {
+    result = ::flock(fd, LOCK_EX | LOCK_NB);
+  } while (result != 0 && errno == EINTR);
+  return result == 0;
+}
+
+std::vector<std::string> namesIn(int folder) {
+  std::vector<std::string> names;
+  const int copy = ::dup(folder);
+  if (copy < 0) return names;
+  DIR* dir = ::fdopendir(copy);
+  if (dir == nullptr) {
+    ::close(copy);
+    return names;
+  }
+  // The copy shares its position with folder, which an earlier listing left at the end.
+  ::rewinddir(dir);
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name != "." && name != "..") names.emplace_back(name);
+  }
+  ::closedir(dir);
+  return names;
+}
+
+std::string readSome(int fd, std::size_t maxBytes) {
+  std::string bytes;
+  char buffer[65536];
+  while (bytes.size() <= maxBytes) {
+    const std::size_t want = std::min(sizeof buffer, maxBytes + 1 - bytes.size());
+    const ssize_t n = ::pread(fd, buffer, want, static_cast<off_t>(bytes.size()));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      fail(errno);
+    }
+    if (n == 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  return bytes;
+}
+
 // Named by hand rather than by mkstemp, whose fixed 0600 would have to be widened for a new
 // file by reading the umask, and reading it means setting it for the whole process.
-ExclusiveFile createExclusive(const std::string& folder, std::string_view prefix, int flags,
-                              mode_t mode) {
+ExclusiveFile createExclusive(int folder, std::string_view prefix, int flags, mode_t mode) {
   static constexpr std::string_view kLetters =
       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
   std::random_device random;
   std::uniform_int_distribution<std::size_t> pick(0, kLetters.size() - 1);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string path = folder;
-    path += prefix;
-    for (int i = 0; i < 6; ++i) path.push_back(kLetters[pick(random)]);
+    std::string name(prefix);
+    for (int i = 0; i < 6; ++i) name.push_back(kLetters[pick(random)]);
     const int fd =
-        openRetrying(path.c_str(), flags | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-    if (fd >= 0) return {FileDescriptor(fd), TemporaryFile(std::move(path))};
+        openRetrying(folder, name.c_str(), flags | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd >= 0) return {FileDescriptor(fd), TemporaryFile(folder, std::move(name))};
     if (errno != EEXIST) fail(errno);
   }
   fail(EEXIST);
@@ -108,16 +172,13 @@ struct stat syncAndClose(ExclusiveFile& file) {
   return written;
 }
 
-void renameInto(ExclusiveFile& file, const std::string& target, const std::string& folder) {
-  if (::rename(file.file.path().c_str(), target.c_str()) != 0) fail(errno);
+void renameInto(ExclusiveFile& file, const std::string& name) {
+  const int folder = file.file.folder();
+  if (::renameat(folder, file.file.name().c_str(), folder, name.c_str()) != 0) fail(errno);
   file.file.keep();
   syncFolder(folder);
 }
 
-void syncFolder(const std::string& folder) {
-  const FileDescriptor fd(
-      openRetrying(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd.get() >= 0) ::fsync(fd.get());
-}
+void syncFolder(int folder) { ::fsync(folder); }
 
 }  // namespace obrel::posix

@@ -42,6 +42,10 @@ void Program::writeRecoveryDue() {
   if (recovery_ && form2_) recovery_->writeDue(*form2_);
 }
 
+void Program::tellRecoveryFailure() {
+  if (recovery_) recovery_->tellFailure(services_.prompts);
+}
+
 void Program::endNormally() {
   if (recovery_) recovery_->endNormally();
 }

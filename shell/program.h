@@ -44,6 +44,9 @@ class Program : public Shell, public SplashHost {
   void writeRecoveryDue();
   // The program ends normally: its copy goes. unloadAll does this too.
   void endNormally();
+  // Whether a failure to keep the copy waits to be told, and telling it (between events).
+  bool recoveryFailureWaiting() const { return recovery_ && recovery_->failureWaiting(); }
+  void tellRecoveryFailure();
   Form1* form1() const { return form1_.get(); }
   Form2* form2() const { return form2_.get(); }
   Form3* form3() const { return form3_.get(); }

@@ -435,9 +435,10 @@ BENCHMARK(BM_OpenAtStart)
 }  // namespace obrel::bench
 
 int main(int argc, char** argv) {
-  // Recovery copies of the programs measured stay in the run's own state folder.
+  // Recovery copies and backups of the programs measured stay in the run's own folders.
   const obrel::fake::TempFolder state("obrel-bench-state");
   setenv("XDG_STATE_HOME", state.path().c_str(), 1);
+  setenv("XDG_CACHE_HOME", (state.path() / "cache").c_str(), 1);
   using obrel::bench::Check;
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   // The benchmark answers Qt's own file dialog; a desktop's dialog could not be answered.

@@ -2,8 +2,8 @@
 find_package(Qt6 REQUIRED COMPONENTS Test)
 
 # One QtTest executable from tests/qt/<name>.cpp, run offscreen from the build root, where
-# Support/ lies beside it as in the program folder, with a state folder of its own so that no
-# recovery copy reaches another test or the user's.
+# Support/ lies beside it as in the program folder, with state and cache folders of its own so
+# that no recovery copy or backup reaches another test or the user's.
 function(obrel_qt_test name)
   add_executable(${name} ${CMAKE_CURRENT_LIST_DIR}/${name}.cpp)
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
@@ -13,7 +13,7 @@ function(obrel_qt_test name)
   set(state ${CMAKE_BINARY_DIR}/test-state/${name})
   add_test(NAME ${name} COMMAND sh -c "rm -rf '${state}' && exec '$<TARGET_FILE:${name}>'")
   set_tests_properties(${name} PROPERTIES ENVIRONMENT
-                       "QT_QPA_PLATFORM=offscreen;XDG_STATE_HOME=${state}")
+                       "QT_QPA_PLATFORM=offscreen;XDG_STATE_HOME=${state};XDG_CACHE_HOME=${state}-cache")
 endfunction()
 
 obrel_qt_test(main_window_test)
@@ -54,5 +54,5 @@ endif()
 if("$ENV{CI}")
   set_tests_properties(video_qt_test PROPERTIES
     ENVIRONMENT
-    "QT_QPA_PLATFORM=offscreen;OBREL_REQUIRE_VIDEO=1;XDG_STATE_HOME=${CMAKE_BINARY_DIR}/test-state/video_qt_test")
+    "QT_QPA_PLATFORM=offscreen;OBREL_REQUIRE_VIDEO=1;XDG_STATE_HOME=${CMAKE_BINARY_DIR}/test-state/video_qt_test;XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-state/video_qt_test-cache")
 endif()

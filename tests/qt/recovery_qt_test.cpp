@@ -156,6 +156,38 @@ class RecoveryQtTest : public QObject {
     w.reset();
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{});
   }
+
+  // A copy that cannot be kept is told in a box on the window's thread once the event that
+  // wrote it is over: the entry typed is stored, and the box names the folder.
+  void aCopyThatCannotBeKeptIsToldAfterTheEvent() {
+    const fake::TempFolder state("obrel-recovery-qt");
+    const std::string stateHome = (state.path() / "state").string();
+    fake::writeFile(stateHome, "a file where the state folder should be");
+    const ScopedVariable stateOfThisRun("XDG_STATE_HOME", QByteArray::fromStdString(stateHome));
+    RealWindow w;
+    QVERIFY(w.activate());
+    Form2& f = w.form2();
+    w.focus(f.Text1);
+    QVERIFY(type("000001000000002000"));
+    w.focus(f.Text9);
+    QTest::keyClicks(w.widget("Text9"), QStringLiteral("Not kept"));
+    QString told;
+    bool storedFirst = false;
+    whenModal([&](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      if (!box) return;
+      told = box->windowTitle() + '|' + box->text();
+      storedFirst = f.store.at(1).EntryText == "Not kept";
+      box->button(QMessageBox::Ok)->click();
+    });
+    QTest::mouseClick(w.widget("Command3"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!told.isEmpty(), kTimeoutMs);
+    QCOMPARE(told, QStringLiteral("Obrel Dizivud|Unsaved entries cannot be kept for recovery.\n"
+                                  "Not a directory (folder ") +
+                       QString::fromStdString(stateHome) +
+                       QStringLiteral("/obrel-dizivud/recovery)"));
+    QVERIFY(storedFirst);
+  }
 };
 
 int main(int argc, char** argv) {

@@ -5,9 +5,10 @@
 // into the working folder as data/. A line "#! --unprivileged" runs the
 // driver as the user nobody when the runner is root, who ignores file permissions, so that
 // read-only files and folders mean what they say.
-// Each run has its own state folder (XDG_STATE_HOME, where recovery copies go) in the working
-// folder. A line "#! --run" ends the driver's script there and starts the driver again on the
-// same folders, as a user starting the program anew; "#! --beside" does the same while the run
+// Each run has its own state folder (XDG_STATE_HOME, where recovery copies go), cache folder
+// (XDG_CACHE_HOME, where backups of saves in place go) and temporary folder (TMPDIR) in the
+// working folder. A line "#! --run" ends the driver's script there and starts the driver again on
+// the same folders, as a user starting the program anew; "#! --beside" does the same while the run
 // before is still going: that one has run its lines (the runner waits until it has printed
 // the lines expected of it) and ends after the new one. The lines printed by all runs are
 // compared, in the order the runs started.
@@ -126,14 +127,17 @@ Run runDriver(const fs::path& drive, const Scenario& scenario, const char* dataF
       throw std::runtime_error("cannot copy " + std::string(dataFolder) + ": " +
                                copyError.message());
   }
+  fs::create_directory(work / ".tmp");
   const std::string prefix =
       scenario.unprivileged && geteuid() == 0 ? unprivilegedPrefix(work) : "";
   // The command of run i; its script comes from .script-i, or from standard input.
   const auto command = [&](std::size_t i, bool piped) {
     const std::string n = std::to_string(i);
-    return "cd '" + work.string() + "' && XDG_STATE_HOME='" + (work / ".state").string() + "' " +
-           prefix + "'" + drive.string() + "'" + (scenario.splash ? " --splash" : "") +
-           (piped ? "" : " .script-" + n) + " > .out-" + n + " 2> .err-" + n;
+    return "cd '" + work.string() + "' && XDG_STATE_HOME='" + (work / ".state").string() +
+           "' XDG_CACHE_HOME='" + (work / ".cache").string() + "' TMPDIR='" +
+           (work / ".tmp").string() + "' " + prefix + "'" + drive.string() + "'" +
+           (scenario.splash ? " --splash" : "") + (piped ? "" : " .script-" + n) + " > .out-" + n +
+           " 2> .err-" + n;
   };
   Run run{{}, "", 0};
   const auto collect = [&](std::size_t i, int status) {

@@ -10,11 +10,13 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <functional>
 #include <thread>
 
+#include "platform/backup_file.h"
 #include "platform/failure.h"
 #include "platform/posix_file.h"
 #include "tests/unit/real_file_system_fixture.h"
@@ -137,6 +139,27 @@ TEST_F(RealFileSystemTest, AnyNameThatFitsItsFolderSaves) {
   }
 }
 
+// The temporary file is made, renamed and synced relative to the folder: a path near PATH_MAX
+// with a name shorter than the temporary file's is created, then replaced by rename.
+TEST_F(RealFileSystemTest, APathNearPathMaxIsSavedByRename) {
+  const std::string name = "a.srt";
+  const std::size_t folderLength = PATH_MAX - 2 - name.size();
+  std::string folder = folder_.string();
+  while (folder.size() + 1 + 255 < folderLength) folder += '/' + std::string(200, 'd');
+  folder += '/' + std::string(folderLength - folder.size() - 1, 'e');
+  fs::create_directories(folder);
+  const std::string file = folder + '/' + name;
+  ASSERT_EQ(file.size(), std::size_t{PATH_MAX - 1});
+
+  fs_.replaceFile(file, "new file");
+  const ino_t created = statusOf(file).st_ino;
+  fs_.replaceFile(file, "replaced");
+  EXPECT_EQ(fs_.readFile(file), "replaced");
+  EXPECT_NE(statusOf(file).st_ino, created);  // renamed over it, not written in place
+  EXPECT_EQ(entriesOf(folder), std::vector<std::string>{name});
+  EXPECT_EQ(backups(), std::vector<std::string>{});
+}
+
 // A file with a second name is written in place, so both names keep showing one file.
 class InPlaceSaveTest : public RealFileSystemTest {
  protected:
@@ -153,7 +176,8 @@ class InPlaceSaveTest : public RealFileSystemTest {
     EXPECT_EQ(entries(), (std::vector<std::string>{"a.srt", "b.srt"}));
     return failure;
   }
-  static constexpr const char* kNew = "new and longer content";
+  // Longer than the backup's companion, so that a file-size limit can let that through.
+  inline static const std::string kNew = "new and longer content" + std::string(1000, '.');
   struct stat before_ {};
   std::optional<FileIdentity> written_;
 };
@@ -166,24 +190,36 @@ TEST_F(InPlaceSaveTest, BackupIsRemovedOnceTheFileHoldsNewOrOldContent) {
 
   fs_.replaceFile(path("a.srt"), "old content");
   {
-    const FileSizeLimit limit(15);  // room for the old content and its backup, not the new
+    // Room for the old content, its backup and the backup's companion, not the new.
+    const FileSizeLimit limit(512);
     EXPECT_EQ(save(), "File too large");
   }
   EXPECT_EQ(fs_.readFile(path("b.srt")), "old content");
   EXPECT_EQ(backups(), std::vector<std::string>{});
 }
 
+// Kept, named, described by its companion and locked while the program runs; a later save of
+// the file that succeeds removes it.
 TEST_F(InPlaceSaveTest, BackupIsKeptAndNamedWhenTheOldContentCannotBePutBack) {
   std::string failure;
   {
-    const FileSizeLimit limit(15, true);
+    const FileSizeLimit limit(512, true);
     failure = save();
   }
-  ASSERT_EQ(backups().size(), 1u);
+  ASSERT_EQ(backups().size(), 2u);
   const std::string backup = (root_ / "cache" / "obrel-dizivud" / backups()[0]).string();
-  EXPECT_EQ(failure, backup + "\r\nFile too large");
+  EXPECT_EQ(backups()[1], backups()[0] + ".about");
+  EXPECT_EQ(failure,
+            "The content from before the save is kept in " + backup + "\r\nFile too large");
   EXPECT_EQ(fs_.readFile(backup), "old content");
   EXPECT_EQ(statusOf(backup).st_mode & 07777, 0600u);
+  EXPECT_EQ(readAbout(fs_.readFile(backup + ".about")),
+            (SaveFacts{path("a.srt"), kNew.size(), contentHash(kNew)}));
+  const posix::FileDescriptor other(::open(backup.c_str(), O_RDONLY | O_CLOEXEC));
+  EXPECT_FALSE(posix::lockExclusive(other.get()));
+
+  EXPECT_EQ(save(), "");
+  EXPECT_EQ(backups(), std::vector<std::string>{});
 }
 
 // Without a cache folder, backups go to obrel-dizivud-UID in TMPDIR if it is the user's

@@ -3,7 +3,9 @@
 // cannot be written.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -14,8 +16,10 @@
 #include <utility>
 #include <vector>
 
+#include "document/file_limits.h"
 #include "document/recovery_copy.h"
 #include "editor/recovery_keeper.h"
+#include "platform/failure.h"
 #include "platform/recovery_folder.h"
 #include "testing/temp_folder.h"
 #include "testing/test_window.h"
@@ -206,6 +210,19 @@ void setAge(const std::string& path, int days) {
   ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
 }
 
+struct Taken {
+  std::string id;
+  std::string text;
+};
+// What a starting program takes: every abandoned copy whose lock it can take, with its text.
+std::vector<Taken> takeAbandoned(RecoveryFolder& folder) {
+  std::vector<Taken> taken;
+  for (const auto& found : folder.abandonedCopies(kRecoveryCopyHeadBytes, isWholeRecoveryCopy)) {
+    if (folder.take(found.id)) taken.push_back({found.id, folder.read(found.id).value_or("")});
+  }
+  return taken;
+}
+
 // The keeper's runner in tests: each job done before the call returns.
 void atOnce(const std::function<void()>& job) { job(); }
 
@@ -216,29 +233,29 @@ class KeeperTest : public RealFileSystemTest {
   const std::string folderPath_ = temp_ / "recovery";
   fake::TestWindow window_;
   Form2& form_ = window_.form;
-  RecoveryFolder folder_{folderPath_};
+  RecoveryFolder folder_{folderPath_, kLargestRecoveryCopy};
   RecoveryKeeper keeper_{folder_, atOnce};
 };
 
 TEST_F(KeeperTest, ACopyWhoseOwnerHoldsItsLockIsNotTakenUntilTheOwnerIsGone) {
-  auto owner = std::make_unique<RecoveryFolder>(folderPath_);
+  auto owner = std::make_unique<RecoveryFolder>(folderPath_, kLargestRecoveryCopy);
   owner->write("the owner's copy\n");
   const Names written = entriesOf(folderPath_);
   ASSERT_EQ(written.size(), 2u);
   EXPECT_TRUE(written[0].ends_with(".copy") && written[1].ends_with(".lock"));
 
-  EXPECT_TRUE(folder_.takeAbandoned().empty());
+  EXPECT_TRUE(takeAbandoned(folder_).empty());
   EXPECT_EQ(entriesOf(folderPath_), written);
 
   // Gone without removing its copy, as a killed program goes.
   owner.reset();
-  const auto taken = folder_.takeAbandoned();
+  const auto taken = takeAbandoned(folder_);
   ASSERT_EQ(taken.size(), 1u);
   EXPECT_EQ(taken[0].text, "the owner's copy\n");
   EXPECT_EQ(written[0], taken[0].id + ".copy");
   // While this program holds it, a third start does not take it.
-  RecoveryFolder third(folderPath_);
-  EXPECT_TRUE(third.takeAbandoned().empty());
+  RecoveryFolder third(folderPath_, kLargestRecoveryCopy);
+  EXPECT_TRUE(takeAbandoned(third).empty());
 }
 
 TEST_F(KeeperTest, AnUnreadableCopyIsRenamedBrokenAndNothingIsAsked) {
@@ -250,8 +267,8 @@ TEST_F(KeeperTest, AnUnreadableCopyIsRenamedBrokenAndNothingIsAsked) {
   EXPECT_EQ(entriesOf(folderPath_), Names{"77-1-2.copy.broken"});
   EXPECT_EQ(readFile(folderPath_ + "/77-1-2.copy.broken"), bytes);
   // It is never offered again.
-  RecoveryFolder next(folderPath_);
-  EXPECT_TRUE(next.takeAbandoned().empty());
+  RecoveryFolder next(folderPath_, kLargestRecoveryCopy);
+  EXPECT_TRUE(takeAbandoned(next).empty());
   EXPECT_EQ(entriesOf(folderPath_), Names{"77-1-2.copy.broken"});
 }
 
@@ -266,7 +283,7 @@ TEST_F(KeeperTest, CopiesAndBrokenCopiesOlderThanThirtyDaysAreDeleted) {
   setAge(folderPath_ + "/3-1-1.copy.broken", 31);
   setAge(folderPath_ + "/4-1-1.copy.broken", 29);
 
-  const auto taken = folder_.takeAbandoned();
+  const auto taken = takeAbandoned(folder_);
   ASSERT_EQ(taken.size(), 1u);
   EXPECT_EQ(taken[0].id, "2-1-1");
   folder_.release("2-1-1");
@@ -280,7 +297,7 @@ TEST_F(KeeperTest, TheNewestOfTwoCopiesIsOfferedAndTheOtherStays) {
     SCOPED_TRACE(newer);
     const std::string folderPath = temp_ / newer;
     fake::TestWindow window;
-    RecoveryFolder folder(folderPath);
+    RecoveryFolder folder(folderPath, kLargestRecoveryCopy);
     RecoveryKeeper keeper(folder, atOnce);
     leaveCopy(folderPath, newer, 200, "newer");
     leaveCopy(folderPath, older, 100, "older");
@@ -291,8 +308,8 @@ TEST_F(KeeperTest, TheNewestOfTwoCopiesIsOfferedAndTheOtherStays) {
     EXPECT_EQ(window.form.store.at(1).EntryText, "newer");
 
     // The older one is left for a later start.
-    RecoveryFolder later(folderPath);
-    const auto taken = later.takeAbandoned();
+    RecoveryFolder later(folderPath, kLargestRecoveryCopy);
+    const auto taken = takeAbandoned(later);
     ASSERT_EQ(taken.size(), 1u);
     EXPECT_EQ(taken[0].id, older);
   }
@@ -335,7 +352,7 @@ TEST_F(KeeperTest, YesRestoresTheWholeDocumentThenTheCopyIsThisProgramsOwn) {
     const std::string folderPath = temp_ / c.name;
     fake::TestWindow window;
     Form2& form = window.form;
-    RecoveryFolder folder(folderPath);
+    RecoveryFolder folder(folderPath, kLargestRecoveryCopy);
     RecoveryKeeper keeper(folder, atOnce);
 
     EntryStore store;
@@ -395,7 +412,8 @@ TEST_F(KeeperTest, AFailedWriteIsToldOnceAndTriedAgainAtTheNextChange) {
   // The state folder's place is taken by a file: the folder cannot be made.
   const std::string stateHome = temp_ / "state";
   writeFile(stateHome, "not a folder");
-  RecoveryFolder folder(recoveryFolderPath(stateHome.c_str(), "/nonexistent"));
+  RecoveryFolder folder(recoveryFolderPath(stateHome.c_str(), "/nonexistent"),
+                        kLargestRecoveryCopy);
   RecoveryKeeper keeper(folder, atOnce);
 
   testing::internal::CaptureStderr();
@@ -406,6 +424,13 @@ TEST_F(KeeperTest, AFailedWriteIsToldOnceAndTriedAgainAtTheNextChange) {
   const std::string told = testing::internal::GetCapturedStderr();
   EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
   EXPECT_NE(told.find(folder.folder()), std::string::npos) << told;
+  // The box follows the same rule: once, until a copy is written again.
+  keeper.tellFailure(window_.prompts);
+  EXPECT_FALSE(keeper.failureWaiting());
+  ASSERT_EQ(window_.prompts.shown.size(), 1u);
+  EXPECT_EQ(window_.prompts.shown[0].text,
+            "Unsaved entries cannot be kept for recovery.\r\nNot a directory (folder " +
+                folder.folder() + ")");
 
   std::filesystem::remove(stateHome);
   form_.store.edit(1).EntryText = "abc";
@@ -415,7 +440,149 @@ TEST_F(KeeperTest, AFailedWriteIsToldOnceAndTriedAgainAtTheNextChange) {
   ASSERT_EQ(names.size(), 2u);
   EXPECT_EQ(readRecoveryCopy(readFile(folder.folder() + '/' + names[0])).store.at(1).EntryText,
             "abc");
-  keeper.endNormally();
+  // Failing again after a copy was written is told again (the document saved, then changed).
+  form_.markSaved();
+  keeper.afterEvent(form_);
+  std::filesystem::remove_all(stateHome);
+  writeFile(stateHome, "not a folder");
+  form_.store.edit(1).EntryText = "abcd";
+  testing::internal::CaptureStderr();
+  keeper.afterEvent(form_);
+  EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+  EXPECT_TRUE(keeper.failureWaiting());
+}
+
+// A folder or a copy another user could have planted is never used or read: the copy is
+// made broken, and copies are not kept in such a folder.
+TEST_F(KeeperTest, OnlyTheUsersOwnFolderAndCopiesAreUsed) {
+  const bool root = ::geteuid() == 0;
+  // Other people's folders: a link to a folder, and one of another user's open to all.
+  const std::string elsewhere = temp_ / "elsewhere";
+  std::filesystem::create_directories(elsewhere);
+  std::filesystem::create_directory_symlink(elsewhere, folderPath_);
+  leaveCopy(elsewhere, "1-1-1", 100, "planted");
+  keeper_.offer(form_, window_.prompts);
+  EXPECT_THROW(folder_.write("mine"), FileError);
+  if (root) {
+    std::filesystem::remove(folderPath_);
+    leaveCopy(folderPath_, "1-1-1", 100, "planted");
+    ::chown(folderPath_.c_str(), 65534, 65534);
+    ::chmod(folderPath_.c_str(), 0777);
+    RecoveryFolder folder(folderPath_, kLargestRecoveryCopy);
+    RecoveryKeeper keeper(folder, atOnce);
+    keeper.offer(form_, window_.prompts);
+    try {
+      folder.write("mine");
+      ADD_FAILURE() << "written in another user's folder";
+    } catch (const FileError& e) {
+      EXPECT_STREQ(e.what(), "Owned by another user");
+    }
+    EXPECT_EQ(entriesOf(folderPath_), Names{"1-1-1.copy"});
+  }
+  EXPECT_TRUE(window_.prompts.shown.empty());
+  std::filesystem::remove_all(folderPath_);
+
+  // The user's own folder, opened to all, is narrowed and used; copies that are no regular
+  // file of the user's become broken, unread and without waiting.
+  std::filesystem::create_directories(folderPath_);
+  ::chmod(folderPath_.c_str(), 0777);
+  leaveCopy(elsewhere, "9-9-9", 100, "linked");
+  std::filesystem::create_symlink(elsewhere + "/9-9-9.copy", folderPath_ + "/2-1-1.copy");
+  ASSERT_EQ(::mkfifo((folderPath_ + "/3-1-1.copy").c_str(), 0600), 0);
+  Names broken{"2-1-1.copy.broken", "3-1-1.copy.broken"};
+  if (root) {
+    leaveCopy(folderPath_, "4-1-1", 100, "another user's");
+    ::chown((folderPath_ + "/4-1-1.copy").c_str(), 65534, 65534);
+    broken.push_back("4-1-1.copy.broken");
+  }
+  RecoveryFolder folder(folderPath_, kLargestRecoveryCopy);
+  RecoveryKeeper keeper(folder, atOnce);
+  keeper.offer(form_, window_.prompts);
+  EXPECT_TRUE(window_.prompts.shown.empty());
+  EXPECT_EQ(entriesOf(folderPath_), broken);
+  struct stat st {};
+  ::stat(folderPath_.c_str(), &st);
+  EXPECT_EQ(st.st_mode & 07777, 0700u);
+  folder.write("mine");
+  folder.remove();
+}
+
+// Copies are read only up to the largest copy: a larger one is broken and the next newest
+// offered; a document whose copy would be larger is not copied, and the user is told.
+TEST_F(KeeperTest, CopiesLargerThanTheLimitAreNeitherReadNorWritten) {
+  leaveCopy(folderPath_, "1-1-1", 100, "older");
+  leaveCopy(folderPath_, "2-1-1", 200, std::string(2000, 'x'));
+  RecoveryFolder folder(folderPath_, 1000);
+  RecoveryKeeper keeper(folder, atOnce);
+  window_.prompts.answers.push_back(Answer::No);
+  keeper.offer(form_, window_.prompts);
+  ASSERT_EQ(window_.prompts.shown.size(), 1u);
+  EXPECT_EQ(entriesOf(folderPath_), Names{"2-1-1.copy.broken"});
+
+  form_.store.edit(1).EntryText = std::string(2000, 'y');
+  testing::internal::CaptureStderr();
+  keeper.afterEvent(form_);
+  EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+  ASSERT_TRUE(keeper.failureWaiting());
+  keeper.tellFailure(window_.prompts);
+  ASSERT_EQ(window_.prompts.shown.size(), 2u);
+  EXPECT_EQ(window_.prompts.shown[1].text,
+            "Unsaved entries cannot be kept for recovery.\r\nFile too large (folder " +
+                folderPath_ + ")");
+  EXPECT_EQ(window_.prompts.shown[1].icon, Icon::Exclamation);
+  EXPECT_EQ(entriesOf(folderPath_), Names{"2-1-1.copy.broken"});
+}
+
+// A temporary file left by a program killed between writing its copy and renaming it: whole,
+// it is the copy offered; cut short, it goes; while its program runs, it stays.
+TEST_F(KeeperTest, TemporaryFilesLeftBehindAreTakenOrRemoved) {
+  EntryStore store;
+  store.edit(1) = timed("from the temporary file");
+  DocumentFacts facts;
+  facts.writtenAt = 300;
+  const std::string newer = writeRecoveryCopy(store, facts);
+  const struct {
+    const char* name;
+    std::string temporary;
+    const char* offered;
+  } cases[] = {
+      {"whole", newer, "from the temporary file"},
+      {"cut short", newer.substr(0, newer.size() - 2), "older"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string folderPath = temp_ / c.name;
+    leaveCopy(folderPath, "1-1-1", 100, "older");
+    writeFile(folderPath + "/1-1-1.tmp.AbCdEf", c.temporary);
+    fake::TestWindow window;
+    RecoveryFolder folder(folderPath, kLargestRecoveryCopy);
+    RecoveryKeeper keeper(folder, atOnce);
+    window.prompts.answers.push_back(Answer::Yes);
+    keeper.offer(window.form, window.prompts);
+    EXPECT_EQ(window.form.store.at(1).EntryText, c.offered);
+    EXPECT_EQ(entriesOf(folderPath), (Names{"1-1-1.copy", "1-1-1.lock"}));
+  }
+  RecoveryFolder running(folderPath_, kLargestRecoveryCopy);
+  running.write("running");
+  Names names = entriesOf(folderPath_);
+  const std::string temporary = names[0].substr(0, names[0].find('.')) + ".tmp.AbCdEf";
+  writeFile(folderPath_ + '/' + temporary, newer);
+  EXPECT_TRUE(takeAbandoned(folder_).empty());
+  names.push_back(temporary);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(entriesOf(folderPath_), names);
+}
+
+TEST(RecoveryFolderPath, HomeIsUsedOnlyWhenAbsolute) {
+  const passwd* user = ::getpwuid(::geteuid());
+  ASSERT_NE(user, nullptr);
+  const std::string database = std::string(user->pw_dir) + "/.local/state/obrel-dizivud/recovery";
+  EXPECT_EQ(recoveryFolderPath("/state", "/home/u"), "/state/obrel-dizivud/recovery");
+  EXPECT_EQ(recoveryFolderPath("state", "/home/u"), "/home/u/.local/state/obrel-dizivud/recovery");
+  EXPECT_EQ(recoveryFolderPath(nullptr, "/home/u"), "/home/u/.local/state/obrel-dizivud/recovery");
+  EXPECT_EQ(recoveryFolderPath(nullptr, "home/u"), database);
+  EXPECT_EQ(recoveryFolderPath(nullptr, ""), database);
+  EXPECT_EQ(recoveryFolderPath(nullptr, nullptr), database);
 }
 
 }  // namespace

@@ -64,5 +64,25 @@ TEST_F(ShellTest, MissingOrEmptyHelpFileOpensAnEmptyWindow) {
   EXPECT_EQ(program.form3()->Text1.text(), "");
 }
 
+// A file given on the command line or dropped on the window that loads nothing leaves Save
+// and Save As as they were before the save prompt, whatever its answer.
+TEST_F(ShellTest, AFileThatLoadsNothingLeavesSaveAndSaveAsAsTheyWere) {
+  Form2& form = *program.form2();
+  files.files()["/a.srt"] = "1\r\n00:00:01,000 --> 00:00:02,000\r\nOne\r\n\r\n";
+  files.files()["/broken.srt"] = "not a subtitle file";
+  for (Answer answer : {Answer::Yes, Answer::No}) {
+    form.openSubtitleFile("/a.srt");
+    form.Text9.setText("Changed");
+    form.Command3_Click();
+    prompts.shown.clear();
+    prompts.answers = {answer};
+    form.openSubtitleFile("/broken.srt");
+    EXPECT_EQ(prompts.shown.size(), 2u);  // the prompt, and the file that could not be read
+    EXPECT_TRUE(form.Save.enabled());
+    EXPECT_TRUE(form.SaveAs.enabled());
+    prompts.answers = {Answer::No};
+  }
+}
+
 }  // namespace
 }  // namespace obrel

@@ -11,10 +11,12 @@ set(OBREL_UNIT_TESTS
   large_files_test.cpp numbers_test.cpp random_actions_test.cpp round_trip_test.cpp
   save_faults_test.cpp shell_test.cpp srt_reader_test.cpp srt_writer_test.cpp
   text_file_test.cpp undo_test.cpp utf8_test.cpp web_links_test.cpp bindings_test.cpp
-  recovery_test.cpp screen_index_test.cpp styled_text_test.cpp)
+  recovery_test.cpp screen_index_test.cpp styled_text_test.cpp unfinished_save_test.cpp)
 list(TRANSFORM OBREL_UNIT_TESTS PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 add_executable(unit_tests ${OBREL_UNIT_TESTS})
 target_link_libraries(unit_tests PRIVATE obrel_windows obrel_testing obrel_srt_gen GTest::gtest_main)
-# A state folder of their own: no recovery copy of a test reaches the user's.
+# State and cache folders of their own: no recovery copy or backup of a test reaches the
+# user's, and none of the user's is asked about.
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 30
-                     PROPERTIES ENVIRONMENT "XDG_STATE_HOME=${CMAKE_BINARY_DIR}/test-state/unit_tests")
+                     PROPERTIES ENVIRONMENT
+                     "XDG_STATE_HOME=${CMAKE_BINARY_DIR}/test-state/unit_tests;XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-state/unit_tests-cache")

@@ -1,4 +1,7 @@
-// Time going by: the timers of the open windows fire as their intervals run out.
+// Time going by: the timers of the open windows fire as their intervals run out; and the
+// program's abnormal end.
+#include <cstdlib>
+
 #include "platform/controls.h"
 #include "tools/obrel-drive/arguments.h"
 #include "tools/obrel-drive/driver.h"
@@ -17,8 +20,19 @@ void Driver::tick(const Words& words) {
 }
 
 void Driver::crash(const Words& words) {
-  need(words.size() == 1, "crash takes nothing");
-  crashed_ = true;
+  const char* usage = "crash takes nothing, or \"in save\"";
+  if (words.size() == 1) {
+    crashed_ = true;
+    return;
+  }
+  need(words.size() == 3 && !words[1].quoted && words[1].text == "in" && !words[2].quoted &&
+           words[2].text == "save",
+       usage);
+  files_.afterCut = [this] {
+    // Ended as a kill ends it: what was printed stays, nothing else is done.
+    out_.flush();
+    std::_Exit(0);
+  };
 }
 
 void Driver::advanceClock(long long ms) {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ostream>
 
+#include "document/file_limits.h"
 #include "tools/obrel-drive/arguments.h"
 #include "tools/obrel-drive/events.h"
 
@@ -11,11 +12,15 @@ namespace obrel::drive {
 
 Driver::Driver(std::string folder, bool splash, std::ostream& out)
     : out_(out),
-      recoveryFolder_(recoveryFolderPath(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"))),
+      recoveryFolder_(recoveryFolderPath(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")),
+                      kLargestRecoveryCopy),
       // Written at once: the driver has no worker thread.
       recovery_(recoveryFolder_, [](const std::function<void()>& job) { job(); }),
       program_(Services{prompts_, dialogs_, player_, browser_, files_, std::move(folder)}) {
   program_.keepRecoveryCopies(recovery_);
+  // The box that tells a failure to keep the copy is printed; standard error stays for
+  // failures that escape a handler.
+  recovery_.toldOnStandardError = false;
   // Each event is printed as it happens, between the lines of the handler's other events.
   prompts_.onMessageBox = [this](const fake::MessageBoxShown& box) {
     if (box.refused) {
@@ -67,8 +72,10 @@ bool Driver::run(std::string_view line, int number) {
         std::find(std::begin(kAnswers), std::end(kAnswers), words[0].text) == std::end(kAnswers)) {
       offerPending_ = false;
       handle("start", [this] { program_.offerRecovery(); });
+      tellRecoveryFailure();
     }
     execute(words);
+    tellRecoveryFailure();
   } catch (const ScriptError& e) {
     error("line " + std::to_string(number) + ": " + e.what());
     return false;
@@ -77,11 +84,18 @@ bool Driver::run(std::string_view line, int number) {
   return true;
 }
 
+void Driver::tellRecoveryFailure() {
+  if (!crashed_ && program_.recoveryFailureWaiting()) {
+    handle("recovery", [this] { program_.tellRecoveryFailure(); });
+  }
+}
+
 void Driver::finish() {
   if (crashed_) return;
   if (offerPending_) {
     offerPending_ = false;
     handle("start", [this] { program_.offerRecovery(); });
+    tellRecoveryFailure();
   }
   handle("end", [this] { program_.endNormally(); });
   for (Answer a : prompts_.answers) say(std::string("unused: answer ") + fake::answerName(a));

@@ -50,6 +50,8 @@ class Driver {
   void execute(const Words& words);
   // Calls into the program through the guard, then lets closed windows go.
   void handle(const char* where, const std::function<void()>& handler);
+  // Shows the box of a failure to keep the recovery copy, when one waits: after a line.
+  void tellRecoveryFailure();
 
   // Resolves "Text4", "Save", "Form3.Text1"; reports and returns false when it cannot.
   bool resolve(const std::string& name, Target& target);
@@ -97,6 +99,7 @@ class Driver {
   bool usable(const std::string& name, bool enabled, bool visible);
 
   // The program killed where it stands (crash): nothing removed, nothing more printed.
+  // "crash in save": killed so at the next save in place, right after its file was cut.
   void crash(const Words& words);
 
   // Time going by (clock.cpp).
