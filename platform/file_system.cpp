@@ -178,4 +178,18 @@ void RealFileSystem::writeScratch(const std::string& path, const std::string& by
   if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0) fail(errno);
 }
 
+void RealFileSystem::replacePrivateFile(const std::string& path, const std::string& bytes) {
+  if (path.empty()) fail(ENOENT);
+  const std::string target = resolvedTarget(path);
+  const std::size_t slash = target.rfind('/');
+  const std::string folder =
+      slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+  if (target.size() == folder.size()) fail(EISDIR);
+  if (!folder.empty()) posix::makeFolders(folder, 0700);
+  posix::ExclusiveFile temporary = posix::createExclusive(folder, kTemporaryPrefix, O_WRONLY, 0600);
+  posix::writeAll(temporary.fd.get(), bytes);
+  posix::syncAndClose(temporary);
+  posix::renameInto(temporary, target, folder);
+}
+
 }  // namespace obrel

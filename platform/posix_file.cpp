@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <filesystem>
 #include <random>
 #include <system_error>
 
@@ -112,6 +113,15 @@ void renameInto(ExclusiveFile& file, const std::string& target, const std::strin
   if (::rename(file.file.path().c_str(), target.c_str()) != 0) fail(errno);
   file.file.keep();
   syncFolder(folder);
+}
+
+void makeFolders(const std::string& folder, mode_t mode) {
+  std::string made;
+  for (const auto& part : std::filesystem::path(folder)) {
+    made = made.empty() || made == "/" ? made + part.string() : made + '/' + part.string();
+    if (made.empty() || made == "/") continue;
+    if (::mkdir(made.c_str(), mode) != 0 && errno != EEXIST) fail(errno);
+  }
 }
 
 void syncFolder(const std::string& folder) {

@@ -86,6 +86,10 @@ struct stat syncAndClose(ExclusiveFile& file);
 // Renames file to target in folder and makes that durable; the file is kept from then on.
 void renameInto(ExclusiveFile& file, const std::string& target, const std::string& folder);
 
+// Makes folder and each missing folder above it with mode; an existing one is left as it is.
+// Throws FileError with the system's reason when one cannot be made.
+void makeFolders(const std::string& folder, mode_t mode);
+
 // Makes a rename or a new name in folder (empty for the current one) durable. Failures are
 // not reported: by then the file is already in place.
 void syncFolder(const std::string& folder);

@@ -71,12 +71,7 @@ std::string RecoveryFolder::path(const std::string& id, const char* suffix) cons
 
 void RecoveryFolder::makeFolder() {
   // Each missing level is made private, as the state folder should be.
-  std::string made;
-  for (const auto& part : std::filesystem::path(folder_)) {
-    made = made.empty() || made == "/" ? made + part.string() : made + '/' + part.string();
-    if (made.empty() || made == "/") continue;
-    if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) posix::fail(errno);
-  }
+  posix::makeFolders(folder_, 0700);
 }
 
 void RecoveryFolder::write(const std::string& text) {
