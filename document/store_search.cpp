@@ -53,7 +53,8 @@ std::optional<EntryMatch> findNext(const EntryStore& store, const SearchQuery& q
   from = clamped(store, from);
   const std::string& here = textOf(store, from.slot);
   if (const auto m = query.next(here, from.offset)) return entryMatch(store, from.slot, *m);
-  if (auto m = eachOtherSlot(store, from.slot, 1, [&](std::string_view t) { return query.next(t); })) {
+  if (auto m =
+          eachOtherSlot(store, from.slot, 1, [&](std::string_view t) { return query.next(t); })) {
     return m;
   }
   if (const auto m = query.next(here); m && m->start < from.offset) {

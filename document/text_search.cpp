@@ -53,8 +53,8 @@ Compilation compile(const std::string& pattern, bool matchCase) {
   // A stored text's lines end in CR LF, a typed or pasted one's may end in either alone.
   pcre2_set_newline(context.get(), PCRE2_NEWLINE_ANYCRLF);
   // \C could match half a character and give offsets inside one.
-  std::uint32_t options = PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_UCP | PCRE2_MULTILINE |
-                          PCRE2_NEVER_BACKSLASH_C;
+  std::uint32_t options =
+      PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_UCP | PCRE2_MULTILINE | PCRE2_NEVER_BACKSLASH_C;
   if (!matchCase) options |= PCRE2_CASELESS;
   int error = 0;
   PCRE2_SIZE errorOffset = 0;

@@ -1,12 +1,13 @@
 // Find and Replace: what a search matches and what a replacement makes, over single texts
 // and the whole store.
+#include "document/text_search.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "document/store_search.h"
-#include "document/text_search.h"
 
 namespace obrel {
 namespace {
@@ -63,9 +64,9 @@ TEST(TextSearch, WhatMatches) {
       {"dot-plus runs to the line end", ".+", kRegex, "ab\r\ncd", "[ab]\r\n[cd]"},
       {"Unicode properties", "\\p{Lu}\\w+", kRegex, "élan Élan 5a", "élan [Élan] 5a"},
       {"\\d is any digit", "\\d+", kRegex, "x١٢٣y", "x[١٢٣]y"},
-      {"malformed bytes are skipped", "ab", kPlain, "a\xFF" "b ab", "a\xFF" "b [ab]"},
-      {"nothing matches a malformed byte", "a.b", kRegex, "a\xFF" "b", "a\xFF" "b"},
-      {"a malformed byte is no letter", "b", kWords, "\xFF" "b", "\xFF[b]"},
+      {"malformed bytes are skipped", "ab", kPlain, "a\377b ab", "a\377b [ab]"},
+      {"nothing matches a malformed byte", "a.b", kRegex, "a\377b", "a\377b"},
+      {"a malformed byte is no letter", "b", kWords, "\377b", "\xFF[b]"},
       {"empty matches are skipped", "x*", kRegex, "axxb", "a[xx]b"},
       {"only empty matches", "^|\\b", kRegex, "ab cd", "ab cd"},
       {"empty find text", "", kPlain, "abc", "abc"},
@@ -121,7 +122,7 @@ TEST(TextSearch, Replacements) {
       {"é", kPlain, "E", "Été été", "EtE EtE"},
       {"^", kRegex, "x", "ab", "ab"},
       {"(?m)$", kRegex, "x", "ab", "ab"},
-      {"a.", kRegex, "-", "a\r\nab\xFF" "a", "a\r\n-\xFF" "a"},
+      {"a.", kRegex, "-", "a\r\nab\377a", "a\r\n-\377a"},
   };
   for (const ReplaceCase& c : cases) {
     const SearchQuery q(c.find, c.options);
@@ -154,8 +155,8 @@ EntryStore storeOf(const std::vector<std::pair<int, std::string>>& texts) {
 }
 
 TEST(StoreSearch, NextAndPreviousWrapRoundOnce) {
-  const EntryStore store =
-      storeOf({{0, "cat in slot 0"}, {1, "cat"}, {3, "a cat, a cat"}, {9999, "cat"}, {10000, "cat"}});
+  const EntryStore store = storeOf(
+      {{0, "cat in slot 0"}, {1, "cat"}, {3, "a cat, a cat"}, {9999, "cat"}, {10000, "cat"}});
   const SearchQuery q("cat", kPlain);
   const auto walk = [&](SearchPosition from, bool forward) {
     std::string order;
@@ -199,7 +200,7 @@ TEST(StoreSearch, ReplaceAllAndItsChangesExactToTheByte) {
   EntryStore store = storeOf({{0, "cat stays in slot 0"},
                               {1, "Cat\r\ncat"},
                               {2, "no match"},
-                              {3, "a cat\xFF" "cat"},
+                              {3, "a cat\377cat"},
                               {9999, "CAT"},
                               {10000, "cat stays in slot 10000"}});
   store.edit(4).StartHours = "01";  // a slot without text
@@ -209,11 +210,11 @@ TEST(StoreSearch, ReplaceAllAndItsChangesExactToTheByte) {
   EXPECT_EQ(count, 5u);
   std::vector<Entry> expected = before;
   expected[1].EntryText = "dog\r\ndog";
-  expected[3].EntryText = "a dog\xFF" "dog";
+  expected[3].EntryText = "a dog\377dog";
   expected[9999].EntryText = "dog";
   EXPECT_EQ(everySlot(store), expected);
   EXPECT_EQ(changes.slots(), (std::vector<int>{1, 3, 9999}));
-  EXPECT_EQ(changes.before(1), "a cat\xFF" "cat");
+  EXPECT_EQ(changes.before(1), "a cat\377cat");
   EXPECT_EQ(changes.after(2), "dog");
   EXPECT_GE(changes.memoryBytes(), sizeof changes + 3 * sizeof(int) + 20);
   EXPECT_LT(changes.memoryBytes(), sizeof changes + 200);
