@@ -75,19 +75,18 @@ struct SearchQuery::Compiled {
 };
 
 SearchQuery::SearchQuery(std::string_view findWhat, SearchOptions options) : options_(options) {
-  std::string pattern = options.regularExpression ? std::string(findWhat) : escaped(findWhat);
-  if (options.wholeWords) {
-    // The expression alone first: its own reason when it is wrong, and, once it compiles, its
-    // parentheses balance, so it cannot close the group it is put in.
-    if (options.regularExpression) {
-      if (Compilation alone = compile(pattern, options.matchCase); !alone.code) {
-        error_ = "The regular expression is not valid: " + alone.reason;
-        return;
-      }
-    }
-    pattern = std::string(kWordBefore) + pattern + std::string(kWordAfter);
-  }
+  const std::string pattern = options.regularExpression ? std::string(findWhat) : escaped(findWhat);
   Compilation c = compile(pattern, options.matchCase);
+  if (c.code && options.wholeWords) {
+    // The expression compiles alone, so its parentheses balance and it cannot close the group
+    // it is put in; but an unended \Q or a comment of (?x) would swallow the group's end:
+    // \E ends the one, a line break the other (and \E alone is nothing).
+    const auto wrapped = [&](std::string_view end) {
+      return std::string(kWordBefore) + pattern + std::string(end) + std::string(kWordAfter);
+    };
+    c = compile(wrapped("\\E"), options.matchCase);
+    if (!c.code) c = compile(wrapped("\n"), options.matchCase);
+  }
   if (!c.code) {
     error_ = "The regular expression is not valid: " + c.reason;
     return;
