@@ -138,6 +138,11 @@ ReplaceAllResult replaceAll(EntryStore& store, const SearchQuery& query,
     result.changes.add(k, text, replaced);
     store.edit(k).EntryText = replaced;
   }
+  // The library gave up on an entry: nothing is replaced, the query tells why.
+  if (!query.valid()) {
+    result.changes.revert(store);
+    return {};
+  }
   result.changes.shrink();
   return result;
 }

@@ -41,7 +41,7 @@ struct EntryMatch {
 // The first match at or after from, going on through slots up to 9999, then round from slot 1
 // once, and ending at from itself (a match that starts before from.offset in from.slot is the
 // last one looked at, so the only match there is is found again). Nothing when no entry has a
-// match or the query is invalid.
+// match or the query is or turns invalid (then its error() says why).
 std::optional<EntryMatch> findNext(const EntryStore& store, const SearchQuery& query,
                                    SearchPosition from);
 // As findNext, backwards: the last match starting before from, going down to slot 1, round
@@ -89,11 +89,12 @@ struct ReplaceAllResult {
 
 // Replaces every match in the text of every slot 1..9999 (in each, the matches found from its
 // start, each search resuming after the one before) and returns how many, with the changes.
+// When the query is or turns invalid (see SearchQuery::valid) nothing is replaced.
 ReplaceAllResult replaceAll(EntryStore& store, const SearchQuery& query,
                             std::string_view replaceWith);
 
 // Replaces match m in its slot's text; nothing, the store untouched, when m is not a match of
-// the stored text any more.
+// the stored text any more (or the query turned invalid on it).
 std::optional<TextChanges> replaceMatch(EntryStore& store, const SearchQuery& query,
                                         const EntryMatch& m, std::string_view replaceWith);
 

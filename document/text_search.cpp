@@ -47,6 +47,13 @@ struct Compilation {
   std::string reason;
 };
 
+std::string messageOf(int error) {
+  PCRE2_UCHAR message[256];
+  const int length = pcre2_get_error_message(error, message, sizeof message);
+  return length > 0 ? std::string(reinterpret_cast<const char*>(message), length)
+                    : "error " + std::to_string(error);
+}
+
 Compilation compile(const std::string& pattern, bool matchCase) {
   const std::unique_ptr<pcre2_compile_context, ContextDeleter> context(
       pcre2_compile_context_create(nullptr));
@@ -61,10 +68,7 @@ Compilation compile(const std::string& pattern, bool matchCase) {
   Code code(pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), options,
                           &error, &errorOffset, context.get()));
   if (code) return {std::move(code), {}};
-  PCRE2_UCHAR message[256];
-  const int length = pcre2_get_error_message(error, message, sizeof message);
-  return {nullptr, length > 0 ? std::string(reinterpret_cast<const char*>(message), length)
-                              : "error " + std::to_string(error)};
+  return {nullptr, messageOf(error)};
 }
 
 }  // namespace
@@ -104,15 +108,18 @@ SearchQuery& SearchQuery::operator=(SearchQuery&&) noexcept = default;
 
 std::optional<TextMatch> SearchQuery::match(std::string_view text, std::size_t from,
                                             bool anchored) const {
-  if (!compiled_) return std::nullopt;
+  if (!valid()) return std::nullopt;
   const auto* subject = reinterpret_cast<PCRE2_SPTR>(text.data());
   const PCRE2_SIZE* const ovector = pcre2_get_ovector_pointer(compiled_->data.get());
   while (from <= text.size()) {
     const int rc = pcre2_match(compiled_->code.get(), subject, text.size(), from,
                                PCRE2_NOTEMPTY | (anchored ? PCRE2_ANCHORED : 0),
                                compiled_->data.get(), nullptr);
-    // No match, or one the library gave up on (its match limit): nothing found here.
-    if (rc < 0) return std::nullopt;
+    if (rc == PCRE2_ERROR_NOMATCH) return std::nullopt;
+    if (rc < 0) {
+      error_ = "The regular expression is not valid: " + messageOf(rc);
+      return std::nullopt;
+    }
     if (ovector[1] > ovector[0]) return TextMatch{ovector[0], ovector[1] - ovector[0]};
     // Empty despite PCRE2_NOTEMPTY (\K can make it so): look again further on.
     if (anchored) return std::nullopt;

@@ -38,8 +38,11 @@ class SearchQuery {
   SearchQuery(SearchQuery&&) noexcept;
   SearchQuery& operator=(SearchQuery&&) noexcept;
 
+  // False for an expression that does not compile, and from the first search on which the
+  // library gave up (its match limit, reached by runaway backtracking): such a search finds
+  // nothing from then on, and error() tells why rather than a wrong "cannot find".
   bool valid() const { return error_.empty(); }
-  // "The regular expression is not valid: REASON" for an invalid query, else empty.
+  // "The regular expression is not valid: REASON" when not valid, else empty.
   const std::string& error() const { return error_; }
   const SearchOptions& options() const { return options_; }
 
@@ -55,7 +58,8 @@ class SearchQuery {
   std::optional<std::string> replaced(std::string_view text, TextMatch m,
                                       std::string_view replaceWith) const;
   // Replaces every match of text, found from its start as previous() finds them, appending
-  // the result to out; returns how many there were (out is left alone when none).
+  // the result to out; returns how many there were (out is left alone when none). Should
+  // the query turn invalid on text, out holds only part of it.
   std::size_t replaceAll(std::string_view text, std::string_view replaceWith,
                          std::string& out) const;
 
@@ -69,7 +73,7 @@ class SearchQuery {
 
   SearchOptions options_;
   std::unique_ptr<Compiled> compiled_;
-  std::string error_;
+  mutable std::string error_;
 };
 
 }  // namespace obrel

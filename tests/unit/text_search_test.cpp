@@ -239,6 +239,20 @@ TEST(StoreSearch, ReplaceAllAndItsChangesExactToTheByte) {
   EXPECT_EQ(store.revision(), revision);
 }
 
+// Runaway backtracking: the library gives up on the second entry after the first was
+// replaced, and Replace All changes nothing, the query telling why.
+TEST(StoreSearch, ASearchTheLibraryGivesUpOnChangesNothing) {
+  EntryStore store = storeOf({{1, "x"}, {2, std::string(30, 'a') + "b"}});
+  const std::vector<Entry> before = everySlot(store);
+  const SearchQuery q("(a+)+$|x", kRegex);
+  const ReplaceAllResult result = replaceAll(store, q, "y");
+  EXPECT_EQ(result.replacements, 0u);
+  EXPECT_TRUE(result.changes.empty());
+  EXPECT_EQ(everySlot(store), before);
+  EXPECT_EQ(q.error(), "The regular expression is not valid: match limit exceeded");
+  EXPECT_EQ(findNext(store, q, {1, 0}), std::nullopt);
+}
+
 TEST(StoreSearch, ReplaceOneMatch) {
   EntryStore store = storeOf({{7, "one two one"}});
   const SearchQuery q("(o)ne", {.matchCase = true, .regularExpression = true});
