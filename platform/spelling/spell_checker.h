@@ -35,7 +35,8 @@ class SpellChecker {
 
   // Whether the dictionary or the accepted words know word.
   bool correct(std::string_view word) const;
-  // Up to max corrections for word, best first (tens of milliseconds: only when asked for).
+  // Up to max corrections for word, best first (tens of milliseconds: only when asked for);
+  // none for a word of more than 64 characters.
   std::vector<std::string> suggestions(std::string_view word, std::size_t max = 8) const;
 
   // The misspelt words of text, in order, with positions into the whole text; its lines may

@@ -147,6 +147,7 @@ TEST(SpellChecker, MisspeltWordsOfAText) {
   const std::vector<std::string> suggestions = checker.suggestions("Helo");
   EXPECT_NE(std::find(suggestions.begin(), suggestions.end(), "Hello"), suggestions.end());
   EXPECT_LE(checker.suggestions("wrold", 1).size(), 1u);
+  EXPECT_TRUE(checker.suggestions(std::string(65, 'x')).empty());
 
   // An accepted word is correct in the lines already remembered too.
   checker.accept("zzz");
