@@ -53,8 +53,10 @@ class SearchQuery {
   // each search resuming at the end of the one before.
   std::optional<TextMatch> previous(std::string_view text, std::size_t before) const;
 
-  // text with match m replaced by replaceWith (its $0..$9, $$ expanded when the query is an
-  // expression); nothing when m is no longer a match of text, as after the text changed.
+  // text with match m replaced by replaceWith; nothing when m is no longer a match of text,
+  // as after the text changed. For an expression, $0 to $9 in replaceWith are the groups (one
+  // the expression lacks, or that took no part, is empty), $$ is a dollar sign, and any other
+  // $ stands for itself; otherwise replaceWith is taken as it is.
   std::optional<std::string> replaced(std::string_view text, TextMatch m,
                                       std::string_view replaceWith) const;
   // Replaces every match of text, found from its start as previous() finds them, appending
