@@ -194,4 +194,20 @@ void RealFileSystem::writeScratch(const std::string& path, const std::string& by
   if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0) fail(errno);
 }
 
+void RealFileSystem::replacePrivateFile(const std::string& path, const std::string& bytes) {
+  if (path.empty()) fail(ENOENT);
+  const std::string target = resolvedTarget(path);
+  const std::size_t slash = target.rfind('/');
+  const std::string folder =
+      slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+  const std::string name = target.substr(folder.size());
+  if (name.empty()) fail(EISDIR);
+  if (!folder.empty()) posix::makeFolders(folder, 0700);
+  const FileDescriptor at = posix::openFolder(folder);
+  posix::ExclusiveFile temporary = posix::createExclusive(at.get(), kTemporaryPrefix, O_WRONLY, 0600);
+  posix::writeAll(temporary.fd.get(), bytes);
+  posix::syncAndClose(temporary);
+  posix::renameInto(temporary, name);
+}
+
 }  // namespace obrel

@@ -56,6 +56,11 @@ class FileSystem {
   // Writes a scratch file in place, without the care replaceFile takes: for content that
   // can be made again. Throws FileError when it cannot be written.
   virtual void writeScratch(const std::string& path, const std::string& bytes) = 0;
+
+  // Replaces the file whole with bytes, readable and writable by the user alone (0600),
+  // making each missing folder above it private (0700): for the program's own settings and
+  // lists. The file appears whole or not at all. Throws FileError when it cannot be written.
+  virtual void replacePrivateFile(const std::string& path, const std::string& bytes) = 0;
 };
 
 class KeptBackups;
@@ -86,6 +91,10 @@ class RealFileSystem : public FileSystem {
 
   // Writes only a regular file with a single name, never through a link nor to a pipe.
   void writeScratch(const std::string& path, const std::string& bytes) override;
+
+  // A temporary file (0600) synced and renamed over the target; a symbolic link is followed,
+  // as by replaceFile.
+  void replacePrivateFile(const std::string& path, const std::string& bytes) override;
 
   // A fault for tests and the driver: runs right after a file saved in place has been cut,
   // before its new content is written (they end the process there, as a crash would).

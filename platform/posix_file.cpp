@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <filesystem>
 #include <random>
 #include <system_error>
 
@@ -180,5 +181,14 @@ void renameInto(ExclusiveFile& file, const std::string& name) {
 }
 
 void syncFolder(int folder) { ::fsync(folder); }
+
+void makeFolders(const std::string& folder, mode_t mode) {
+  std::string made;
+  for (const auto& part : std::filesystem::path(folder)) {
+    made = made.empty() || made == "/" ? made + part.string() : made + '/' + part.string();
+    if (made.empty() || made == "/") continue;
+    if (::mkdir(made.c_str(), mode) != 0 && errno != EEXIST) fail(errno);
+  }
+}
 
 }  // namespace obrel::posix

@@ -112,4 +112,8 @@ void renameInto(ExclusiveFile& file, const std::string& name);
 // reported: by then the file is already in place.
 void syncFolder(int folder);
 
+// Makes folder and each missing folder above it with mode; an existing one is left as it is.
+// Throws FileError with the system's reason when one cannot be made.
+void makeFolders(const std::string& folder, mode_t mode);
+
 }  // namespace obrel::posix

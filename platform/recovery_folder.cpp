@@ -84,15 +84,8 @@ int RecoveryFolder::openFolder(bool make) {
   if (!folder_.starts_with('/')) throw FileError("No home folder is known");
   const std::filesystem::path path(folder_);
   const std::filesystem::path base = path.parent_path().parent_path();
-  if (make) {
-    // The levels above the program's own are made private too, as the state folder should be.
-    std::string made;
-    for (const auto& part : base) {
-      made = made.empty() || made == "/" ? made + part.string() : made + '/' + part.string();
-      if (made.empty() || made == "/") continue;
-      if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) posix::fail(errno);
-    }
-  }
+  // The levels above the program's own are made private too, as the state folder should be.
+  if (make) posix::makeFolders(base.string(), 0700);
   const posix::FileDescriptor top = posix::openFolder(base.string());
   const posix::FileDescriptor middle = openOwnLevel(top.get(), path.parent_path().filename(), make);
   return openOwnLevel(middle.get(), path.filename(), make).release();

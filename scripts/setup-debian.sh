@@ -7,6 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev libqt6multimediawidgets6
   libgtest-dev libgmock-dev libbenchmark-dev
+  libpcre2-dev libnuspell-dev libicu-dev hunspell-en-us
   xvfb xauth fonts-liberation fonts-crosextra-carlito
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   clang libclang-rt-14-dev llvm-14

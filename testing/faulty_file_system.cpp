@@ -23,4 +23,9 @@ void FaultyFileSystem::writeScratch(const std::string& path, const std::string& 
   inner_.writeScratch(path, bytes);
 }
 
+void FaultyFileSystem::replacePrivateFile(const std::string& path, const std::string& bytes) {
+  spendFault(bytes);
+  inner_.replacePrivateFile(path, bytes);
+}
+
 }  // namespace obrel::fake

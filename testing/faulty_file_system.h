@@ -14,9 +14,9 @@ class FaultyFileSystem : public FileSystem {
  public:
   explicit FaultyFileSystem(FileSystem& inner) : inner_(inner) {}
 
-  // The next replaceFile or writeScratch whose content is longer than bytes fails with "No
-  // space left on device", changing nothing; a content of bytes or fewer is written. Either
-  // way that call uses the fault up.
+  // The next replaceFile, writeScratch or replacePrivateFile whose content is longer than
+  // bytes fails with "No space left on device", changing nothing; a content of bytes or fewer
+  // is written. Either way that call uses the fault up.
   void failNextWriteAfter(std::size_t bytes) { failAfter_ = bytes; }
 
   FileContent read(const std::string& path, std::size_t maxBytes) override {
@@ -27,6 +27,7 @@ class FaultyFileSystem : public FileSystem {
   }
   FileIdentity replaceFile(const std::string& path, const std::string& bytes) override;
   void writeScratch(const std::string& path, const std::string& bytes) override;
+  void replacePrivateFile(const std::string& path, const std::string& bytes) override;
 
  private:
   // Throws the staged fault, if any, for a write of bytes.

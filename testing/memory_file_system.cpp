@@ -41,4 +41,8 @@ void MemoryFileSystem::writeScratch(const std::string& path, const std::string& 
   replaceFile(path, bytes);
 }
 
+void MemoryFileSystem::replacePrivateFile(const std::string& path, const std::string& bytes) {
+  replaceFile(path, bytes);
+}
+
 }  // namespace obrel::fake

@@ -17,6 +17,7 @@ class MemoryFileSystem : public FileSystem {
   // Throws FileError for an empty path.
   FileIdentity replaceFile(const std::string& path, const std::string& bytes) override;
   void writeScratch(const std::string& path, const std::string& bytes) override;
+  void replacePrivateFile(const std::string& path, const std::string& bytes) override;
 
   // The files by path; tests put content here and look at what was written.
   std::map<std::string, std::string>& files() { return files_; }

@@ -1,10 +1,17 @@
 # Unit tests of the logic, GoogleTest. The document's own tests link nothing but the document
 # library (and the platform under it), which shows it stands without any window code.
 add_executable(document_tests
-  ${CMAKE_CURRENT_LIST_DIR}/srt_scanner_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/srt_scanner_test.cpp ${CMAKE_CURRENT_LIST_DIR}/text_search_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/timing_tools_test.cpp)
 target_link_libraries(document_tests PRIVATE obrel_document GTest::gtest_main)
 gtest_discover_tests(document_tests DISCOVERY_TIMEOUT 30)
+
+# Spelling, the settings file and the user's folders, over the test dictionaries.
+add_executable(spelling_tests ${CMAKE_CURRENT_LIST_DIR}/spelling_test.cpp)
+target_link_libraries(spelling_tests PRIVATE obrel_spelling obrel_testing GTest::gtest_main)
+target_compile_definitions(spelling_tests
+                           PRIVATE OBREL_TEST_DICTIONARIES="${CMAKE_SOURCE_DIR}/tests/data/dictionaries")
+gtest_discover_tests(spelling_tests DISCOVERY_TIMEOUT 30)
 
 set(OBREL_UNIT_TESTS
   capture_test.cpp fast_paths_test.cpp file_safety_test.cpp help_text_limit_test.cpp
