@@ -45,10 +45,11 @@ void buildLine(TimingLine& timing, std::string_view tail) {
   timing.readable = true;
 }
 
-bool standardLine(std::string_view line, TimingLine& timing) {
-  // Where each of the first 26 characters starts; the separators may be any character, but
-  // a line of ASCII, as nearly every one is, has them a byte each.
-  std::array<std::size_t, 27> at{};
+// Where each of the first 26 characters of a standard line starts, into at; false when the
+// line is too short or a digit place holds no digit.
+bool standardShape(std::string_view line, std::array<std::size_t, 27>& at) {
+  // The separators may be any character, but a line of ASCII, as nearly every one is, has
+  // them a byte each.
   if (line.size() >= 26 && std::all_of(line.begin(), line.begin() + 26, [](char c) {
         return static_cast<unsigned char>(c) < 0x80;
       })) {
@@ -65,6 +66,12 @@ bool standardLine(std::string_view line, TimingLine& timing) {
   for (const std::size_t k : {0, 1, 3, 4, 6, 7, 9, 10, 11, 17, 18, 20, 21, 23, 24}) {
     if (!isDigit(line[at[k]])) return false;
   }
+  return true;
+}
+
+bool standardLine(std::string_view line, TimingLine& timing) {
+  std::array<std::size_t, 27> at{};
+  if (!standardShape(line, at)) return false;
   // The digits are a byte each.
   static constexpr std::array<std::pair<std::size_t, std::size_t>, 7> kPieces = {
       {{0, 2}, {3, 2}, {6, 2}, {9, 3}, {17, 2}, {20, 2}, {23, 2}}};
@@ -168,68 +175,181 @@ std::optional<int> firstEntryNumber(std::string_view line) {
   }
 }
 
+std::optional<long long> numberLineValue(std::string_view line) {
+  std::size_t i = 0;
+  while (i < line.size() && isBlank(line[i])) ++i;
+  if (i == line.size() || !isDigit(line[i])) return std::nullopt;
+  long long value = 0;
+  for (; i < line.size() && isDigit(line[i]); ++i) {
+    value = std::min(value * 10 + (line[i] - '0'), kLargestEntryNumber);
+  }
+  while (i < line.size() && isBlank(line[i])) ++i;
+  if (i != line.size()) return std::nullopt;
+  return value;
+}
+
+bool readsAsTimingLine(std::string_view line, TimingLine& scratch) {
+  std::array<std::size_t, 27> at{};
+  return standardShape(line, at) || variantLine(line, scratch);
+}
+
 SrtScanner::SrtScanner(TextReader& in) : in_(in) {}
 
+bool SrtScanner::take(std::string& line, bool& ended) {
+  if (peeked_) {
+    peeked_ = false;
+    line = std::move(ahead_);
+    ended = aheadEnded_;
+    return true;
+  }
+  if (in_.atEnd()) return false;
+  line = in_.readline();
+  ended = in_.lastLineEnded();
+  return true;
+}
+
+bool SrtScanner::peek() {
+  if (peeked_) return true;
+  if (in_.atEnd()) return false;
+  ahead_ = in_.readline();
+  aheadEnded_ = in_.lastLineEnded();
+  peeked_ = true;
+  return true;
+}
+
+bool SrtScanner::first(ScannedEntry& entry) {
+  std::string line;
+  bool ended = false;
+  do {
+    if (!take(line, ended)) return false;
+  } while (line.empty());
+  entry.inTurn = false;
+  if (readsAsTimingLine(line, scratch_)) {
+    // An entry without a number line: it stands for entry 1.
+    readTimingLine(line, ended, entry.timing);
+    entry.numberLine.clear();
+    entry.numbered = false;
+    entry.number = 1;
+    entry.broken = false;
+    return true;
+  }
+  std::optional<long long> number = numberLineValue(line);
+  if (!number) {
+    // Any other line the index box reads as an entry's number, as it always did.
+    const std::optional<int> boxNumber = firstEntryNumber(line);
+    if (!boxNumber) return false;
+    number = *boxNumber;
+  }
+  entry.numberLine = std::move(line);
+  entry.numbered = true;
+  entry.inTurn = true;
+  entry.number = *number;
+  // The line after it is its timing line, readable or not.
+  entry.broken = !take(line, ended) || !readTimingLine(line, ended, entry.timing);
+  return true;
+}
+
 bool SrtScanner::next(ScannedEntry& entry) {
+  entry.text.clear();
+  entry.last = true;
   if (!started_) {
     started_ = true;
-    if (in_.atEnd()) return false;
-    entry.numberLine = in_.readline();
-    const std::optional<int> number = firstEntryNumber(entry.numberLine);
-    if (!number) {
+    if (!first(entry)) {
       partial_ = true;
       return false;
     }
-    entry.number = *number;
   } else {
-    if (!nextFound_) return false;  // the end of the file, or a broken entry
-    nextFound_ = false;
-    entry.number = number_ + 1;
-    entry.numberLine = lastLine_;
+    if (start_ == Start::None) return false;  // the end of the file, or a broken entry
+    entry.numbered = start_ != Start::Unnumbered;
+    entry.numberLine = entry.numbered ? lastLine_ : std::string();
+    entry.number = entry.numbered ? startNumber_ : std::min(number_ + 1, kLargestEntryNumber);
+    entry.inTurn = entry.numbered ? startInTurn_ : false;
+    entry.broken = start_ == Start::BrokenOff ||
+                   !readTimingLine(startTimingLine_, startTimingEnded_, entry.timing);
+    start_ = Start::None;
   }
   number_ = entry.number;
   blankCount_ = 0;
-  entry.text.clear();
-  entry.last = true;
-
-  // The timing line; an entry without one breaks off the reading.
-  entry.broken = in_.atEnd();
-  if (!entry.broken) {
-    const std::string line = in_.readline();
-    entry.broken = !readTimingLine(line, in_.lastLineEnded(), entry.timing);
-  }
   if (entry.broken) {
     partial_ = true;
     return true;
   }
-
-  // Text lines up to the first empty line. A text line moves into the text rather than
-  // being copied (a line can be as long as the file), so lastLine_ keeps the last line
-  // read that was no text.
-  const std::string next = std::to_string(entry.number + 1);
-  bool first = true;
-  while (!nextFound_ && !in_.atEnd()) {
-    lastLine_ = in_.readline();
-    if (lastLine_.empty()) {
-      if (blankCount_ < kLargestInt16) ++blankCount_;
-    } else if (lastLine_ == next) {
-      nextFound_ = true;
-    } else if (blankCount_ == 0) {
-      if (first) {
-        entry.text = std::move(lastLine_);
-      } else {
-        entry.text += "\r\n";
-        entry.text += lastLine_;
-      }
-      std::string().swap(lastLine_);  // lets its buffer go, as assigning "" would not
-      first = false;
-    } else {
-      partial_ = true;  // a line after the entry's empty line
-      ++skippedLines_;
-    }
-  }
-  entry.last = !nextFound_;
+  readText(entry);
   return true;
+}
+
+SrtScanner::Verdict SrtScanner::startsEntry(std::string& line, bool ended, bool afterEmpty,
+                                            int& empties) {
+  if (const std::optional<long long> value = numberLineValue(line)) {
+    const long long next = std::min(number_ + 1, kLargestEntryNumber);
+    const auto begin = [&](Start start) {
+      start_ = start;
+      startNumber_ = *value;
+      startInTurn_ = *value == next;
+      lastLine_ = std::move(line);
+      return Verdict::Begins;
+    };
+    // Any number directly followed by a timing line.
+    if (peek() && readsAsTimingLine(ahead_, scratch_)) {
+      take(startTimingLine_, startTimingEnded_);
+      return begin(Start::Numbered);
+    }
+    // The next number after an empty line: the line after it is its timing line, readable
+    // or not, as in files whose timing lines cannot be read.
+    if (!afterEmpty || line != std::to_string(next)) return Verdict::Text;
+    if (!peeked_) return begin(Start::BrokenOff);
+    if (!ahead_.empty()) {
+      take(startTimingLine_, startTimingEnded_);
+      return begin(Start::Numbered);
+    }
+    // Followed by empty lines: the entry broke off when only empty lines are left, and the
+    // number is text when more follows.
+    std::string empty;
+    bool emptyEnded = false;
+    while (peek() && ahead_.empty()) {
+      take(empty, emptyEnded);
+      ++empties;
+    }
+    return peeked_ ? Verdict::TextBeforeEmptyLines : begin(Start::BrokenOff);
+  }
+  if (afterEmpty && readsAsTimingLine(line, scratch_)) {
+    start_ = Start::Unnumbered;
+    startTimingLine_ = std::move(line);
+    startTimingEnded_ = ended;
+    lastLine_.clear();
+    return Verdict::Begins;
+  }
+  return Verdict::Text;
+}
+
+void SrtScanner::readText(ScannedEntry& entry) {
+  // A text line moves into the text rather than being copied (a line can be as long as the
+  // file). Empty lines wait until the next line says whether they are text or separators.
+  std::string line;
+  bool ended = false;
+  bool first = true;
+  int empties = 0;
+  while (take(line, ended)) {
+    if (line.empty()) {
+      ++empties;
+      continue;
+    }
+    int after = 0;
+    const Verdict verdict = startsEntry(line, ended, empties > 0, after);
+    if (verdict == Verdict::Begins) break;
+    if (first && empties == 0) {
+      entry.text = std::move(line);
+    } else {
+      if (!first) entry.text += "\r\n";
+      for (; empties > 0; --empties) entry.text += "\r\n";
+      entry.text += line;
+    }
+    std::string().swap(line);  // lets its buffer go, as assigning "" would not
+    first = false;
+    empties = after;
+  }
+  blankCount_ = std::min<int>(empties, kLargestInt16);
+  entry.last = start_ == Start::None;
 }
 
 }  // namespace obrel

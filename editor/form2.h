@@ -292,9 +292,10 @@ class Form2 : public Form {
   // One entry of OpenFile: its parts and text through the fields, then into the store at
   // CurrentIndex with the timing line as read.
   void storeScannedEntry(ScannedEntry& entry);
-  // The messages at the end of a load: a part left unread after entry partAfter (0: none),
-  // the first entry whose times could not be read (0: none).
-  void tellWhatWasNotRead(int partAfter, int firstUnreadTimes);
+  // The messages at the end of a load: a part left unread after entry partAfter, the
+  // entries numbered again from entry renumberedFrom on, the first entry whose times could
+  // not be read (each 0: none).
+  void tellWhatWasNotRead(int partAfter, int renumberedFrom, int firstUnreadTimes);
   // Shows entry 1 through the index box, also when the box already reads "1".
   void showFirstEntry();
   // "<" and ">": one entry down or up from the box's number, within 1 to 9999.
