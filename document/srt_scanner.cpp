@@ -1,6 +1,8 @@
 #include "document/srt_scanner.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "document/entry_store.h"
@@ -45,44 +47,67 @@ void buildLine(TimingLine& timing, std::string_view tail) {
   timing.readable = true;
 }
 
-// Where each of the first 26 characters of a standard line starts, into at; false when the
-// line is too short or a digit place holds no digit.
-bool standardShape(std::string_view line, std::array<std::size_t, 27>& at) {
-  // The separators may be any character, but a line of ASCII, as nearly every one is, has
-  // them a byte each.
-  if (line.size() >= 26 && std::all_of(line.begin(), line.begin() + 26, [](char c) {
-        return static_cast<unsigned char>(c) < 0x80;
-      })) {
-    for (std::size_t k = 0; k < at.size(); ++k) at[k] = k;
-  } else {
-    std::size_t pos = 0;
-    for (std::size_t k = 0; k < 26; ++k) {
-      if (pos >= line.size()) return false;
-      at[k] = pos;
-      utf8::next(line, pos);
-    }
-    at[26] = pos;
+// The standard form's digit places, counted in characters.
+constexpr std::array<std::size_t, 15> kDigitPlaces = {0,  1,  3,  4,  6,  7,  9, 10,
+                                                      11, 17, 18, 20, 21, 23, 24};
+
+// Whether the first 26 bytes are ASCII, so that each of the first 26 characters is a byte:
+// the separators may be any character, but a line of ASCII, as nearly every one is, has
+// them a byte each. Eight bytes at a time: a timing line is looked at for every entry.
+bool asciiHead(std::string_view line) {
+  if (line.size() < 26) return false;
+  std::uint64_t a = 0, b = 0, c = 0;
+  std::uint16_t d = 0;
+  std::memcpy(&a, line.data(), 8);
+  std::memcpy(&b, line.data() + 8, 8);
+  std::memcpy(&c, line.data() + 16, 8);
+  std::memcpy(&d, line.data() + 24, 2);
+  return ((a | b | c | d) & 0x8080808080808080ULL) == 0;
+}
+
+using Positions = std::array<std::size_t, 27>;
+
+// The positions of a line whose first 26 characters are a byte each.
+constexpr Positions kBytePositions = [] {
+  Positions at{};
+  for (std::size_t k = 0; k < at.size(); ++k) at[k] = k;
+  return at;
+}();
+
+// Where each of the first 26 characters starts, and what follows them, in a line whose
+// head is not ASCII; false when the line has fewer characters.
+bool widePositions(std::string_view line, Positions& at) {
+  std::size_t pos = 0;
+  for (std::size_t k = 0; k < 26; ++k) {
+    if (pos >= line.size()) return false;
+    at[k] = pos;
+    utf8::next(line, pos);
   }
-  for (const std::size_t k : {0, 1, 3, 4, 6, 7, 9, 10, 11, 17, 18, 20, 21, 23, 24}) {
-    if (!isDigit(line[at[k]])) return false;
-  }
+  at[26] = pos;
   return true;
 }
 
-bool standardLine(std::string_view line, TimingLine& timing) {
-  std::array<std::size_t, 27> at{};
-  if (!standardShape(line, at)) return false;
+// Reads the standard form into timing when given; false when the line is not of that form.
+bool standardLine(std::string_view line, TimingLine* timing) {
+  Positions wide;
+  const bool ascii = asciiHead(line);
+  if (!ascii && !widePositions(line, wide)) return false;
+  const Positions& at = ascii ? kBytePositions : wide;
+  for (const std::size_t k : kDigitPlaces) {
+    if (!isDigit(line[at[k]])) return false;
+  }
+  if (!timing) return true;
   // The digits are a byte each.
   static constexpr std::array<std::pair<std::size_t, std::size_t>, 7> kPieces = {
       {{0, 2}, {3, 2}, {6, 2}, {9, 3}, {17, 2}, {20, 2}, {23, 2}}};
   for (std::size_t i = 0; i < kPieces.size(); ++i) {
-    setShort(timing.parts[i], line.substr(at[kPieces[i].first], kPieces[i].second));
+    setShort(timing->parts[i], line.substr(at[kPieces[i].first], kPieces[i].second));
   }
   const std::string_view rest = line.substr(at[26]);
   const std::size_t blank = rest.find_first_of(" \t");
   const std::string_view millis = rest.substr(0, blank);
-  setShort(timing.parts[7], millis.substr(0, utf8::offset(millis, 3)));
-  buildLine(timing,
+  setShort(timing->parts[7], millis.substr(0, utf8::offset(millis, 3)));
+  buildLine(*timing,
             blank == std::string_view::npos ? std::string_view() : tailOf(rest.substr(blank)));
   return true;
 }
@@ -145,7 +170,7 @@ bool variantLine(std::string_view line, TimingLine& timing) {
 
 bool readTimingLine(std::string_view line, bool ended, TimingLine& timing) {
   if (line.empty()) return false;
-  if (standardLine(line, timing) || variantLine(line, timing)) return true;
+  if (standardLine(line, &timing) || variantLine(line, timing)) return true;
   if (!ended) return false;
   for (std::string& part : timing.parts) part.clear();
   timing.line.assign(line);
@@ -189,8 +214,7 @@ std::optional<long long> numberLineValue(std::string_view line) {
 }
 
 bool readsAsTimingLine(std::string_view line, TimingLine& scratch) {
-  std::array<std::size_t, 27> at{};
-  return standardShape(line, at) || variantLine(line, scratch);
+  return standardLine(line, nullptr) || variantLine(line, scratch);
 }
 
 SrtScanner::SrtScanner(TextReader& in) : in_(in) {}
@@ -261,9 +285,15 @@ bool SrtScanner::next(ScannedEntry& entry) {
   } else {
     if (start_ == Start::None) return false;  // the end of the file, or a broken entry
     entry.numbered = start_ != Start::Unnumbered;
-    entry.numberLine = entry.numbered ? lastLine_ : std::string();
-    entry.number = entry.numbered ? startNumber_ : std::min(number_ + 1, kLargestEntryNumber);
-    entry.inTurn = entry.numbered ? startInTurn_ : false;
+    if (entry.numbered) {
+      entry.numberLine = lastLine_;
+      entry.number = startNumber_;
+      entry.inTurn = startInTurn_;
+    } else {
+      entry.numberLine.clear();
+      entry.number = std::min(number_ + 1, kLargestEntryNumber);
+      entry.inTurn = false;
+    }
     entry.broken = start_ == Start::BrokenOff ||
                    !readTimingLine(startTimingLine_, startTimingEnded_, entry.timing);
     start_ = Start::None;
@@ -280,7 +310,11 @@ bool SrtScanner::next(ScannedEntry& entry) {
 
 SrtScanner::Verdict SrtScanner::startsEntry(std::string& line, bool ended, bool afterEmpty,
                                             int& empties) {
-  if (const std::optional<long long> value = numberLineValue(line)) {
+  // Most text lines begin with neither a digit nor a blank: no number line, looked at no
+  // further.
+  const std::optional<long long> value =
+      isDigit(line.front()) || isBlank(line.front()) ? numberLineValue(line) : std::nullopt;
+  if (value) {
     const long long next = std::min(number_ + 1, kLargestEntryNumber);
     const auto begin = [&](Start start) {
       start_ = start;
@@ -344,7 +378,6 @@ void SrtScanner::readText(ScannedEntry& entry) {
       for (; empties > 0; --empties) entry.text += "\r\n";
       entry.text += line;
     }
-    std::string().swap(line);  // lets its buffer go, as assigning "" would not
     first = false;
     empties = after;
   }
