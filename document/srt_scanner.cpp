@@ -153,7 +153,9 @@ class Cursor {
   std::size_t i_ = 0;
 };
 
-bool variantLine(std::string_view line, TimingLine& timing) {
+// Reads the variant form into timing's parts, and its line unless only the form is asked
+// after; false when the line is not of that form.
+bool variantLine(std::string_view line, TimingLine& timing, bool wholeLine) {
   Cursor c(line);
   if (!c.time(&timing.parts[0])) return false;
   c.skipBlanks();
@@ -162,7 +164,7 @@ bool variantLine(std::string_view line, TimingLine& timing) {
   if (!c.time(&timing.parts[4])) return false;
   const std::string_view rest = c.rest();
   if (!rest.empty() && !isBlank(rest.front())) return false;
-  buildLine(timing, tailOf(rest));
+  if (wholeLine) buildLine(timing, tailOf(rest));  // the tail may be as long as the file
   return true;
 }
 
@@ -170,7 +172,7 @@ bool variantLine(std::string_view line, TimingLine& timing) {
 
 bool readTimingLine(std::string_view line, bool ended, TimingLine& timing) {
   if (line.empty()) return false;
-  if (standardLine(line, &timing) || variantLine(line, timing)) return true;
+  if (standardLine(line, &timing) || variantLine(line, timing, true)) return true;
   if (!ended) return false;
   for (std::string& part : timing.parts) part.clear();
   timing.line.assign(line);
@@ -214,7 +216,7 @@ std::optional<long long> numberLineValue(std::string_view line) {
 }
 
 bool readsAsTimingLine(std::string_view line, TimingLine& scratch) {
-  return standardLine(line, nullptr) || variantLine(line, scratch);
+  return standardLine(line, nullptr) || variantLine(line, scratch, false);
 }
 
 SrtScanner::SrtScanner(TextReader& in) : in_(in) {}

@@ -69,7 +69,8 @@ constexpr long long kLargestEntryNumber = 999'999'999'999;
 std::optional<long long> numberLineValue(std::string_view line);
 
 // Whether a line reads as a timing line (standard or variant, as readTimingLine, whether a
-// line end closes it or not), mostly without taking it apart: scratch may be written.
+// line end closes it or not), without building its timing line: only scratch's parts may be
+// written.
 bool readsAsTimingLine(std::string_view line, TimingLine& scratch);
 
 // Reads entries one at a time, in file order. Empty lines before the first entry are
