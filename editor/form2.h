@@ -204,9 +204,10 @@ class Form2 : public Form {
   // View > Entry List: opens the entry list window, or brings it forward.
   void EntryList_Click();
 
-  // SRT reading (document/srt_reader.cpp).
+  // SRT reading (editor/open_srt.cpp, over the scanner of document/srt_scanner.cpp).
   // File > Open > Subtitle File (.srt): a file that gives no entry changes nothing but
-  // ChangeCount; one read in part, or with times that could not be read, says so.
+  // ChangeCount; one read in part, numbered again, or with times that could not be read,
+  // says so.
   void OpenSrt_Click();
   // File > Open > Subtitle File (.srt) with the dialog's answer given (a file named on the
   // command line or dropped on the window): the save prompt, the change count, the reading
