@@ -1,6 +1,8 @@
 #include "document/srt_scanner.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "document/entry_store.h"
@@ -45,37 +47,67 @@ void buildLine(TimingLine& timing, std::string_view tail) {
   timing.readable = true;
 }
 
-bool standardLine(std::string_view line, TimingLine& timing) {
-  // Where each of the first 26 characters starts; the separators may be any character, but
-  // a line of ASCII, as nearly every one is, has them a byte each.
-  std::array<std::size_t, 27> at{};
-  if (line.size() >= 26 && std::all_of(line.begin(), line.begin() + 26, [](char c) {
-        return static_cast<unsigned char>(c) < 0x80;
-      })) {
-    for (std::size_t k = 0; k < at.size(); ++k) at[k] = k;
-  } else {
-    std::size_t pos = 0;
-    for (std::size_t k = 0; k < 26; ++k) {
-      if (pos >= line.size()) return false;
-      at[k] = pos;
-      utf8::next(line, pos);
-    }
-    at[26] = pos;
+// The standard form's digit places, counted in characters.
+constexpr std::array<std::size_t, 15> kDigitPlaces = {0,  1,  3,  4,  6,  7,  9, 10,
+                                                      11, 17, 18, 20, 21, 23, 24};
+
+// Whether the first 26 bytes are ASCII, so that each of the first 26 characters is a byte:
+// the separators may be any character, but a line of ASCII, as nearly every one is, has
+// them a byte each. Eight bytes at a time: a timing line is looked at for every entry.
+bool asciiHead(std::string_view line) {
+  if (line.size() < 26) return false;
+  std::uint64_t a = 0, b = 0, c = 0;
+  std::uint16_t d = 0;
+  std::memcpy(&a, line.data(), 8);
+  std::memcpy(&b, line.data() + 8, 8);
+  std::memcpy(&c, line.data() + 16, 8);
+  std::memcpy(&d, line.data() + 24, 2);
+  return ((a | b | c | d) & 0x8080808080808080ULL) == 0;
+}
+
+using Positions = std::array<std::size_t, 27>;
+
+// The positions of a line whose first 26 characters are a byte each.
+constexpr Positions kBytePositions = [] {
+  Positions at{};
+  for (std::size_t k = 0; k < at.size(); ++k) at[k] = k;
+  return at;
+}();
+
+// Where each of the first 26 characters starts, and what follows them, in a line whose
+// head is not ASCII; false when the line has fewer characters.
+bool widePositions(std::string_view line, Positions& at) {
+  std::size_t pos = 0;
+  for (std::size_t k = 0; k < 26; ++k) {
+    if (pos >= line.size()) return false;
+    at[k] = pos;
+    utf8::next(line, pos);
   }
-  for (const std::size_t k : {0, 1, 3, 4, 6, 7, 9, 10, 11, 17, 18, 20, 21, 23, 24}) {
+  at[26] = pos;
+  return true;
+}
+
+// Reads the standard form into timing when given; false when the line is not of that form.
+bool standardLine(std::string_view line, TimingLine* timing) {
+  Positions wide;
+  const bool ascii = asciiHead(line);
+  if (!ascii && !widePositions(line, wide)) return false;
+  const Positions& at = ascii ? kBytePositions : wide;
+  for (const std::size_t k : kDigitPlaces) {
     if (!isDigit(line[at[k]])) return false;
   }
+  if (!timing) return true;
   // The digits are a byte each.
   static constexpr std::array<std::pair<std::size_t, std::size_t>, 7> kPieces = {
       {{0, 2}, {3, 2}, {6, 2}, {9, 3}, {17, 2}, {20, 2}, {23, 2}}};
   for (std::size_t i = 0; i < kPieces.size(); ++i) {
-    setShort(timing.parts[i], line.substr(at[kPieces[i].first], kPieces[i].second));
+    setShort(timing->parts[i], line.substr(at[kPieces[i].first], kPieces[i].second));
   }
   const std::string_view rest = line.substr(at[26]);
   const std::size_t blank = rest.find_first_of(" \t");
   const std::string_view millis = rest.substr(0, blank);
-  setShort(timing.parts[7], millis.substr(0, utf8::offset(millis, 3)));
-  buildLine(timing,
+  setShort(timing->parts[7], millis.substr(0, utf8::offset(millis, 3)));
+  buildLine(*timing,
             blank == std::string_view::npos ? std::string_view() : tailOf(rest.substr(blank)));
   return true;
 }
@@ -121,7 +153,9 @@ class Cursor {
   std::size_t i_ = 0;
 };
 
-bool variantLine(std::string_view line, TimingLine& timing) {
+// Reads the variant form into timing's parts, and its line unless only the form is asked
+// after; false when the line is not of that form.
+bool variantLine(std::string_view line, TimingLine& timing, bool wholeLine) {
   Cursor c(line);
   if (!c.time(&timing.parts[0])) return false;
   c.skipBlanks();
@@ -130,7 +164,7 @@ bool variantLine(std::string_view line, TimingLine& timing) {
   if (!c.time(&timing.parts[4])) return false;
   const std::string_view rest = c.rest();
   if (!rest.empty() && !isBlank(rest.front())) return false;
-  buildLine(timing, tailOf(rest));
+  if (wholeLine) buildLine(timing, tailOf(rest));  // the tail may be as long as the file
   return true;
 }
 
@@ -138,7 +172,7 @@ bool variantLine(std::string_view line, TimingLine& timing) {
 
 bool readTimingLine(std::string_view line, bool ended, TimingLine& timing) {
   if (line.empty()) return false;
-  if (standardLine(line, timing) || variantLine(line, timing)) return true;
+  if (standardLine(line, &timing) || variantLine(line, timing, true)) return true;
   if (!ended) return false;
   for (std::string& part : timing.parts) part.clear();
   timing.line.assign(line);
@@ -168,68 +202,189 @@ std::optional<int> firstEntryNumber(std::string_view line) {
   }
 }
 
+std::optional<long long> numberLineValue(std::string_view line) {
+  std::size_t i = 0;
+  while (i < line.size() && isBlank(line[i])) ++i;
+  if (i == line.size() || !isDigit(line[i])) return std::nullopt;
+  long long value = 0;
+  for (; i < line.size() && isDigit(line[i]); ++i) {
+    value = std::min(value * 10 + (line[i] - '0'), kLargestEntryNumber);
+  }
+  while (i < line.size() && isBlank(line[i])) ++i;
+  if (i != line.size()) return std::nullopt;
+  return value;
+}
+
+bool readsAsTimingLine(std::string_view line, TimingLine& scratch) {
+  return standardLine(line, nullptr) || variantLine(line, scratch, false);
+}
+
 SrtScanner::SrtScanner(TextReader& in) : in_(in) {}
 
+bool SrtScanner::take(std::string& line, bool& ended) {
+  if (peeked_) {
+    peeked_ = false;
+    line = std::move(ahead_);
+    ended = aheadEnded_;
+    return true;
+  }
+  if (in_.atEnd()) return false;
+  line = in_.readline();
+  ended = in_.lastLineEnded();
+  return true;
+}
+
+bool SrtScanner::peek() {
+  if (peeked_) return true;
+  if (in_.atEnd()) return false;
+  ahead_ = in_.readline();
+  aheadEnded_ = in_.lastLineEnded();
+  peeked_ = true;
+  return true;
+}
+
+bool SrtScanner::first(ScannedEntry& entry) {
+  std::string line;
+  bool ended = false;
+  do {
+    if (!take(line, ended)) return false;
+  } while (line.empty());
+  entry.inTurn = false;
+  if (readsAsTimingLine(line, scratch_)) {
+    // An entry without a number line: it stands for entry 1.
+    readTimingLine(line, ended, entry.timing);
+    entry.numberLine.clear();
+    entry.numbered = false;
+    entry.number = 1;
+    entry.broken = false;
+    return true;
+  }
+  std::optional<long long> number = numberLineValue(line);
+  if (!number) {
+    // Any other line the index box reads as an entry's number, as it always did.
+    const std::optional<int> boxNumber = firstEntryNumber(line);
+    if (!boxNumber) return false;
+    number = *boxNumber;
+  }
+  entry.numberLine = std::move(line);
+  entry.numbered = true;
+  entry.inTurn = true;
+  entry.number = *number;
+  // The line after it is its timing line, readable or not.
+  entry.broken = !take(line, ended) || !readTimingLine(line, ended, entry.timing);
+  return true;
+}
+
 bool SrtScanner::next(ScannedEntry& entry) {
+  entry.text.clear();
+  entry.last = true;
   if (!started_) {
     started_ = true;
-    if (in_.atEnd()) return false;
-    entry.numberLine = in_.readline();
-    const std::optional<int> number = firstEntryNumber(entry.numberLine);
-    if (!number) {
+    if (!first(entry)) {
       partial_ = true;
       return false;
     }
-    entry.number = *number;
   } else {
-    if (!nextFound_) return false;  // the end of the file, or a broken entry
-    nextFound_ = false;
-    entry.number = number_ + 1;
-    entry.numberLine = lastLine_;
+    if (start_ == Start::None) return false;  // the end of the file, or a broken entry
+    entry.numbered = start_ != Start::Unnumbered;
+    if (entry.numbered) {
+      entry.numberLine = lastLine_;
+      entry.number = startNumber_;
+      entry.inTurn = startInTurn_;
+    } else {
+      entry.numberLine.clear();
+      entry.number = std::min(number_ + 1, kLargestEntryNumber);
+      entry.inTurn = false;
+    }
+    entry.broken = start_ == Start::BrokenOff ||
+                   !readTimingLine(startTimingLine_, startTimingEnded_, entry.timing);
+    start_ = Start::None;
   }
   number_ = entry.number;
   blankCount_ = 0;
-  entry.text.clear();
-  entry.last = true;
-
-  // The timing line; an entry without one breaks off the reading.
-  entry.broken = in_.atEnd();
-  if (!entry.broken) {
-    const std::string line = in_.readline();
-    entry.broken = !readTimingLine(line, in_.lastLineEnded(), entry.timing);
-  }
   if (entry.broken) {
     partial_ = true;
     return true;
   }
-
-  // Text lines up to the first empty line. A text line moves into the text rather than
-  // being copied (a line can be as long as the file), so lastLine_ keeps the last line
-  // read that was no text.
-  const std::string next = std::to_string(entry.number + 1);
-  bool first = true;
-  while (!nextFound_ && !in_.atEnd()) {
-    lastLine_ = in_.readline();
-    if (lastLine_.empty()) {
-      if (blankCount_ < kLargestInt16) ++blankCount_;
-    } else if (lastLine_ == next) {
-      nextFound_ = true;
-    } else if (blankCount_ == 0) {
-      if (first) {
-        entry.text = std::move(lastLine_);
-      } else {
-        entry.text += "\r\n";
-        entry.text += lastLine_;
-      }
-      std::string().swap(lastLine_);  // lets its buffer go, as assigning "" would not
-      first = false;
-    } else {
-      partial_ = true;  // a line after the entry's empty line
-      ++skippedLines_;
-    }
-  }
-  entry.last = !nextFound_;
+  readText(entry);
   return true;
+}
+
+SrtScanner::Verdict SrtScanner::startsEntry(std::string& line, bool ended, bool afterEmpty,
+                                            int& empties) {
+  // Most text lines begin with neither a digit nor a blank: no number line, looked at no
+  // further.
+  const std::optional<long long> value =
+      isDigit(line.front()) || isBlank(line.front()) ? numberLineValue(line) : std::nullopt;
+  if (value) {
+    const long long next = std::min(number_ + 1, kLargestEntryNumber);
+    const auto begin = [&](Start start) {
+      start_ = start;
+      startNumber_ = *value;
+      startInTurn_ = *value == next;
+      lastLine_ = std::move(line);
+      return Verdict::Begins;
+    };
+    // Any number directly followed by a timing line.
+    if (peek() && readsAsTimingLine(ahead_, scratch_)) {
+      take(startTimingLine_, startTimingEnded_);
+      return begin(Start::Numbered);
+    }
+    // The next number after an empty line: the line after it is its timing line, readable
+    // or not, as in files whose timing lines cannot be read.
+    if (!afterEmpty || line != std::to_string(next)) return Verdict::Text;
+    if (!peeked_) return begin(Start::BrokenOff);
+    if (!ahead_.empty()) {
+      take(startTimingLine_, startTimingEnded_);
+      return begin(Start::Numbered);
+    }
+    // Followed by empty lines: the entry broke off when only empty lines are left, and the
+    // number is text when more follows.
+    std::string empty;
+    bool emptyEnded = false;
+    while (peek() && ahead_.empty()) {
+      take(empty, emptyEnded);
+      ++empties;
+    }
+    return peeked_ ? Verdict::TextBeforeEmptyLines : begin(Start::BrokenOff);
+  }
+  if (afterEmpty && readsAsTimingLine(line, scratch_)) {
+    start_ = Start::Unnumbered;
+    startTimingLine_ = std::move(line);
+    startTimingEnded_ = ended;
+    lastLine_.clear();
+    return Verdict::Begins;
+  }
+  return Verdict::Text;
+}
+
+void SrtScanner::readText(ScannedEntry& entry) {
+  // A text line moves into the text rather than being copied (a line can be as long as the
+  // file). Empty lines wait until the next line says whether they are text or separators.
+  std::string line;
+  bool ended = false;
+  bool first = true;
+  int empties = 0;
+  while (take(line, ended)) {
+    if (line.empty()) {
+      ++empties;
+      continue;
+    }
+    int after = 0;
+    const Verdict verdict = startsEntry(line, ended, empties > 0, after);
+    if (verdict == Verdict::Begins) break;
+    if (first && empties == 0) {
+      entry.text = std::move(line);
+    } else {
+      if (!first) entry.text += "\r\n";
+      for (; empties > 0; --empties) entry.text += "\r\n";
+      entry.text += line;
+    }
+    first = false;
+    empties = after;
+  }
+  blankCount_ = std::min<int>(empties, kLargestInt16);
+  entry.last = start_ == Start::None;
 }
 
 }  // namespace obrel

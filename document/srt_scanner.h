@@ -45,47 +45,94 @@ std::optional<int> firstEntryNumber(std::string_view line);
 
 // One entry as the file holds it.
 struct ScannedEntry {
-  int number = 0;          // the file's own number for it
-  std::string numberLine;  // its number line as read
+  // The number it stands for: what its number line says, or one more than the previous
+  // entry's number when it has none (1 for a first entry without one). Very large numbers
+  // stop at kLargestEntryNumber.
+  long long number = 0;
+  std::string numberLine;  // its number line as read; empty when it has none
+  bool numbered = false;   // it has a number line
+  // Its number follows the previous entry's by one. A first entry is in turn when it has a
+  // number line; whether that number names a slot is for the caller to say.
+  bool inTurn = false;
   TimingLine timing;
-  std::string text;   // its text lines joined by CR LF
+  std::string text;   // its text lines joined by CR LF, empty lines inside it included
   bool last = false;  // no entry follows it in the file
   // Its timing line is missing, empty or cut off by the file's end: it gives no entry, and
   // the reading ends with it.
   bool broken = false;
 };
 
-// Reads entries one at a time: the first is numbered by its first line, each later one
-// begins at the first non-empty line after the previous timing line that reads exactly
-// its number. Text lines end at the first empty line; lines after it up to the next
-// number line are skipped.
+// Where the numbers of a file's number lines stop: larger ones read as this.
+constexpr long long kLargestEntryNumber = 999'999'999'999;
+
+// The number a number line says: blanks, at least one digit, blanks, and nothing else.
+std::optional<long long> numberLineValue(std::string_view line);
+
+// Whether a line reads as a timing line (standard or variant, as readTimingLine, whether a
+// line end closes it or not), without building its timing line: only scratch's parts may be
+// written.
+bool readsAsTimingLine(std::string_view line, TimingLine& scratch);
+
+// Reads entries one at a time, in file order. Empty lines before the first entry are
+// skipped; the first entry starts at a number line (any number the index box reads, as
+// firstEntryNumber, or digits) or at a timing line. After that a line starts an entry when
+// it is a number line directly followed by a timing line; or, after an empty line, the next
+// number exactly followed by a non-empty line (its timing line, readable or not); or, after
+// an empty line, a timing line (an entry without a number line). An entry's text runs up to
+// the next start; the empty lines just before it are separators, any other belongs to the
+// text. The next number standing after an empty line with only empty lines after it to the
+// file's end is an entry broken off.
 class SrtScanner {
  public:
   // Reads from in, which stands at the start of the file.
   explicit SrtScanner(TextReader& in);
 
   // Fills entry with the next entry, reusing its strings; false once the file is read,
-  // after a broken entry, or when the file's first line names no entry.
+  // after a broken entry, or when the file's first non-empty line starts no entry.
   bool next(ScannedEntry& entry);
 
-  // Whether anything of the file was left unread: a skipped line or a broken entry.
+  // Whether anything of the file was left unread: a broken entry, or a first line that
+  // starts no entry.
   bool partial() const { return partial_; }
-  // How many non-empty lines were skipped: those after an entry's empty line that did not
-  // begin the next entry.
-  long skippedLines() const { return skippedLines_; }
-  // The last line read that was no text line, and the empty lines of the last entry.
+  // The number line of the entry after the last one read (empty when it has none, or at
+  // the end), and the empty lines that ended the last entry's text.
   const std::string& lastLine() const { return lastLine_; }
   int blankCount() const { return blankCount_; }
 
  private:
+  enum class Start { None, Numbered, Unnumbered, BrokenOff };
+  enum class Verdict { Text, Begins, TextBeforeEmptyLines };
+
+  // The next line, the one looked at ahead first; false at the file's end.
+  bool take(std::string& line, bool& ended);
+  // Looks at the next line without taking it; false at the file's end.
+  bool peek();
+  // Reads the first entry's number line or timing line; false when the file gives none.
+  bool first(ScannedEntry& entry);
+  // Whether line, not empty and met in the text of the entry numbered number_, starts the
+  // next one; if so start_ and the lines it needs are kept. TextBeforeEmptyLines: it is text,
+  // and the empty lines after it (taken, counted in empties) belong to the text as well
+  // unless a start follows them.
+  Verdict startsEntry(std::string& line, bool ended, bool afterEmpty, int& empties);
+  // The text lines after entry's timing line, up to the next start or the end.
+  void readText(ScannedEntry& entry);
+
   TextReader& in_;
   bool started_ = false;
-  bool nextFound_ = false;  // the last entry ended at the next one's number line
-  int number_ = 0;          // the file's number of the last entry read
+  bool peeked_ = false;  // ahead_ holds the next line, not yet taken
+  std::string ahead_;
+  bool aheadEnded_ = false;
+  // The start of the entry after the last one read.
+  Start start_ = Start::None;
+  long long startNumber_ = 0;
+  bool startInTurn_ = false;
+  std::string startTimingLine_;
+  bool startTimingEnded_ = false;
+  long long number_ = 0;  // the number the last entry read stands for
   bool partial_ = false;
-  long skippedLines_ = 0;
   std::string lastLine_;
   int blankCount_ = 0;
+  TimingLine scratch_;
 };
 
 }  // namespace obrel

@@ -204,9 +204,10 @@ class Form2 : public Form {
   // View > Entry List: opens the entry list window, or brings it forward.
   void EntryList_Click();
 
-  // SRT reading (document/srt_reader.cpp).
+  // SRT reading (editor/open_srt.cpp, over the scanner of document/srt_scanner.cpp).
   // File > Open > Subtitle File (.srt): a file that gives no entry changes nothing but
-  // ChangeCount; one read in part, or with times that could not be read, says so.
+  // ChangeCount; one read in part, numbered again, or with times that could not be read,
+  // says so.
   void OpenSrt_Click();
   // File > Open > Subtitle File (.srt) with the dialog's answer given (a file named on the
   // command line or dropped on the window): the save prompt, the change count, the reading
@@ -300,9 +301,10 @@ class Form2 : public Form {
   // One entry of OpenFile: its parts and text through the fields, then into the store at
   // CurrentIndex with the timing line as read.
   void storeScannedEntry(ScannedEntry& entry);
-  // The messages at the end of a load: a part left unread after entry partAfter (0: none),
-  // the first entry whose times could not be read (0: none).
-  void tellWhatWasNotRead(int partAfter, int firstUnreadTimes);
+  // The messages at the end of a load: a part left unread after entry partAfter, the
+  // entries numbered again from entry renumberedFrom on, the first entry whose times could
+  // not be read (each 0: none).
+  void tellWhatWasNotRead(int partAfter, int renumberedFrom, int firstUnreadTimes);
   // Shows entry 1 through the index box, also when the box already reads "1".
   void showFirstEntry();
   // "<" and ">": one entry down or up from the box's number, within 1 to 9999.

@@ -16,6 +16,18 @@ namespace obrel {
 
 namespace {
 
+// Counts a number in plain decimal on by one, in place: cheaper than making its text anew
+// for every entry of a file.
+void countOn(std::string& decimal) {
+  std::size_t i = decimal.size();
+  while (i > 0 && decimal[i - 1] == '9') decimal[--i] = '0';
+  if (i == 0) {
+    decimal.insert(decimal.begin(), '1');
+  } else {
+    ++decimal[i - 1];
+  }
+}
+
 void tellUnreadable(Prompts& prompts) {
   prompts.messageBox("This file could not be read as a subtitle file.", "Obrel Dizivud",
                      Icon::Exclamation, Buttons::OK);
@@ -82,22 +94,33 @@ void Form2::loadSubtitleFile(const std::string& path) {
 
 void Form2::OpenFile(SrtScanner& scanner, ScannedEntry& entry) {
   LastLine.clear();
-  // A file numbered from 0 fills the slots from 1: slot 0 is never written to a file.
-  const int offset = entry.number == 0 ? 1 : 0;
+  // The first entry goes to the slot its number names. A file numbered from 0 fills the
+  // slots from 1 (slot 0 is never written to a file), and so does one whose first entry has
+  // no number, or one past the last slot. Every later entry goes to the slot after the one
+  // before, whatever its number line says.
+  const bool firstInTurn = entry.numbered && entry.number <= kLastEntry;
+  const int firstSlot = firstInTurn && entry.number > 0 ? static_cast<int>(entry.number) : 1;
+  int slot = firstSlot;
+  int renumberedFrom = firstInTurn ? 0 : slot;
+  // The first number line goes into the index box as it stands where the box reads that
+  // slot from it.
+  std::string box = entry.numbered && firstEntryNumber(entry.numberLine) == slot
+                        ? entry.numberLine
+                        : std::to_string(slot);
   bool whole = true;
   int lastStored = 0;
   int firstUnreadTimes = 0;
   bool scratchKept = false;
   do {
-    const int slot = entry.number + offset;
     if (slot > kLastEntry) {
       whole = false;  // entry 10000 and later are not read
       break;
     }
     // Through the index box and the fields, as a user would type it. An entry that breaks
     // off is shown, empty, and not stored.
-    setIndexBox(slot == entry.number ? entry.numberLine : std::to_string(slot));
+    setIndexBox(box);
     if (entry.broken) break;
+    if (!entry.inTurn && renumberedFrom == 0) renumberedFrom = slot;
     // The file's last entry leaves its text lines in the scratch file now, while the text
     // is held once.
     if (entry.last) {
@@ -107,6 +130,12 @@ void Form2::OpenFile(SrtScanner& scanner, ScannedEntry& entry) {
     storeScannedEntry(entry);
     lastStored = CurrentIndex;
     if (!entry.timing.readable && firstUnreadTimes == 0) firstUnreadTimes = CurrentIndex;
+    // From the second entry on, the box is given the slot in plain decimal.
+    if (++slot == firstSlot + 1) {
+      box = std::to_string(slot);
+    } else {
+      countOn(box);
+    }
   } while (scanner.next(entry));
   LastLine = scanner.lastLine();
   BlankCount = static_cast<std::int16_t>(scanner.blankCount());
@@ -117,7 +146,8 @@ void Form2::OpenFile(SrtScanner& scanner, ScannedEntry& entry) {
   } catch (const Failure&) {
   }
   if (!scratchKept) keepScratchCopy(store.at(lastStored).EntryText);
-  tellWhatWasNotRead(whole && !scanner.partial() ? 0 : lastStored, firstUnreadTimes);
+  tellWhatWasNotRead(whole && !scanner.partial() ? 0 : lastStored, renumberedFrom,
+                     firstUnreadTimes);
 }
 
 void Form2::storeScannedEntry(ScannedEntry& entry) {
@@ -139,19 +169,25 @@ void Form2::storeScannedEntry(ScannedEntry& entry) {
   e.EntryText = Text9.text();
 }
 
-void Form2::tellWhatWasNotRead(int partAfter, int firstUnreadTimes) {
+void Form2::tellWhatWasNotRead(int partAfter, int renumberedFrom, int firstUnreadTimes) {
   // Saving what was read over the whole file would cut it down: until it is saved under a
   // name chosen in the save dialog, Save asks for one.
   partialLoad = partAfter != 0;
+  const auto tell = [this](const std::string& text) {
+    services_.prompts.messageBox(text, "Obrel Dizivud", Icon::Exclamation, Buttons::OK);
+  };
   if (partialLoad) {
-    services_.prompts.messageBox("Part of this file could not be read. The entries after entry " +
-                                     std::to_string(partAfter) + " may be missing.",
-                                 "Obrel Dizivud", Icon::Exclamation, Buttons::OK);
+    tell("Part of this file could not be read. The entries after entry " +
+         std::to_string(partAfter) + " may be missing.");
+  }
+  // Not a loss: the entries are all there, and Save writes them with their new numbers.
+  if (renumberedFrom != 0) {
+    tell("The entries of this file are not numbered one after another from entry " +
+         std::to_string(renumberedFrom) +
+         " on. They have been numbered again in the order of the file.");
   }
   if (firstUnreadTimes != 0) {
-    services_.prompts.messageBox(
-        "The times of entry " + std::to_string(firstUnreadTimes) + " could not be read.",
-        "Obrel Dizivud", Icon::Exclamation, Buttons::OK);
+    tell("The times of entry " + std::to_string(firstUnreadTimes) + " could not be read.");
   }
 }
 

@@ -1,5 +1,7 @@
-// Fuzz target: any bytes read as an SRT file by the scanner alone, without a window. The
-// numbers go up by one, every timing line is kept, and one read again reads the same.
+// Fuzz target: any bytes read as an SRT file by the scanner alone, without a window. An
+// entry is in turn exactly when its number follows the one before, every timing line is
+// kept, one read again reads the same, and no text ends in an empty line.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -40,10 +42,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   obrel::TextReader in(files, "in.srt", 1 << 20);
   obrel::SrtScanner scanner(in);
   obrel::ScannedEntry entry;
-  int previous = -1;
+  long long previous = -1;
   while (scanner.next(entry)) {
-    if (previous >= 0 && entry.number != previous + 1) finding("a number out of turn");
+    const long long next = std::min(previous + 1, obrel::kLargestEntryNumber);
+    if (previous >= 0 && entry.inTurn != (entry.numbered && entry.number == next)) {
+      finding("an entry in turn or out of turn wrongly");
+    }
+    if (!entry.numbered && previous >= 0 && entry.number != next) {
+      finding("an entry without a number line that stands for another number");
+    }
     previous = entry.number;
+    if (entry.text.ends_with("\r\n")) finding("a text that ends in an empty line");
     if (entry.broken) {
       if (!entry.last || !scanner.partial()) finding("reading goes on past a broken entry");
       continue;

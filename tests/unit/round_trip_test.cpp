@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "document/srt_scanner.h"
 #include "platform/text_encoding.h"
 #include "testing/test_window.h"
 
@@ -25,6 +26,12 @@ constexpr int kStoresPerEncoding = 40;  // the sanitizers make each round trip s
 #else
 constexpr int kStoresPerEncoding = 1000;
 #endif
+
+// What text lines are made of: ASCII and not, in and out of Windows-1252, digits, blanks,
+// the pieces of a timing line, a byte-order mark.
+const char* const kPieces[] = {"a",    "Z", " ",     "é",  "ß",   "€",        "Œ",           "’",
+                               "…",    "1", "42",    "-",  "-->", ":",        ",",           "\t",
+                               "字幕", "😀", "Ωμέγα", "\"", "\\",  "\xC2\xA0", "\xEF\xBB\xBF"};
 
 class RoundTrips {
  public:
@@ -94,9 +101,6 @@ class RoundTrips {
   // One text line: never empty, never all digits (a line equal to the next entry's number
   // would end the entry), never a line end inside.
   std::string line() {
-    static const char* const kPieces[] = {
-        "a",   "Z", " ", "é",  "ß",    "€", "Œ",     "’",  "…",  "1",        "42",          "-",
-        "-->", ":", ",", "\t", "字幕", "😀", "Ωμέγα", "\"", "\\", "\xC2\xA0", "\xEF\xBB\xBF"};
     std::string text;
     do {
       text.clear();
@@ -205,6 +209,238 @@ TEST(RoundTrip, DocumentsBuiltWithTheProgramsCommandsComeBackWhole) {
     }
   }
   std::cout << "[ trips    ] " << trips << " round trips\n";
+}
+
+// Stores built at random, straight into the store: entries in any slots from 1 to 9999,
+// timing lines of parts 2, 2, 2 and 3 digits wide (some with a position after them) or
+// lines that cannot be read, texts with empty lines, lines of digits or of blanks and
+// characters from anywhere. Saved and opened again, every entry comes back in the same order
+// with its ten values, and the file's encoding with it: in the same slots when the slots
+// follow one another, otherwise numbered again from the first slot, which the user is told.
+// Left out are only the texts a reader cannot tell from the start of an entry or from the
+// empty lines between entries (see usable()), and Windows-1252 files whose bytes also form
+// UTF-8, which the encoding guess takes for UTF-8.
+class SaveThenOpen {
+ public:
+  // Each case has a generator of its own, started from the case's number, so that a failing
+  // case can be run again alone.
+  explicit SaveThenOpen(std::uint32_t state) : random_(state) {}
+
+  // Builds a store, saves it and opens the file; "" when it came back whole, or the problem
+  // found.
+  std::string run(TestWindow& w) {
+    Form2& form = w.form;
+    TextEncoding encoding;
+    for (;;) {
+      build();
+      form.store.clearFrom(0);
+      for (std::size_t i = 0; i < entries_.size(); ++i) form.store.edit(slots_[i]) = entries_[i];
+      form.documentEncoding = encoding_;
+      w.dialogs.choices = {"case.srt"};
+      form.SaveAs_Click();
+      if (!form.saveSucceeded) return "the save failed";
+      written_ = w.files.files()["case.srt"];
+      encoding = writableEncoding(allText(), encoding_);
+      if (encoding != TextEncoding::Windows1252 || detectEncoding(written_) == encoding) break;
+      ++leftOut_;  // Windows-1252 bytes that also form UTF-8: built again
+    }
+
+    w.prompts.shown.clear();
+    w.prompts.answers = {Answer::No};
+    w.dialogs.choices = {"case.srt"};
+    form.OpenSrt_Click();
+    if (form.CurrentFile != "case.srt") return "the file was refused";
+    if (form.documentEncoding != encoding) return "the encoding changed";
+    const int first = slots_.front();
+    int renumberedFrom = 0, unreadTimes = 0;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+      const int slot = first + static_cast<int>(i);
+      if (i > 0 && slots_[i] != slots_[i - 1] + 1 && renumberedFrom == 0) renumberedFrom = slot;
+      if (entries_[i].StartHours.empty() && unreadTimes == 0) unreadTimes = slot;
+      if (!(form.store.at(slot) == entries_[i])) {
+        return "entry " + std::to_string(slots_[i]) + " came back at " + std::to_string(slot) +
+               " as [" + form.store.at(slot).EntryText + "] " + form.store.at(slot).EntryTiming;
+      }
+    }
+    if (!form.store.at(first - 1).empty() || !form.store.at(first + entries_.size()).empty()) {
+      return "an entry came back that was never saved";
+    }
+    std::vector<std::string> expected, told;
+    if (renumberedFrom != 0) {
+      expected.push_back("The entries of this file are not numbered one after another from entry " +
+                         std::to_string(renumberedFrom) +
+                         " on. They have been numbered again in the order of the file.");
+    }
+    if (unreadTimes != 0) {
+      expected.push_back("The times of entry " + std::to_string(unreadTimes) +
+                         " could not be read.");
+    }
+    for (const fake::MessageBoxShown& m : w.prompts.shown) {
+      if (m.icon != Icon::Question) told.push_back(m.text);
+    }
+    if (told != expected) {
+      return "told " + std::to_string(told.size()) + " messages, " +
+             (told.empty() ? std::string("none") : "first: " + told.front());
+    }
+    return "";
+  }
+
+  const std::string& written() const { return written_; }
+  // How many Windows-1252 files were left out and built again.
+  int leftOut() const { return leftOut_; }
+
+ private:
+  int pick(int n) { return static_cast<int>(random_() % static_cast<std::uint32_t>(n)); }
+
+  void build() {
+    static const TextEncoding kEncodings[] = {TextEncoding::Utf8,       TextEncoding::Utf8Bom,
+                                              TextEncoding::Utf16LE,    TextEncoding::Utf16BE,
+                                              TextEncoding::Utf32LE,    TextEncoding::Utf32BE,
+                                              TextEncoding::Windows1252};
+    encoding_ = kEncodings[pick(std::size(kEncodings))];
+    const int count = 1 + pick(pick(10) == 0 ? 60 : 8);
+    // Slots one after another, or with gaps; now and then ending at the last slot.
+    const bool gaps = pick(2) == 0;
+    slots_.assign(1, pick(3) == 0 ? 1 : 1 + pick(kLastEntry));
+    for (int i = 1; i < count; ++i)
+      slots_.push_back(slots_.back() + 1 + (gaps ? pick(3) * pick(4) : 0));
+    // Moved down where they run past the last slot, and now and then up to end there.
+    int shift = pick(8) == 0 ? kLastEntry - slots_.back() : std::min(0, kLastEntry - slots_.back());
+    shift = std::max(shift, 1 - slots_.front());
+    for (int& k : slots_) k += shift;
+    entries_.clear();
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+      // Times that cannot be read only where the next number begins the entry: the first
+      // entry, or one right after the slot before.
+      const bool unreadable = pick(5) == 0 && (i == 0 || slots_[i] == slots_[i - 1] + 1);
+      entries_.push_back(unreadable ? unreadableEntry() : timedEntry());
+      do {
+        entries_.back().EntryText = text(slots_[i] + 1);
+      } while (!usable(entries_.back().EntryText, slots_[i] + 1, i + 1 == slots_.size()));
+    }
+  }
+
+  std::string digits(int width) {
+    std::string part;
+    for (int i = 0; i < width; ++i) part += static_cast<char>('0' + pick(10));
+    return part;
+  }
+
+  Entry timedEntry() {
+    Entry e;
+    e.StartHours = digits(2), e.StartMinutes = digits(2), e.StartSeconds = digits(2);
+    e.StartMillis = digits(3);
+    e.EndHours = digits(2), e.EndMinutes = digits(2), e.EndSeconds = digits(2);
+    e.EndMillis = digits(3);
+    e.EntryTiming = timingLine(e.StartHours, e.StartMinutes, e.StartSeconds, e.StartMillis,
+                               e.EndHours, e.EndMinutes, e.EndSeconds, e.EndMillis);
+    static const char* const kTails[] = {" X1:100 X2:600 Y1:20 Y2:80", "  X1:5", "\tpos é", " x "};
+    if (pick(4) == 0) e.EntryTiming += kTails[pick(std::size(kTails))];
+    return e;
+  }
+
+  // A timing line that cannot be read: pieces of one, letters, or blanks alone.
+  Entry unreadableEntry() {
+    static const char* const kBits[] = {"00", "1", ":", ",", "-->", " ", "soon", "é", "--"};
+    Entry e;
+    TimingLine t;
+    do {
+      e.EntryTiming.clear();
+      for (int n = 1 + pick(8); n > 0; --n) e.EntryTiming += kBits[pick(std::size(kBits))];
+    } while (!readTimingLine(e.EntryTiming, true, t) || t.readable);
+    return e;
+  }
+
+  // Up to five lines: ordinary text, empty lines, lines of digits (often the next number), of
+  // blanks, or a timing line.
+  std::string text(int next) {
+    std::string text;
+    for (int n = pick(6), i = 0; i < n; ++i) {
+      if (i > 0) text += "\r\n";
+      switch (pick(8)) {
+        case 0:
+        case 1: break;  // an empty line
+        case 2: text += std::to_string(pick(2) ? next : pick(10001)); break;
+        case 3: text += std::string(1 + pick(3), ' ') + std::to_string(pick(100)); break;
+        case 4: text += std::string(1 + pick(3), pick(2) ? ' ' : '\t'); break;
+        case 5: text += "0:0:" + std::to_string(pick(60)) + " --> 0:0:9"; break;
+        default:
+          for (int k = 1 + pick(10); k > 0; --k) text += kPieces[pick(std::size(kPieces))];
+      }
+    }
+    return text;
+  }
+
+  // Whether a reader can tell text from the start of the next entry and from the empty lines
+  // around it: no timing line after an empty line, no line of digits before a timing line,
+  // no next number after an empty line before a non-empty line (or, in the file's last entry,
+  // before its end), and no empty line at the end, or only empty lines.
+  static bool usable(const std::string& text, int next, bool lastEntry) {
+    std::vector<std::string> lines;
+    for (std::size_t from = 0;;) {
+      const std::size_t end = text.find("\r\n", from);
+      lines.push_back(text.substr(from, end - from));
+      if (end == std::string::npos) break;
+      from = end + 2;
+    }
+    if (text.empty()) return true;
+    if (lines.back().empty()) return false;
+    TimingLine t;
+    const auto timing = [&t](const std::string& line) { return readsAsTimingLine(line, t); };
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      const bool afterEmpty = i > 0 && lines[i - 1].empty();
+      const bool beforeLine = i + 1 < lines.size();
+      if (afterEmpty && timing(lines[i])) return false;
+      if (numberLineValue(lines[i]) && beforeLine && timing(lines[i + 1])) return false;
+      if (afterEmpty && lines[i] == std::to_string(next) &&
+          (beforeLine ? !lines[i + 1].empty() : lastEntry)) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  std::string allText() const {
+    std::string all;
+    for (const Entry& e : entries_) all += e.EntryText + e.EntryTiming;
+    return all;
+  }
+
+  std::mt19937 random_;
+  TextEncoding encoding_ = TextEncoding::Utf8;
+  std::vector<int> slots_;
+  std::vector<Entry> entries_;
+  std::string written_;
+  int leftOut_ = 0;
+};
+
+// The file's encoding and its text, with its line ends and tabs shown, cut to a thousand bytes.
+std::string shown(const std::string& bytes) {
+  const DecodedText decoded = decodeText(bytes);
+  std::string s = "encoding " + std::to_string(static_cast<int>(decoded.encoding)) + ", \"";
+  for (const char c : decoded.text.substr(0, 1000)) {
+    s += c == '\r' ? std::string("\\r") : c == '\n' ? "\\n" : c == '\t' ? "\\t" : std::string(1, c);
+  }
+  return s + "\"";
+}
+
+TEST(RoundTrip, StoresBuiltAtRandomComeBackFromTheirFiles) {
+#if defined(__SANITIZE_ADDRESS__)
+  constexpr std::uint32_t kCases = 300;
+#else
+  constexpr std::uint32_t kCases = 5000;
+#endif
+  TestWindow w;
+  int leftOut = 0;
+  for (std::uint32_t state = 1; state <= kCases; ++state) {
+    SaveThenOpen trip(state);
+    const std::string problem = trip.run(w);
+    ASSERT_EQ(problem, "") << "the case of generator state " << state << ", file in "
+                           << shown(trip.written());
+    leftOut += trip.leftOut();
+  }
+  std::cout << "[ trips    ] " << kCases << " stores saved and opened, " << leftOut
+            << " Windows-1252 files left out\n";
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Opening large generated files through the whole Open path of a Form2 on files in memory.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "testing/test_window.h"
 #include "tools/srt-gen/srt_generator.h"
 
@@ -78,6 +80,16 @@ TEST_F(ReaderTest, UnwritableScratchFileDoesNotStopTheLoad) {
   EXPECT_EQ(w.form.store.at(2).EntryText, "B");
   EXPECT_EQ(w.files.files().count("/program/Support/Temp.srt"), 0u);
   EXPECT_TRUE(w.prompts.shown.empty());
+}
+
+TEST_F(ReaderTest, AnEntryPastTheLastSlotIsLeftUnreadNotNumberedAgain) {
+  const std::string t = "\r\n00:00:01,000 --> 00:00:02,000\r\n";
+  open("9998" + t + "A\r\n\r\n9999" + t + "B\r\n\r\n9999" + t + "C\r\n");
+  ASSERT_EQ(w.prompts.shown.size(), 1u);
+  EXPECT_EQ(w.prompts.shown[0].text,
+            "Part of this file could not be read. The entries after entry 9999 may be missing.");
+  EXPECT_EQ(w.form.store.at(9999).EntryText, "B");
+  EXPECT_TRUE(w.form.store.at(10000).empty());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/text_file.h"
@@ -101,32 +102,95 @@ TEST(FirstEntryNumber, ByTheIndexBoxsRule) {
   for (const auto& [line, number] : cases) EXPECT_EQ(firstEntryNumber(line), number) << line;
 }
 
-TEST(SrtScanner, SaysWhatItSkippedAndWhereItBrokeOff) {
+TEST(NumberLineValue, DigitsWithBlanksAround) {
+  const std::pair<const char*, std::optional<long long>> cases[] = {
+      {"7", 7},
+      {" 12 ", 12},
+      {"\t0042", 42},
+      {"99999999999999999999", kLargestEntryNumber},
+      {"1 2", std::nullopt},
+      {"", std::nullopt},
+      {"  ", std::nullopt},
+      {"+1", std::nullopt},
+      {"3.", std::nullopt},
+      {"\xEF\xBC\x91", std::nullopt},  // a full-width one
+  };
+  for (const auto& [line, value] : cases) EXPECT_EQ(numberLineValue(line), value) << line;
+}
+
+// What the scanner makes of a file, an entry a string: its number line ("-" when it has
+// none), "*" when out of turn, the timing line after "?" when it cannot be read, the text in
+// brackets, or "broken"; then "partial" when something was left unread.
+std::vector<std::string> scan(const std::string& bytes) {
   // The document library alone: a file of its own on the disk, no stand-ins.
   std::string path = ::testing::TempDir() + "obrel-scan-XXXXXX";
   const int fd = ::mkstemp(path.data());
-  ASSERT_GE(fd, 0);
-  const std::string bytes =
-      "0\r\n00:00:01,000 --> 00:00:02,000\r\nAd\r\n\r\nstray\r\nlines\r\n"
-      "1\r\n1:2:3 --> 1:2:4  X1:5\r\nOne\r\n\r\n2\r\n\r\n3\r\n";
-  ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  EXPECT_GE(fd, 0);
+  EXPECT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
   ::close(fd);
   RealFileSystem files;
-  TextReader in(files, path, 1024);
+  TextReader in(files, path, 1 << 20);
   ::unlink(path.c_str());
   SrtScanner scanner(in);
   ScannedEntry entry;
-  ASSERT_TRUE(scanner.next(entry));
-  EXPECT_EQ(entry.number, 0);
-  EXPECT_EQ(entry.text, "Ad");
-  ASSERT_TRUE(scanner.next(entry));
-  EXPECT_EQ(entry.numberLine, "1");
-  EXPECT_EQ(entry.timing.line, "01:02:03,000 --> 01:02:04,000  X1:5");
-  EXPECT_EQ(scanner.skippedLines(), 2);
-  ASSERT_TRUE(scanner.next(entry));  // entry 2 breaks off at its empty timing line
-  EXPECT_TRUE(entry.broken);
-  EXPECT_TRUE(scanner.partial());
-  EXPECT_FALSE(scanner.next(entry));
+  std::vector<std::string> seen;
+  while (scanner.next(entry)) {
+    std::string s = entry.numbered ? entry.numberLine : "-";
+    if (!entry.inTurn) s += "*";
+    if (entry.broken) {
+      seen.push_back(s + " broken");
+      continue;
+    }
+    if (!entry.timing.readable) s += " ?" + entry.timing.line;
+    seen.push_back(s + " [" + entry.text + "]");
+  }
+  if (scanner.partial()) seen.push_back("partial");
+  return seen;
+}
+
+TEST(SrtScanner, WhereEntriesStartAndTheirTextsEnd) {
+  const std::string t = "00:00:01,000 --> 00:00:02,000";
+  const std::string v = "0:0:3 --> 0:0:4";  // the variant form
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::vector<std::string> entries;
+  } cases[] = {
+      {"empty lines before the first entry; numbered from 0",
+       "\r\n\r\n0\r\n" + t + "\r\nAd\r\n\r\n1\r\n" + t + "\r\nOne\r\n",
+       {"0 [Ad]", "1 [One]"}},
+      {"empty lines inside a text are text, those before the next entry are not",
+       "1\n" + t + "\n\nA\n\n\nB\n   \n\n\n2\n" + t + "\nC\n\n",
+       {"1 [\r\nA\r\n\r\n\r\nB\r\n   ]", "2 [C]"}},
+      {"any number line directly followed by a timing line starts an entry",
+       "1\n" + t + "\nA\n7\n" + v + "\nB\n 08 \n" + t + "\nC\n",
+       {"1 [A]", "7* [B]", " 08  [C]"}},
+      {"the next number starts an entry after an empty line, before any non-empty line",
+       "1\n" + t + "\nA\n2\nsoon\n\n2\nlater\nB\n",
+       {"1 [A\r\n2\r\nsoon]", "2 ?later [B]"}},
+      {"a number out of turn before unreadable times starts nothing",
+       "1\n" + t + "\nA\n\n3\nsoon\nB\n",
+       {"1 [A\r\n\r\n3\r\nsoon\r\nB]"}},
+      {"a timing line after an empty line starts an entry without a number line",
+       t + "\nA\n" + v + "\n\n" + v + "\nB\n",
+       {"-* [A\r\n" + v + "]", "-* [B]"}},
+      {"the next number followed by empty lines, then more, is text",
+       "1\n" + t + "\nA\n\n2\n\n\nB\n",
+       {"1 [A\r\n\r\n2\r\n\r\n\r\nB]"}},
+      {"the next number followed by nothing but empty lines broke off",
+       "1\n" + t + "\nA\n\n2\n\n\n",
+       {"1 [A]", "2 broken", "partial"}},
+      {"a number too large for anything",
+       "1\n" + t + "\nA\n\n99999999999999999999\n" + t + "\nB",
+       {"1 [A]", "99999999999999999999* [B]"}},
+      {"a first line the index box reads as a number",
+       "1.5\n" + t + "\nA\n\n3\n" + t + "\nB\n",
+       {"1.5 [A]", "3 [B]"}},
+      {"a first number line without its timing line",
+       "1\n\n2\n" + t + "\nA\n",
+       {"1 broken", "partial"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(scan(c.bytes), c.entries) << c.what;
 }
 
 }  // namespace
