@@ -39,8 +39,8 @@ struct Window {
   }
 };
 
-// Insert at 1 shifts entries 1..9999 up through InsertBuffer; Delete of 1 shifts them back
-// down, leaving the store as it was for the next round.
+// Insert at 1 shifts entries 1..9999 up; Delete of 1 shifts them back down, leaving the
+// store as it was for the next round.
 void BM_InsertAndDeleteFirst(benchmark::State& state) {
   Window w;
   for (auto _ : state) {
@@ -88,7 +88,7 @@ void BM_Navigate10000(benchmark::State& state) {
 BENCHMARK(BM_Navigate10000)->Unit(benchmark::kMillisecond);
 
 // Undo and Redo of an Insert at 1 on a full store, one pair per round: each walks the store
-// once, where Insert walks it twice through InsertBuffer.
+// once, as Insert and Delete do, without their input boxes.
 void BM_UndoRedoInsertFirst(benchmark::State& state) {
   Window w;
   w.form.InsertNewEntry_Click();

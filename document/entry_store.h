@@ -42,8 +42,7 @@ class EntryStore {
   // slot reads as empty.
   const Entry& at(int k) const;
   // Slot k to change, counted as a change of the store. The slots (3.2 MB) are made on the
-  // first edit, so a store only ever read, or never used (InsertBuffer until the first
-  // Insert), costs nothing.
+  // first edit, so a store only ever read, or never used, costs nothing.
   Entry& edit(int k);
 
   // Takes other's slots as this store's, a change like any other.

@@ -57,15 +57,11 @@ void Form2::InsertNewEntry_Click() {
     CurrentIndex = *n;
     setIndexBox(std::to_string(*n));
     emptyFields(*this);
-    // Entries n.. move one slot up through the scratch buffer; moving, not copying, keeps
-    // the walk over the whole store cheap.
-    for (int k = *n; k <= EntryStore::kLast; ++k) InsertBuffer.edit(k) = std::move(store.edit(k));
-    store.edit(*n) = Entry{};
-    for (int k = *n; k < EntryStore::kLast; ++k)
-      store.edit(k + 1) = std::move(InsertBuffer.edit(k));
+    // Entries n.. move one slot up; what slot 10000 held, empty as checked above, drops out
+    // of the store into the step.
+    Entry dropped = store.insertAt(*n);
     markChanged();
-    // The buffer's last slot keeps what the shift pushed out of the store.
-    remember({UndoStep::Kind::Insert, *n, std::move(InsertBuffer.edit(EntryStore::kLast)), {}});
+    remember({UndoStep::Kind::Insert, *n, std::move(dropped), {}});
   } catch (const Failure&) {
     // The command's failure trap: it ends here, keeping what was done.
   }

@@ -111,7 +111,6 @@ class Form2 : public Form {
 
   // The document.
   EntryStore store;
-  EntryStore InsertBuffer;
   std::int16_t CurrentIndex = 0;
   std::int16_t SavedIndex = 0;
   std::string CurrentFile;
