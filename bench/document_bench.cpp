@@ -93,8 +93,9 @@ void BM_RecoveryCopy(benchmark::State& state) {
   DiskWindow w(work.programFolder());
   w.open(work.input());
   const int last = entriesOf(state);
-  if (readRecoveryCopy(writeRecoveryCopy(w.form.store, w.form.recoveryFacts())).store.at(last) !=
-      w.form.store.at(last)) {
+  const std::optional<RecoveredDocument> back =
+      readRecoveryCopy(writeRecoveryCopy(w.form.store, w.form.recoveryFacts()));
+  if (!back || back->store.at(last) != w.form.store.at(last)) {
     state.SkipWithError("the copy does not hold the store");
   }
   RecoveryFolder folder(work.path("recovery"), kLargestRecoveryCopy);

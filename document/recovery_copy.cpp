@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <utility>
 #include <vector>
 
 namespace obrel {
@@ -44,11 +45,9 @@ void escapeInto(std::string& out, std::string_view value) {
   out.append(value.data() + from, value.size() - from);
 }
 
-[[noreturn]] void unreadable(const std::string& why) {
-  throw RecoveryCopyUnreadable("recovery copy unreadable: " + why);
-}
-
-std::string unescape(std::string_view value) {
+// A value with its escapes undone; nothing when it ends in a backslash or holds an escape
+// that is not one of the four.
+std::optional<std::string> unescape(std::string_view value) {
   std::string out;
   out.reserve(value.size());
   for (std::size_t i = 0; i < value.size(); ++i) {
@@ -56,25 +55,24 @@ std::string unescape(std::string_view value) {
       out += value[i];
       continue;
     }
-    if (++i == value.size()) unreadable("a value ends in a backslash");
+    if (++i == value.size()) return std::nullopt;
     switch (value[i]) {
       case '\\': out += '\\'; break;
       case 't': out += '\t'; break;
       case 'r': out += '\r'; break;
       case 'n': out += '\n'; break;
-      default: unreadable("an unknown escape");
+      default: return std::nullopt;
     }
   }
   return out;
 }
 
+// The whole text as a decimal number of that type; nothing for any other text.
 template <typename Number>
-Number number(std::string_view text) {
+std::optional<Number> number(std::string_view text) {
   Number value{};
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
-    unreadable("not a number: " + std::string(text));
-  }
+  if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
   return value;
 }
 
@@ -88,12 +86,83 @@ std::vector<std::string_view> split(std::string_view line, char separator) {
   }
 }
 
-// The value after "key " on line, or an unreadable copy.
-std::string_view valueOf(std::string_view line, std::string_view key) {
+// The value after "key " on line; nothing when line holds another key.
+std::optional<std::string_view> valueOf(std::string_view line, std::string_view key) {
   if (line.size() <= key.size() || line.substr(0, key.size()) != key || line[key.size()] != ' ') {
-    unreadable("expected " + std::string(key));
+    return std::nullopt;
   }
   return line.substr(key.size() + 1);
+}
+
+// The number after "key " on line; nothing for another key or a value that is no number.
+template <typename Number>
+std::optional<Number> numberOf(std::string_view line, std::string_view key) {
+  const std::optional<std::string_view> value = valueOf(line, key);
+  return value ? number<Number>(*value) : std::nullopt;
+}
+
+std::optional<TextEncoding> encodingNamed(std::string_view name) {
+  for (const EncodingName& e : kEncodings) {
+    if (e.name == name) return e.encoding;
+  }
+  return std::nullopt;
+}
+
+// An identity's four numbers; nothing for anything else.
+std::optional<FileIdentity> identityNumbers(std::string_view value) {
+  const std::vector<std::string_view> parts = split(value, ' ');
+  if (parts.size() != 4) return std::nullopt;
+  const auto device = number<std::uint64_t>(parts[0]);
+  const auto inode = number<std::uint64_t>(parts[1]);
+  const auto size = number<std::uint64_t>(parts[2]);
+  const auto modified = number<std::int64_t>(parts[3]);
+  if (!device || !inode || !size || !modified) return std::nullopt;
+  return FileIdentity{*device, *inode, *size, *modified};
+}
+
+// The facts of lines 2 to 7 of a dump; false when any of them is not as written.
+bool readFacts(const std::vector<std::string_view>& lines, DocumentFacts& facts) {
+  const auto written = numberOf<std::int64_t>(lines[1], "written");
+  const auto index = numberOf<std::int16_t>(lines[2], "index");
+  const auto fileValue = valueOf(lines[3], "file");
+  const auto file = fileValue ? unescape(*fileValue) : std::nullopt;
+  const auto encodingValue = valueOf(lines[4], "encoding");
+  const auto encoding = encodingValue ? encodingNamed(*encodingValue) : std::nullopt;
+  const auto partial = valueOf(lines[5], "partial");
+  const auto identity = valueOf(lines[6], "identity");
+  // The index box reaches 0 to 9999 only; a copy never holds another.
+  if (!written || !index || *index < EntryStore::kFirst || *index > kLastEntry || !file ||
+      !encoding || !partial || (*partial != "0" && *partial != "1") || !identity) {
+    return false;
+  }
+  facts.writtenAt = *written;
+  facts.currentIndex = *index;
+  facts.currentFile = std::move(*file);
+  facts.encoding = *encoding;
+  facts.partialLoad = *partial == "1";
+  if (*identity != "none") {
+    facts.identity = identityNumbers(*identity);
+    if (!facts.identity) return false;
+  }
+  return true;
+}
+
+// A "slot" line into the store; false when it is not as written.
+bool readSlot(std::string_view line, EntryStore& store) {
+  const std::optional<std::string_view> value = valueOf(line, "slot");
+  if (!value) return false;
+  const std::vector<std::string_view> parts = split(*value, '\t');
+  if (parts.size() != 11) return false;
+  const std::optional<int> k = number<int>(parts[0]);
+  if (!k || *k < EntryStore::kFirst || *k > EntryStore::kLast) return false;
+  Entry& entry = store.edit(*k);
+  const auto names = fields();
+  for (std::size_t f = 0; f < names.size(); ++f) {
+    std::optional<std::string> field = unescape(parts[f + 1]);
+    if (!field) return false;
+    entry.*names[f] = std::move(*field);
+  }
+  return true;
 }
 
 }  // namespace
@@ -139,69 +208,26 @@ std::string writeRecoveryCopy(const EntryStore& store, const DocumentFacts& fact
   return out;
 }
 
-bool isWholeRecoveryCopy(std::string_view text) {
-  try {
-    readRecoveryCopy(text);
-    return true;
-  } catch (const RecoveryCopyUnreadable&) {
-    return false;
-  }
-}
+bool isWholeRecoveryCopy(std::string_view text) { return readRecoveryCopy(text).has_value(); }
 
 std::optional<std::int64_t> recoveryCopyTime(std::string_view head) {
   const std::vector<std::string_view> lines = split(head, '\n');
   // The second line must be whole: its end shows that no digit was cut off.
   if (lines.size() < 3 || lines[0] != kFirstLine) return std::nullopt;
-  try {
-    return number<std::int64_t>(valueOf(lines[1], "written"));
-  } catch (const RecoveryCopyUnreadable&) {
-    return std::nullopt;
-  }
+  return numberOf<std::int64_t>(lines[1], "written");
 }
 
-RecoveredDocument readRecoveryCopy(std::string_view text) {
-  std::vector<std::string_view> lines = split(text, '\n');
+std::optional<RecoveredDocument> readRecoveryCopy(std::string_view text) {
+  const std::vector<std::string_view> lines = split(text, '\n');
   // A whole copy ends in a line end, which leaves one empty part after the last line.
   if (lines.size() < 9 || lines.back() != "" || lines[lines.size() - 2] != kLastLine) {
-    unreadable("cut short");
+    return std::nullopt;  // cut short
   }
-  if (lines[0] != kFirstLine) unreadable("not a recovery copy");
+  if (lines[0] != kFirstLine) return std::nullopt;
   RecoveredDocument document;
-  DocumentFacts& facts = document.facts;
-  facts.writtenAt = number<std::int64_t>(valueOf(lines[1], "written"));
-  facts.currentIndex = number<std::int16_t>(valueOf(lines[2], "index"));
-  // The index box reaches 0 to 9999 only; a copy never holds another.
-  if (facts.currentIndex < EntryStore::kFirst || facts.currentIndex > kLastEntry) {
-    unreadable("an index outside the index box");
-  }
-  facts.currentFile = unescape(valueOf(lines[3], "file"));
-  const std::string_view encoding = valueOf(lines[4], "encoding");
-  bool known = false;
-  for (const EncodingName& e : kEncodings) {
-    if (e.name == encoding) {
-      facts.encoding = e.encoding;
-      known = true;
-    }
-  }
-  if (!known) unreadable("an unknown encoding");
-  const std::string_view partial = valueOf(lines[5], "partial");
-  if (partial != "0" && partial != "1") unreadable("partial is neither 0 nor 1");
-  facts.partialLoad = partial == "1";
-  const std::string_view identity = valueOf(lines[6], "identity");
-  if (identity != "none") {
-    const std::vector<std::string_view> parts = split(identity, ' ');
-    if (parts.size() != 4) unreadable("an identity of other than four numbers");
-    facts.identity = FileIdentity{number<std::uint64_t>(parts[0]), number<std::uint64_t>(parts[1]),
-                                  number<std::uint64_t>(parts[2]), number<std::int64_t>(parts[3])};
-  }
+  if (!readFacts(lines, document.facts)) return std::nullopt;
   for (std::size_t i = 7; i + 2 < lines.size(); ++i) {
-    const std::vector<std::string_view> parts = split(valueOf(lines[i], "slot"), '\t');
-    if (parts.size() != 11) unreadable("a slot of other than ten values");
-    const int k = number<int>(parts[0]);
-    if (k < EntryStore::kFirst || k > EntryStore::kLast) unreadable("a slot outside the store");
-    Entry& entry = document.store.edit(k);
-    const auto names = fields();
-    for (std::size_t f = 0; f < names.size(); ++f) entry.*names[f] = unescape(parts[f + 1]);
+    if (!readSlot(lines[i], document.store)) return std::nullopt;
   }
   return document;
 }

@@ -32,9 +32,9 @@ struct RecoveredDocument {
 // The dump of a document; every non-empty slot from 0 to 10000 with its ten values.
 std::string writeRecoveryCopy(const EntryStore& store, const DocumentFacts& facts);
 
-// Reads a dump back. Throws RecoveryCopyUnreadable for anything but a whole, well-formed
-// dump (a copy cut short lacks its last line).
-RecoveredDocument readRecoveryCopy(std::string_view text);
+// Reads a dump back; nothing for anything but a whole, well-formed dump (a copy cut short
+// lacks its last line).
+std::optional<RecoveredDocument> readRecoveryCopy(std::string_view text);
 
 // Whether text reads back as a whole dump.
 bool isWholeRecoveryCopy(std::string_view text);
@@ -43,10 +43,5 @@ bool isWholeRecoveryCopy(std::string_view text);
 constexpr std::size_t kRecoveryCopyHeadBytes = 64;
 // The time a dump was written, read from its first bytes; nullopt when they are no dump's.
 std::optional<std::int64_t> recoveryCopyTime(std::string_view head);
-
-class RecoveryCopyUnreadable : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 }  // namespace obrel

@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "document/entry_store.h"
-#include "platform/failure.h"
 #include "platform/numbers.h"
 #include "platform/text_file.h"
 #include "platform/utf8.h"
@@ -183,23 +182,18 @@ bool readTimingLine(std::string_view line, bool ended, TimingLine& timing) {
 std::optional<int> firstEntryNumber(std::string_view line) {
   const std::string box = utf8::left(line, 4);
   if (box.empty()) return 1;
-  int n = 0;
-  try {
-    n = readInt16(box);
-  } catch (const Failure&) {
-    return std::nullopt;
-  }
+  const std::optional<std::int16_t> read = readInt16(box);
+  if (!read) return std::nullopt;
+  const int n = *read;
   const bool whole = box.size() == line.size();
   if (n == 0) return whole ? std::optional<int>(0) : std::nullopt;
   if (n < 1 || n > kLastEntry) return std::nullopt;
   if (whole) return n;
-  try {
-    return roundHalfEven(readNumber(line)) == n ? std::optional<int>(n) : std::nullopt;
-  } catch (const TypeMismatch&) {
-    return n;  // no number as a whole: the box's four characters decide
-  } catch (const Failure&) {
-    return std::nullopt;  // a number too large for any entry
-  }
+  const NumberReading all = readNumber(line);
+  if (all.value) return roundHalfEven(*all.value) == n ? std::optional<int>(n) : std::nullopt;
+  // No number as a whole: the box's four characters decide; but a number too large for any
+  // entry names none.
+  return all.outOfRange ? std::nullopt : std::optional<int>(n);
 }
 
 std::optional<long long> numberLineValue(std::string_view line) {

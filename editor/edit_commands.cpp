@@ -23,11 +23,7 @@ std::optional<std::int16_t> askIndex(Prompts& prompts, const std::string& prompt
   const std::optional<std::string> reply =
       prompts.inputBox(prompt, title, "", kInputLeft, kInputTop);
   if (!reply) return std::nullopt;
-  try {
-    return readInt16(*reply);
-  } catch (const Failure&) {
-    return std::nullopt;
-  }
+  return readInt16(*reply);
 }
 
 void emptyFields(Form2& form) {
@@ -97,14 +93,12 @@ void Form2::DeleteEntry_Click() {
     markChanged();
     remember({UndoStep::Kind::Delete, *k, std::move(removed), {}});
     // CurrentIndex from the index box as its change rule reads it (1 when empty; a text
-    // naming no entry keeps it), and the fields show what now stands there, so that "OK"
-    // cannot write the deleted entry over the one that moved into its slot.
-    try {
-      const std::int16_t box = Text10.text().empty() ? 1 : readInt16(Text10.text());
-      if (box >= EntryStore::kFirst && box <= EntryStore::kLast) CurrentIndex = box;
-    } catch (const Failure&) {
-      // keep CurrentIndex, which lies in 1 to 9999
-    }
+    // naming no entry keeps CurrentIndex, which lies in 1 to 9999), and the fields show what
+    // now stands there, so that "OK" cannot write the deleted entry over the one that moved
+    // into its slot.
+    const std::optional<std::int16_t> box =
+        Text10.text().empty() ? std::optional<std::int16_t>(1) : readInt16(Text10.text());
+    if (box && *box >= EntryStore::kFirst && *box <= EntryStore::kLast) CurrentIndex = *box;
     ShowEntry();
   } catch (const Failure&) {
     // The command's failure trap: it ends here, keeping what was done.

@@ -43,14 +43,11 @@ Clock typed(const TextBox& hours, const TextBox& minutes, const TextBox& seconds
 // that is no number (never filled, or read from a file) cannot be compared and lets the
 // entry pass.
 bool startsBeforePrevious(const Entry& previous, const Clock& start) {
-  Clock then{};
-  try {
-    then = {readNumber(previous.StartHours), readNumber(previous.StartMinutes),
-            readNumber(previous.StartSeconds)};
-  } catch (const Failure&) {
-    return false;
-  }
-  return before(start, then);
+  const std::optional<double> hours = readNumber(previous.StartHours).value;
+  const std::optional<double> minutes = readNumber(previous.StartMinutes).value;
+  const std::optional<double> seconds = readNumber(previous.StartSeconds).value;
+  if (!hours || !minutes || !seconds) return false;
+  return before(start, {*hours, *minutes, *seconds});
 }
 
 // The checks and the store of a commit; the caller counts the change and disables "OK" on

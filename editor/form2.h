@@ -17,7 +17,6 @@
 //   Frame1 everything but the link, Frame2 the text area; Label1..Label10 the captions and
 //   separators of the time fields.
 #include <cstdint>
-#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
@@ -139,8 +138,8 @@ class Form2 : public Form {
   void Command1_Click();
   void Command2_Click();
   void Command4_Click();
-  // Sets the index box as a handler does: a failure of the box's change rule is raised
-  // here, to the code that set the box. A user's typing or edit raises nothing.
+  // Sets the index box as the user would; its change rule then shows the entry the text
+  // names, or leaves everything as it was for a text that names none.
   void setIndexBox(const std::string& text);
 
   // The help-text pane (editor/help_text_pane.cpp).
@@ -316,8 +315,6 @@ class Form2 : public Form {
 
   UndoHistory history_;
 
-  // The last failure of Text10_Change, for setIndexBox.
-  std::exception_ptr indexBoxFailure_;
   Services services_;
   Shell& shell_;
 };

@@ -1,21 +1,20 @@
 // Moving between entries: the index box, "<", ">" and "Next >>".
 #include <algorithm>
-#include <utility>
+#include <optional>
 
 #include "editor/form2.h"
-#include "platform/failure.h"
 #include "platform/numbers.h"
 
 namespace obrel {
 
 namespace {
 
-// The index box's number: 1 when it is empty. Throws TypeMismatch or Overflow for a text
-// that does not read as a 16-bit number, IndexOutOfRange for one outside the store.
-std::int16_t boxIndex(const TextBox& box) {
+// The entry the index box names: 1 when it is empty; nothing for a text that is no 16-bit
+// number or one outside the store.
+std::optional<std::int16_t> boxIndex(const TextBox& box) {
   if (box.text().empty()) return 1;
-  const std::int16_t n = readInt16(box.text());
-  if (n < EntryStore::kFirst || n > EntryStore::kLast) throw IndexOutOfRange();
+  const std::optional<std::int16_t> n = readInt16(box.text());
+  if (!n || *n < EntryStore::kFirst || *n > EntryStore::kLast) return std::nullopt;
   return n;
 }
 
@@ -35,21 +34,14 @@ void Form2::ShowEntry() {
 }
 
 void Form2::Text10_Change() {
-  // A text outside the store leaves CurrentIndex and the fields as they were.
-  indexBoxFailure_ = nullptr;
-  try {
-    CurrentIndex = boxIndex(Text10);
+  // A text that names no entry leaves CurrentIndex and the fields as they were.
+  if (const std::optional<std::int16_t> k = boxIndex(Text10)) {
+    CurrentIndex = *k;
     ShowEntry();
-  } catch (const Failure&) {
-    indexBoxFailure_ = std::current_exception();
   }
 }
 
-void Form2::setIndexBox(const std::string& text) {
-  indexBoxFailure_ = nullptr;
-  Text10.setText(text);
-  if (indexBoxFailure_) std::rethrow_exception(std::exchange(indexBoxFailure_, nullptr));
-}
+void Form2::setIndexBox(const std::string& text) { Text10.setText(text); }
 
 void Form2::Text10_KeyPress(int& code) {
   if (!((code >= '0' && code <= '9') || code == kBackspace)) code = 0;
@@ -61,12 +53,9 @@ void Form2::Command1_Click() { step(-1); }
 void Form2::Command2_Click() { step(+1); }
 
 void Form2::step(int by) {
-  int from = CurrentIndex;
-  try {
-    if (!Text10.text().empty()) from = boxIndex(Text10);
-  } catch (const Failure&) {
-    return;  // a box text that names no entry: nothing to step from
-  }
+  const std::optional<std::int16_t> box = boxIndex(Text10);
+  if (!box) return;  // a box text that names no entry: nothing to step from
+  const int from = Text10.text().empty() ? CurrentIndex : *box;
   const int to = std::clamp(from + by, 1, kLastEntry);
   CurrentIndex = static_cast<std::int16_t>(to);
   ShowEntry();

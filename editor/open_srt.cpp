@@ -141,9 +141,10 @@ void Form2::OpenFile(SrtScanner& scanner, ScannedEntry& entry) {
   BlankCount = static_cast<std::int16_t>(scanner.blankCount());
 
   // The editor stays on the entry the index box shows.
-  try {
-    CurrentIndex = Text10.text().empty() ? 1 : readInt16(Text10.text());
-  } catch (const Failure&) {
+  if (Text10.text().empty()) {
+    CurrentIndex = 1;
+  } else if (const std::optional<std::int16_t> box = readInt16(Text10.text())) {
+    CurrentIndex = *box;
   }
   if (!scratchKept) keepScratchCopy(store.at(lastStored).EntryText);
   tellWhatWasNotRead(whole && !scanner.partial() ? 0 : lastStored, renumberedFrom,

@@ -4,7 +4,6 @@
 
 #include "document/recovery_copy.h"
 #include "editor/form2.h"
-#include "platform/failure.h"
 
 namespace obrel {
 
@@ -31,10 +30,7 @@ void Form2::restoreRecovered(RecoveredDocument document) {
   markChanged();
   // The fields show the entry also when the index box already reads its number.
   const std::string number = std::to_string(facts.currentIndex);
-  try {
-    if (Text10.text() != number) setIndexBox(number);
-  } catch (const Failure&) {
-  }
+  if (Text10.text() != number) setIndexBox(number);
   CurrentIndex = facts.currentIndex;
   ShowEntry();
 }

@@ -77,15 +77,14 @@ void RecoveryKeeper::offer(Form2& form, Prompts& prompts) {
   std::string newestId;
   for (const Candidate& candidate : candidates) {
     if (!folder_.take(candidate.id)) continue;  // its program still runs
-    try {
-      const std::optional<std::string> text = folder_.read(candidate.id);
-      if (!text) throw RecoveryCopyUnreadable("not a readable file of the user's");
-      newest = readRecoveryCopy(*text);
+    // Not a readable file of the user's, or no whole copy: set aside as broken.
+    const std::optional<std::string> text = folder_.read(candidate.id);
+    if (text) newest = readRecoveryCopy(*text);
+    if (newest) {
       newestId = candidate.id;
       break;
-    } catch (const RecoveryCopyUnreadable&) {
-      folder_.markBroken(candidate.id);
     }
+    folder_.markBroken(candidate.id);
   }
   if (!newest) return;
   const Answer answer = prompts.messageBox(

@@ -23,12 +23,6 @@ class Overflow : public Failure {
   Overflow() : Failure("overflow") {}
 };
 
-// A text that does not read as a number.
-class TypeMismatch : public Failure {
- public:
-  TypeMismatch() : Failure("type mismatch") {}
-};
-
 // A file that cannot be opened, created, read or written; reason is the system's.
 class FileError : public Failure {
  public:

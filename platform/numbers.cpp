@@ -23,7 +23,7 @@ long long leadingValue(std::string_view text) {
   return value;
 }
 
-double readNumber(std::string_view text) {
+NumberReading readNumber(std::string_view text) {
   std::size_t begin = 0;
   std::size_t end = text.size();
   while (begin < end && isBlank(text[begin])) ++begin;
@@ -44,21 +44,21 @@ double readNumber(std::string_view text) {
     } else if (c == '.') {
       ++points;
     } else {
-      throw TypeMismatch();
+      return {};
     }
   }
-  if (digits == 0 || points > 1) throw TypeMismatch();
+  if (digits == 0 || points > 1) return {};
   double value = 0;
   auto [ptr, ec] =
       std::from_chars(body.data(), body.data() + body.size(), value, std::chars_format::fixed);
-  if (ec == std::errc::result_out_of_range) throw Overflow();
-  if (ec != std::errc() || ptr != body.data() + body.size()) throw TypeMismatch();
-  return negative ? -value : value;
+  if (ec == std::errc::result_out_of_range) return {std::nullopt, true};
+  if (ec != std::errc() || ptr != body.data() + body.size()) return {};
+  return {negative ? -value : value};
 }
 
 double roundHalfEven(double value) { return std::nearbyint(value); }
 
-std::int16_t readInt16(std::string_view text) {
+std::optional<std::int16_t> readInt16(std::string_view text) {
   // Entry numbers as files and the index box hold them, plain digits, need no general
   // reading: the reader reads one per entry.
   if (!text.empty() && text.size() <= 4) {
@@ -70,8 +70,10 @@ std::int16_t readInt16(std::string_view text) {
     }
     if (digits) return static_cast<std::int16_t>(value);
   }
-  const double rounded = roundHalfEven(readNumber(text));
-  if (rounded < kSmallestInt16 || rounded > kLargestInt16) throw Overflow();
+  const std::optional<double> number = readNumber(text).value;
+  if (!number) return std::nullopt;
+  const double rounded = roundHalfEven(*number);
+  if (rounded < kSmallestInt16 || rounded > kLargestInt16) return std::nullopt;
   return static_cast<std::int16_t>(rounded);
 }
 

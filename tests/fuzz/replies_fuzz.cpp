@@ -10,7 +10,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/failure.h"
 #include "platform/numbers.h"
 #include "platform/text_encoding.h"
 #include "platform/utf8.h"
@@ -43,11 +42,7 @@ int timedEntries(const Form2& form) {
 // The entry number a reply names, as the Edit commands read it; nullopt for none.
 std::optional<int> named(const std::optional<std::string>& reply) {
   if (!reply) return std::nullopt;
-  try {
-    return obrel::readInt16(*reply);
-  } catch (const obrel::Failure&) {
-    return std::nullopt;
-  }
+  return obrel::readInt16(*reply);
 }
 
 void run(const char* what, void (Form2::*handler)(), Form2& form) {

@@ -64,17 +64,15 @@ TEST(FastPaths, EntryNumbersReadAsTheGeneralReadingReadsThem) {
          {std::to_string(n),
           std::string(4 - std::min<std::size_t>(4, std::to_string(n).size()), '0') +
               std::to_string(n)}) {
-      ASSERT_EQ(readInt16(text), static_cast<std::int16_t>(roundHalfEven(readNumber(text))))
+      ASSERT_EQ(readInt16(text),
+                static_cast<std::int16_t>(roundHalfEven(readNumber(text).value.value())))
           << text;
     }
   }
   EXPECT_EQ(readInt16(" 12"), 12);
   EXPECT_EQ(readInt16("2.5"), 2);
   EXPECT_EQ(readInt16("32767"), 32767);
-  EXPECT_THROW(readInt16("32768"), Overflow);
-  EXPECT_THROW(readInt16("12a"), TypeMismatch);
-  EXPECT_THROW(readInt16("1 2"), TypeMismatch);
-  EXPECT_THROW(readInt16(""), TypeMismatch);
+  for (const char* text : {"32768", "12a", "1 2", ""}) EXPECT_EQ(readInt16(text), std::nullopt);
 }
 
 std::vector<std::string> linesOf(const std::string& bytes) {

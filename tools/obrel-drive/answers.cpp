@@ -1,5 +1,5 @@
 // What the stand-ins answer: the queues of the dialogs and the position of the player.
-#include <exception>
+#include <optional>
 
 #include "platform/numbers.h"
 #include "tools/obrel-drive/arguments.h"
@@ -36,13 +36,9 @@ void Driver::choose(const Words& words) {
 void Driver::position(const Words& words) {
   const char* usage = "position takes a number of seconds";
   need(words.size() == 2 && !words[1].quoted, usage);
-  double seconds = 0;
-  try {
-    seconds = readNumber(words[1].text);
-  } catch (const std::exception&) {
-    throw ScriptError(usage);
-  }
-  player_.setPosition(seconds);
+  const std::optional<double> seconds = readNumber(words[1].text).value;
+  need(seconds.has_value(), usage);
+  player_.setPosition(*seconds);
 }
 
 }  // namespace obrel::drive

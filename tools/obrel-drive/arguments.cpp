@@ -1,5 +1,9 @@
 #include "tools/obrel-drive/arguments.h"
 
+#include <cctype>
+#include <charconv>
+#include <string_view>
+
 namespace obrel::drive {
 
 void need(bool condition, const char* usage) {
@@ -8,14 +12,15 @@ void need(bool condition, const char* usage) {
 
 long long wholeNumber(const Word& word, const char* usage) {
   need(!word.quoted && !word.text.empty(), usage);
-  std::size_t used = 0;
-  long long value = 0;
-  try {
-    value = std::stoll(word.text, &used);
-  } catch (const std::exception&) {
-    throw ScriptError(usage);
+  // As the C library reads one: white space, one sign, then digits, here to the word's end.
+  std::string_view text = word.text;
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
+    text.remove_prefix(1);
   }
-  need(used == word.text.size(), usage);
+  if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
+  long long value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  need(error == std::errc() && end == text.data() + text.size(), usage);
   return value;
 }
 

@@ -59,9 +59,14 @@ void Driver::handle(const char* where, const std::function<void()>& handler) {
 bool Driver::run(std::string_view line, int number) {
   std::size_t first = line.find_first_not_of(" \t\r");
   if (first == std::string_view::npos || line[first] == '#') return true;
-  std::vector<Word> words;
+  const std::string where = "line " + std::to_string(number) + ": ";
+  const SplitLine split = splitWords(line);
+  if (!split.error.empty()) {
+    error(where + split.error);
+    return false;
+  }
+  const std::vector<Word>& words = split.words;
   try {
-    words = splitWords(line);
     need(!words.empty() && !words[0].quoted, "a line starts with a command word");
     if (exitReported_) {
       error("the program has ended");
@@ -77,7 +82,7 @@ bool Driver::run(std::string_view line, int number) {
     execute(words);
     tellRecoveryFailure();
   } catch (const ScriptError& e) {
-    error("line " + std::to_string(number) + ": " + e.what());
+    error(where + e.what());
     return false;
   }
   out_.flush();

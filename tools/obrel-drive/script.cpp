@@ -16,7 +16,7 @@ int hexDigit(char c) {
 
 }  // namespace
 
-std::vector<Word> splitWords(std::string_view line) {
+SplitLine splitWords(std::string_view line) {
   std::vector<Word> words;
   std::size_t i = 0;
   while (i < line.size()) {
@@ -57,21 +57,21 @@ std::vector<Word> splitWords(std::string_view line) {
         case 'x': {
           const int hi = i < line.size() ? hexDigit(line[i]) : -1;
           const int lo = i + 1 < line.size() ? hexDigit(line[i + 1]) : -1;
-          if (hi < 0 || lo < 0) throw ScriptError("\\x needs two hexadecimal digits");
+          if (hi < 0 || lo < 0) return {{}, "\\x needs two hexadecimal digits"};
           word.text += static_cast<char>(hi * 16 + lo);
           i += 2;
           break;
         }
-        default: throw ScriptError(std::string("unknown escape \\") + e);
+        default: return {{}, std::string("unknown escape \\") + e};
       }
     }
-    if (!closed) throw ScriptError("unterminated quoted word");
+    if (!closed) return {{}, "unterminated quoted word"};
     if (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') {
-      throw ScriptError("a quoted word must be followed by a blank");
+      return {{}, "a quoted word must be followed by a blank"};
     }
     words.push_back(std::move(word));
   }
-  return words;
+  return {std::move(words), ""};
 }
 
 std::string quote(std::string_view text, bool asBytes) {
