@@ -15,6 +15,9 @@
 #include <map>
 #include <sstream>
 
+#include "document/recovery_copy.h"
+#include "testing/window_setup.h"
+
 extern char** environ;
 
 namespace obrel::bench {
@@ -26,12 +29,13 @@ Workspace::Workspace(srtgen::Flavour flavour, int entries) {
 }
 
 void DiskWindow::open(const std::string& path) {
-  prompts.answers.push_back(Answer::No);
-  dialogs.choices.push_back(path);
-  form.OpenSrt_Click();
-  prompts.answers.clear();
+  fake::openSrt(*this, path);
   prompts.shown.clear();
   dialogs.shown.clear();
+}
+
+EntryStore copyOfStore(const Form2& form) {
+  return readRecoveryCopy(writeRecoveryCopy(form.store, form.recoveryFacts()))->store;
 }
 
 double residentBytes() {

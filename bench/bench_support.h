@@ -35,9 +35,14 @@ class Workspace {
 // The main window on the real disk, loaded, with dialogs that answer from queues.
 struct DiskWindow : fake::DiskWindow {
   using fake::DiskWindow::DiskWindow;
-  // File > Open > Subtitle File (.srt) of path, answering No to the save prompt.
+  // File > Open > Subtitle File (.srt) of path, answering No to the save prompt; the boxes
+  // and dialogs shown are forgotten.
   void open(const std::string& path);
 };
+
+// The main window's store as a store of the benchmark's own, for whole-store operations run
+// outside the window: copied through a recovery copy, which keeps every value.
+EntryStore copyOfStore(const Form2& form);
 
 // Resident memory of this process, in bytes (/proc/self/statm).
 double residentBytes();

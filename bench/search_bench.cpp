@@ -10,11 +10,12 @@ namespace {
 
 struct NamedStore {
   Workspace work{srtgen::Flavour::Utf8};
-  DiskWindow w{work.programFolder()};
-  EntryStore& store = w.form.store;
+  EntryStore store;
 
   NamedStore() {
+    DiskWindow w{work.programFolder()};
     w.open(work.input());
+    store = copyOfStore(w.form);
     for (int k = 1; k <= kLastEntry; ++k) store.edit(k).EntryText += " Marcus";
   }
 };

@@ -15,13 +15,16 @@
 namespace obrel::bench {
 namespace {
 
-// The generated file of 9999 entries, loaded.
+// The generated file of 9999 entries, as the main window loads it.
 struct FullStore {
   Workspace work{srtgen::Flavour::Ascii};
-  DiskWindow window{work.programFolder()};
-  EntryStore& store = window.form.store;
+  EntryStore store;
 
-  FullStore() { window.open(work.input()); }
+  FullStore() {
+    DiskWindow window{work.programFolder()};
+    window.open(work.input());
+    store = copyOfStore(window.form);
+  }
 };
 
 // One command of each tool, by its number: what a user would do to a whole film.

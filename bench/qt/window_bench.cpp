@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -106,6 +107,13 @@ void choose(QFileDialog& dialog, const std::string& path) {
   dialog.selectFile(QString::fromStdString(path));
 }
 
+// The window as just loaded, with a new document: no change counted, so that the next Open
+// does not ask whether to save.
+void emptyDocument(Form2& form) {
+  form.Form_Load();
+  form.New_Click();
+}
+
 struct OpenTimes {
   double handler = 0;  // from the dialog's acceptance until the handler and the sync are done
   double total = 0;    // until the window has painted
@@ -142,10 +150,7 @@ void BM_QtOpenShown(benchmark::State& state) {
   double handlerMs = 0;
   for (auto _ : state) {
     // Start each open from an empty document on screen, so that every widget changes.
-    shown.run([&shown] {
-      shown.form().Sub_Initial();
-      shown.form().ChangeCount = 0;
-    });
+    shown.run([&shown] { emptyDocument(shown.form()); });
     shown.waitForPaintsAfter(shown.paints());
     shown.settle();
     const OpenTimes times = openShown(shown, work.input());
@@ -193,10 +198,7 @@ void BM_QtWindowOpen(benchmark::State& state) {
     }
   };
   for (auto _ : state) {
-    host.run("bench", [&w] {
-      w.form.Sub_Initial();
-      w.form.ChangeCount = 0;
-    });
+    host.run("bench", [&w] { emptyDocument(w.form); });
     waitForPaints(counter.paints);
     w.dialogs.choices.push_back(work.input());
     const int before = counter.paints;
@@ -252,23 +254,25 @@ void BM_QtFileDialogClose(benchmark::State& state) {
 }
 BENCHMARK(BM_QtFileDialogClose)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 
-// Slots 1 to 9999 filled, as after opening the 9999-entry file, the editor on entry 9999.
-void fillStore(ShownProgram& shown) {
-  shown.run([&shown] {
-    Form2& f = shown.form();
-    for (int k = 1; k <= 9999; ++k) {
-      Entry& e = f.store.edit(k);
-      e.StartHours = e.EndHours = "00";
-      e.StartMinutes = e.EndMinutes = std::to_string(k / 60 % 60);
-      e.StartSeconds = e.EndSeconds = std::to_string(k % 60);
-      e.StartMillis = "000";
-      e.EndMillis = "500";
-      e.EntryTiming = timingLine(e.StartHours, e.StartMinutes, e.StartSeconds, e.StartMillis,
-                                 e.EndHours, e.EndMinutes, e.EndSeconds, e.EndMillis);
-      e.EntryText = "Subtitle line number " + std::to_string(k) + "\r\nand its second line";
-    }
-    f.setIndexBox("9999");
+// The 9999-entry file opened, the editor on entry 9999.
+void fillStore(ShownProgram& shown, const Workspace& work) {
+  shown.run([&shown, &work] { shown.form().openSubtitleFile(work.input()); });
+  shown.settle();
+}
+
+// Edit > Delete Entry in the shown window, its input box answered with entry 1.
+void deleteFirstEntry(ShownProgram& shown) {
+  auto* poll = new QTimer(qApp);
+  QObject::connect(poll, &QTimer::timeout, poll, [poll] {
+    auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    poll->stop();
+    poll->deleteLater();
+    box->setTextValue(QStringLiteral("1"));
+    box->accept();
   });
+  poll->start(5);
+  shown.action("DeleteEntry")->trigger();
   shown.settle();
 }
 
@@ -288,8 +292,9 @@ QAbstractItemView* listTable(ShownProgram& shown) {
 
 // View > Entry List on a full store: from the menu until the list has painted its rows.
 void BM_QtListOpen(benchmark::State& state) {
+  Workspace work(srtgen::Flavour::Ascii);
   ShownProgram shown;
-  fillStore(shown);
+  fillStore(shown, work);
   for (auto _ : state) {
     PaintCounter counter;
     const auto start = std::chrono::steady_clock::now();
@@ -313,12 +318,15 @@ void BM_QtListOpen(benchmark::State& state) {
 }
 BENCHMARK(BM_QtListOpen)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
 
-// The open list after an Insert at 1 on a full store (and, every other round, after the
-// Delete that takes it back): from the end of the store's shift, through the list's update
-// after the event, until it has painted. The shift itself is the Insert benchmark's.
+// The open list after the store's shift on a full store: the Undo of a Delete of entry 1
+// (the entry back at 1, the rest one up) and, every other round, its Redo. From the Undo or
+// Redo, the shift (BM_UndoRedoInsertFirst) included, through the list's update after the
+// event, until it has painted.
 void BM_QtListAfterInsert(benchmark::State& state) {
+  Workspace work(srtgen::Flavour::Ascii);
   ShownProgram shown;
-  fillStore(shown);
+  fillStore(shown, work);
+  deleteFirstEntry(shown);
   shown.action("EntryList")->trigger();
   shown.settle();
   QAbstractItemView* table = listTable(shown);
@@ -328,22 +336,22 @@ void BM_QtListAfterInsert(benchmark::State& state) {
   }
   PaintCounter counter;
   table->viewport()->installEventFilter(&counter);
-  bool inserted = false;
+  bool undone = false;
   for (auto _ : state) {
-    EntryStore& store = shown.form().store;
-    if (inserted) {
-      store.removeAt(1);
-    } else {
-      store.insertAt(1);
-    }
-    inserted = !inserted;
     const int before = counter.paints;
     const auto start = std::chrono::steady_clock::now();
-    shown.run([] {});  // the end of the event: the list follows the store
+    shown.run([&shown, undone] {
+      if (undone) {
+        shown.form().Redo_Click();
+      } else {
+        shown.form().Undo_Click();
+      }
+    });
+    undone = !undone;
     waitForListPaint(counter, before);
     state.SetIterationTime(
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    const int rows = inserted ? 9998 : 9999;  // the Insert pushed entry 9999 out of 1..9999
+    const int rows = undone ? 9999 : 9998;  // the Delete left entry 9999's slot empty
     if (table->model()->rowCount() != rows) {
       state.SkipWithError("the list did not follow the store");
       break;

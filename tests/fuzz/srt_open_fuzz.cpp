@@ -6,12 +6,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "platform/failure.h"
 #include "platform/text_encoding.h"
 #include "platform/text_file.h"
 #include "testing/test_window.h"
 #include "testing/window_invariants.h"
+#include "testing/window_setup.h"
 
 namespace {
 
@@ -87,11 +89,15 @@ void readersAgree(const std::string& bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   obrel::fake::TestWindow w;
   Form2& form = w.form;
-  form.store.edit(0) = outsideEntry();
-  form.store.edit(10000) = outsideEntry();
+  obrel::EntryStore store;
+  store.edit(0) = outsideEntry();
+  store.edit(10000) = outsideEntry();
   // A document to keep: a load that stores no entry must leave it as it is.
-  form.store.edit(1) = outsideEntry();
-  form.CurrentFile = "before.srt";
+  store.edit(1) = outsideEntry();
+  obrel::DocumentFacts facts;
+  facts.currentFile = "before.srt";
+  obrel::fake::takeDocument(form, std::move(store), std::move(facts));
+  w.prompts.answers.push_back(obrel::Answer::No);  // to the save prompt
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   w.files.files()["in.srt"] = bytes;
   readersAgree(bytes);

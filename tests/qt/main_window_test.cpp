@@ -22,6 +22,7 @@
 #include "platform/qt/qt_form.h"
 #include "platform/qt/qt_keys.h"
 #include "platform/qt/qt_prompts.h"
+#include "testing/window_setup.h"
 #include "tests/qt/real_window.h"
 
 using namespace obrel;
@@ -176,7 +177,10 @@ class MainWindowTest : public QObject {
 
   void aDigitTypedIntoTheIndexBoxShowsThatEntry() {
     real->startMain();
-    form2().store.edit(2).EntryText = "two\r\nlines";
+    real->run([this] {
+      fake::commitEntry(form2(), 2, "two\r\nlines");
+      form2().setIndexBox("1");
+    });
     auto* index = w2<QLineEdit>("Text10");
     index->selectAll();
     QTest::keyClick(index, Qt::Key_2);

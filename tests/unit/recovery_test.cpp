@@ -23,6 +23,7 @@
 #include "platform/recovery_folder.h"
 #include "testing/temp_folder.h"
 #include "testing/test_window.h"
+#include "testing/window_setup.h"
 #include "tests/unit/real_file_system_fixture.h"
 
 namespace obrel {
@@ -421,9 +422,9 @@ TEST_F(KeeperTest, AFailedWriteIsToldOnceAndTriedAgainAtTheNextChange) {
   RecoveryKeeper keeper(folder, atOnce);
 
   testing::internal::CaptureStderr();
-  form_.store.edit(1).EntryText = "a";
+  fake::commitEntry(form_, 1, "a");
   keeper.afterEvent(form_);
-  form_.store.edit(1).EntryText = "ab";
+  fake::commitEntry(form_, 1, "ab");
   keeper.afterEvent(form_);
   const std::string told = testing::internal::GetCapturedStderr();
   EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
@@ -437,7 +438,7 @@ TEST_F(KeeperTest, AFailedWriteIsToldOnceAndTriedAgainAtTheNextChange) {
                 folder.folder() + ")");
 
   std::filesystem::remove(stateHome);
-  form_.store.edit(1).EntryText = "abc";
+  fake::commitEntry(form_, 1, "abc");
   keeper.afterEvent(form_);  // at once, not at the next timed write
   EXPECT_FALSE(keeper.due());
   const Names names = entriesOf(folder.folder());
@@ -445,11 +446,12 @@ TEST_F(KeeperTest, AFailedWriteIsToldOnceAndTriedAgainAtTheNextChange) {
   EXPECT_EQ(readRecoveryCopy(readFile(folder.folder() + '/' + names[0]))->store.at(1).EntryText,
             "abc");
   // Failing again after a copy was written is told again (the document saved, then changed).
-  form_.markSaved();
+  window_.dialogs.choices = {"saved.srt"};
+  form_.SaveAs_Click();
   keeper.afterEvent(form_);
   std::filesystem::remove_all(stateHome);
   writeFile(stateHome, "not a folder");
-  form_.store.edit(1).EntryText = "abcd";
+  fake::commitEntry(form_, 1, "abcd");
   testing::internal::CaptureStderr();
   keeper.afterEvent(form_);
   EXPECT_NE(testing::internal::GetCapturedStderr(), "");
@@ -523,7 +525,7 @@ TEST_F(KeeperTest, CopiesLargerThanTheLimitAreNeitherReadNorWritten) {
   ASSERT_EQ(window_.prompts.shown.size(), 1u);
   EXPECT_EQ(entriesOf(folderPath_), Names{"2-1-1.copy.broken"});
 
-  form_.store.edit(1).EntryText = std::string(2000, 'y');
+  fake::commitEntry(form_, 1, std::string(2000, 'y'));
   testing::internal::CaptureStderr();
   keeper.afterEvent(form_);
   EXPECT_NE(testing::internal::GetCapturedStderr(), "");

@@ -10,11 +10,13 @@
 #include <iostream>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/srt_scanner.h"
 #include "platform/text_encoding.h"
 #include "testing/test_window.h"
+#include "testing/window_setup.h"
 
 namespace obrel {
 namespace {
@@ -233,9 +235,11 @@ class SaveThenOpen {
     TextEncoding encoding;
     for (;;) {
       build();
-      form.store.clearFrom(0);
-      for (std::size_t i = 0; i < entries_.size(); ++i) form.store.edit(slots_[i]) = entries_[i];
-      form.documentEncoding = encoding_;
+      EntryStore store;
+      for (std::size_t i = 0; i < entries_.size(); ++i) store.edit(slots_[i]) = entries_[i];
+      DocumentFacts facts;
+      facts.encoding = encoding_;
+      fake::takeDocument(form, std::move(store), std::move(facts));
       w.dialogs.choices = {"case.srt"};
       form.SaveAs_Click();
       if (!form.saveSucceeded) return "the save failed";

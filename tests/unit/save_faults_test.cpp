@@ -79,16 +79,18 @@ class SaveFaults : public ::testing::Test {
     ++faults_;
   }
 
-  // Yes to the save prompt fails the same way, and New, Open and Exit then stop.
-  void expectPromptStops(const std::string& reason) {
+  // Yes to the save prompt fails the same way, and New, Open and Exit then stop. With
+  // changedFile, the save first asks whether to replace a file another program changed.
+  void expectPromptStops(const std::string& reason, bool changedFile = false) {
     for (void (Form2::*command)() :
          {&Form2::New_Click, &Form2::OpenSrt_Click, &Form2::Exit_Click}) {
       prompts_.answers = {Answer::Yes};
+      if (changedFile) prompts_.answers.push_back(Answer::Yes);
       dialogs_.choices = {path_};  // Open must not get as far as its dialog
       (form_->*command)();
-      ASSERT_EQ(prompts_.shown.size(), 2u);
+      ASSERT_EQ(prompts_.shown.size(), changedFile ? 3u : 2u);
       EXPECT_EQ(prompts_.shown[0].icon, Icon::Question);
-      EXPECT_EQ(prompts_.shown[1].text,
+      EXPECT_EQ(prompts_.shown.back().text,
                 "The file could not be saved.\r\n" + form_->CurrentFile + "\r\n" + reason);
       prompts_.shown.clear();
       EXPECT_EQ(form_->ProceedFlag, 0);
@@ -107,7 +109,6 @@ class SaveFaults : public ::testing::Test {
   fake::DiskWindow window_{folder_.string()};
   QueuedPrompts& prompts_ = window_.prompts;
   QueuedDialogs& dialogs_ = window_.dialogs;
-  RealFileSystem& files_ = window_.files;
   fake::RecordingShell& shell_ = window_.shell;
   Form2* form_ = &window_.form;
   Entry document_[5];
@@ -159,16 +160,17 @@ TEST_F(SaveFaults, ADeviceThatTakesNothingIsRefusedAndNothingLandsBesideIt) {
   const std::set<std::string> devices = names("/dev");
   fs::remove(path_);
   fs::create_symlink("/dev/full", path_);
-  form_->currentFileIdentity = files_.identity(path_);  // the change is known: not asked about
+  // The file is no longer the one read: the user is asked, and replaces it.
+  prompts_.answers = {Answer::Yes};
   form_->Save_Click();
-  ASSERT_EQ(prompts_.shown.size(), 1u);
-  EXPECT_EQ(prompts_.shown[0].text,
+  ASSERT_EQ(prompts_.shown.size(), 2u);
+  EXPECT_EQ(prompts_.shown[1].text,
             "The file could not be saved.\r\n" + path_ + "\r\nNot a regular file");
   prompts_.shown.clear();
   EXPECT_TRUE(fs::is_symlink(path_));
   EXPECT_EQ(names("/dev"), devices);
   ++faults_;
-  expectPromptStops("Not a regular file");
+  expectPromptStops("Not a regular file", true);
 
   dialogs_.choices = {"/dev/full"};
   form_->SaveAs_Click();

@@ -4,20 +4,33 @@
 
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "testing/test_window.h"
+#include "testing/window_setup.h"
 
 namespace obrel {
 namespace {
 
+// An entry whole, as the commit or the reader would store it.
+Entry entry(const std::string& text, const std::string& timing) {
+  Entry e;
+  e.EntryText = text;
+  e.EntryTiming = timing;
+  return e;
+}
+
 class SavingTest : public ::testing::Test {
  protected:
-  // Stores an entry whole, as the commit or the reader would.
-  void put(int k, const std::string& text, const std::string& timing) {
-    Entry& e = form.store.edit(k);
-    e.EntryText = text;
-    e.EntryTiming = timing;
+  // Makes store the document of file, on entry index.
+  void take(EntryStore store, const std::string& file, TextEncoding encoding = TextEncoding::Utf8,
+            std::int16_t index = 1) {
+    DocumentFacts facts;
+    facts.currentFile = file;
+    facts.encoding = encoding;
+    facts.currentIndex = index;
+    fake::takeDocument(form, std::move(store), std::move(facts));
   }
 
   std::string& file(const std::string& path) { return files.files()[path]; }
@@ -32,10 +45,10 @@ class SavingTest : public ::testing::Test {
 const std::string kTiming = "00:00:01,000 --> 00:00:02,000";
 
 TEST_F(SavingTest, WriteFailingPartWayKeepsFileDocumentAndEditorPlace) {
-  put(1, "one", kTiming);
-  put(2, "two", kTiming);
-  form.setIndexBox("2");
-  form.CurrentFile = "a.srt";
+  EntryStore store;
+  store.edit(1) = entry("one", kTiming);
+  store.edit(2) = entry("two", kTiming);
+  take(std::move(store), "a.srt", TextEncoding::Utf8, 2);
   file("a.srt") = "old";
 
   window.faulty.failNextWriteAfter(10);
@@ -58,62 +71,72 @@ TEST_F(SavingTest, WriteFailingPartWayKeepsFileDocumentAndEditorPlace) {
 }
 
 TEST_F(SavingTest, SaveAsFailingPartWayKeepsTheDocumentsFile) {
-  put(1, "one", kTiming);
-  form.CurrentFile = "a.srt";
+  EntryStore store;
+  store.edit(1) = entry("one", kTiming);
+  DocumentFacts facts;
+  facts.currentFile = "a.srt";
+  facts.partialLoad = true;
+  fake::takeDocument(form, std::move(store), std::move(facts));
   dialogs.choices = {"b.srt"};
   window.faulty.failNextWriteAfter(3);
   form.SaveAs_Click();
   EXPECT_FALSE(form.saveSucceeded);
   EXPECT_EQ(form.CurrentFile, "a.srt");
-  EXPECT_FALSE(form.Save.enabled());
+  EXPECT_TRUE(form.partialLoad);  // Save still asks for a name
   EXPECT_FALSE(files.files().contains("b.srt"));
   ASSERT_EQ(prompts.shown.size(), 1u);
   EXPECT_TRUE(prompts.shown[0].text.starts_with("The file could not be saved.\r\nb.srt\r\n"));
 }
 
 TEST_F(SavingTest, OnlyEntriesWithATimingLineAreWritten) {
-  put(0, "slot zero", kTiming);
-  put(1, "no timing line", "");
-  form.store.edit(1).StartHours = "00";
-  put(3, "three", kTiming);
-  form.CurrentFile = "a.srt";
+  EntryStore store;
+  store.edit(0) = entry("slot zero", kTiming);
+  store.edit(1) = entry("no timing line", "");
+  store.edit(1).StartHours = "00";
+  store.edit(3) = entry("three", kTiming);
+  take(std::move(store), "a.srt");
   form.Save_Click();
   EXPECT_EQ(file("a.srt"), "3\r\n" + kTiming + "\r\nthree\r\n\r\n");
 }
 
 TEST_F(SavingTest, FileIsWrittenInTheEncodingItWasReadIn) {
-  put(1, "café €", kTiming);
-  form.CurrentFile = "a.srt";
+  const struct {
+    std::string bytes;
+    TextEncoding encoding;
+  } files[] = {
+      {"1\r\n" + kTiming + "\r\ncaf\xE9 \x80\r\n\r\n", TextEncoding::Windows1252},
+      {"\xEF\xBB\xBF"
+       "1\r\n" +
+           kTiming + "\r\ncafé €\r\n\r\n",
+       TextEncoding::Utf8Bom},
+  };
+  for (const auto& read : files) {
+    file("a.srt") = read.bytes;
+    fake::openSrt(window, "a.srt");
+    dialogs.choices = {"b.srt"};
+    form.SaveAs_Click();
+    EXPECT_EQ(file("b.srt"), read.bytes);
+    EXPECT_EQ(form.documentEncoding, read.encoding);
+  }
 
-  form.documentEncoding = TextEncoding::Windows1252;
-  form.Save_Click();
-  EXPECT_EQ(file("a.srt"), "1\r\n" + kTiming + "\r\ncaf\xE9 \x80\r\n\r\n");
-  EXPECT_EQ(form.documentEncoding, TextEncoding::Windows1252);
-
-  form.documentEncoding = TextEncoding::Utf8Bom;
-  form.Save_Click();
-  EXPECT_EQ(file("a.srt"),
-            "\xEF\xBB\xBF"
-            "1\r\n" +
-                kTiming + "\r\ncafé €\r\n\r\n");
-
-  form.documentEncoding = TextEncoding::Utf16BE;
-  form.store.clearFrom(1);
+  take(EntryStore(), "a.srt", TextEncoding::Utf16BE);
   form.Save_Click();
   EXPECT_EQ(file("a.srt"), "\xFE\xFF");  // an empty store: the mark alone
 }
 
 TEST_F(SavingTest, CharacterWindows1252LacksTurnsTheDocumentToUtf8) {
-  put(1, "naïve → ok", kTiming);
-  form.CurrentFile = "a.srt";
-  form.documentEncoding = TextEncoding::Windows1252;
+  EntryStore store;
+  store.edit(1) = entry("naïve → ok", kTiming);
+  take(std::move(store), "a.srt", TextEncoding::Windows1252);
   form.Save_Click();
   EXPECT_EQ(file("a.srt"), "1\r\n" + kTiming + "\r\nnaïve → ok\r\n\r\n");
   // The file is UTF-8 now, as reading it back would find: it stays so.
   EXPECT_EQ(form.documentEncoding, TextEncoding::Utf8);
 
-  form.documentEncoding = TextEncoding::Utf16LE;
-  form.Initial();
+  // A new document is UTF-8 whatever the one before.
+  take(EntryStore(), "b.srt", TextEncoding::Utf16LE);
+  prompts.answers = {Answer::No};
+  form.New_Click();
   EXPECT_EQ(form.documentEncoding, TextEncoding::Utf8);
 }
 

@@ -4,9 +4,11 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "testing/test_window.h"
+#include "testing/window_setup.h"
 
 namespace obrel {
 namespace {
@@ -43,20 +45,14 @@ void reply(fake::TestWindow& w, const char* text, const char* thenCommand) {
   w.form.findMenu(thenCommand)->onClick();
 }
 
-void commitAt(fake::TestWindow& w, const char* k) {
-  Form2& f = w.form;
-  f.setIndexBox(k);
-  for (TextBox* b : {&f.Text1, &f.Text2, &f.Text3, &f.Text5, &f.Text6, &f.Text7}) b->setText("7");
-  f.Text4.setText("1");
-  f.Text8.setText("2");
-  f.Text9.setText("Committed");
-  f.Command3_Click();
+void commitAt(fake::TestWindow& w, int k) {
+  fake::commitEntry(w.form, k, "Committed", {"7", "7", "7", "1", "7", "7", "7", "2"});
 }
 
 TEST(Undo, EachStepTakenBackAndRepeatedGivesTheWholeStore) {
   const Case cases[] = {
-      {"commit over an entry", false, [](fake::TestWindow& w) { commitAt(w, "5"); }},
-      {"commit at 9999", false, [](fake::TestWindow& w) { commitAt(w, "9999"); }},
+      {"commit over an entry", false, [](fake::TestWindow& w) { commitAt(w, 5); }},
+      {"commit at 9999", false, [](fake::TestWindow& w) { commitAt(w, 9999); }},
       {"insert at 1", false, [](fake::TestWindow& w) { reply(w, "1", "InsertNewEntry"); }},
       {"insert at 9999", false, [](fake::TestWindow& w) { reply(w, "9999", "InsertNewEntry"); }},
       {"clear", true, [](fake::TestWindow& w) { reply(w, "3", "ClearEntry"); }},
@@ -68,8 +64,10 @@ TEST(Undo, EachStepTakenBackAndRepeatedGivesTheWholeStore) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     fake::TestWindow w;
-    for (int k : {0, 1, 2, 3, 5, 9998, 9999}) w.form.store.edit(k) = sample(k);
-    if (c.lastSlotFilled) w.form.store.edit(EntryStore::kLast) = sample(EntryStore::kLast);
+    EntryStore store;
+    for (int k : {0, 1, 2, 3, 5, 9998, 9999}) store.edit(k) = sample(k);
+    if (c.lastSlotFilled) store.edit(EntryStore::kLast) = sample(EntryStore::kLast);
+    fake::takeDocument(w.form, std::move(store));
     const std::vector<Entry> before = snapshot(w.form.store);
     c.command(w);
     const std::vector<Entry> after = snapshot(w.form.store);
