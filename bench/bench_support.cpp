@@ -35,7 +35,7 @@ void DiskWindow::open(const std::string& path) {
 }
 
 EntryStore copyOfStore(const Form2& form) {
-  return readRecoveryCopy(writeRecoveryCopy(form.store, form.recoveryFacts()))->store;
+  return readRecoveryCopy(writeRecoveryCopy(form.document().store, form.recoveryFacts()))->store;
 }
 
 double residentBytes() {

@@ -99,17 +99,18 @@ void BM_RecoveryCopy(benchmark::State& state) {
   Workspace work(flavourOf(state), entriesOf(state));
   DiskWindow w(work.programFolder());
   w.open(work.input());
+  const EntryStore& store = w.form.document().store;
   const int last = entriesOf(state);
   const std::optional<RecoveredDocument> back =
-      readRecoveryCopy(writeRecoveryCopy(w.form.store, w.form.recoveryFacts()));
-  if (!back || back->store.at(last) != w.form.store.at(last)) {
+      readRecoveryCopy(writeRecoveryCopy(store, w.form.recoveryFacts()));
+  if (!back || back->store.at(last) != store.at(last)) {
     state.SkipWithError("the copy does not hold the store");
   }
   RecoveryFolder folder(work.path("recovery"), kLargestRecoveryCopy);
-  for (auto _ : state) folder.write(writeRecoveryCopy(w.form.store, w.form.recoveryFacts()));
+  for (auto _ : state) folder.write(writeRecoveryCopy(store, w.form.recoveryFacts()));
   folder.remove();
   // The dump holds every value of a slot, the SRT file its text and timing line.
-  const double copyBytes = writeRecoveryCopy(w.form.store, w.form.recoveryFacts()).size();
+  const double copyBytes = writeRecoveryCopy(store, w.form.recoveryFacts()).size();
   state.counters["copy_per_srt"] = copyBytes / std::filesystem::file_size(work.input());
 }
 BENCHMARK(BM_RecoveryCopy)->Apply(fileSizes);
@@ -120,7 +121,7 @@ void BM_RecoveryCopyBuild(benchmark::State& state) {
   DiskWindow w(work.programFolder());
   w.open(work.input());
   for (auto _ : state) {
-    benchmark::DoNotOptimize(writeRecoveryCopy(w.form.store, w.form.recoveryFacts()));
+    benchmark::DoNotOptimize(writeRecoveryCopy(w.form.document().store, w.form.recoveryFacts()));
   }
 }
 BENCHMARK(BM_RecoveryCopyBuild)->Apply(fileSizes);
@@ -148,7 +149,9 @@ void BM_StartWithAbandonedCopies(benchmark::State& state) {
     RecoveryKeeper keeper(folder, [](const std::function<void()>& job) { job(); });
     w.prompts.answers.push_back(Answer::Yes);
     keeper.offer(w.form, w.prompts);
-    if (w.form.store.at(1).EntryText != newest) state.SkipWithError("not the newest copy");
+    if (w.form.document().store.at(1).EntryText != newest) {
+      state.SkipWithError("not the newest copy");
+    }
   }
 }
 BENCHMARK(BM_StartWithAbandonedCopies)->Arg(10000)->Unit(benchmark::kMillisecond);

@@ -59,7 +59,8 @@ void BM_InsertAndDeleteFirst(benchmark::State& state) {
     w.form.DeleteEntry_Click();
     w.window.prompts.asked.clear();  // the record would grow with every round
   }
-  if (!w.form.store.at(EntryStore::kLast).empty() || w.form.store.at(1).EntryText.empty()) {
+  if (!w.form.document().store.at(EntryStore::kLast).empty() ||
+      w.form.document().store.at(1).EntryText.empty()) {
     state.SkipWithError("the store did not come back to its start");
   }
 }
@@ -71,7 +72,7 @@ void BM_Commit(benchmark::State& state) {
   w.form.EntryCheck.setChecked(true);
   w.form.Text10.setText("2");
   for (auto _ : state) w.form.Command3_Click();
-  if (w.form.store.at(2).EntryTiming != "00:00:02,000 --> 00:00:02,500") {
+  if (w.form.document().store.at(2).EntryTiming != "00:00:02,000 --> 00:00:02,500") {
     state.SkipWithError("the commit did not store the entry");
   }
 }
@@ -91,7 +92,7 @@ void BM_Navigate10000(benchmark::State& state) {
       }
     }
   }
-  if (w.form.Text9.text() != w.form.store.at(w.form.CurrentIndex).EntryText) {
+  if (w.form.Text9.text() != w.form.document().store.at(w.form.CurrentIndex).EntryText) {
     state.SkipWithError("the fields do not show the entry");
   }
 }
@@ -106,7 +107,7 @@ void BM_UndoRedoInsertFirst(benchmark::State& state) {
     w.form.Undo_Click();
     w.form.Redo_Click();
   }
-  if (!w.form.store.at(1).empty() || w.form.store.at(2).EntryText.empty() ||
+  if (!w.form.document().store.at(1).empty() || w.form.document().store.at(2).EntryText.empty() ||
       w.form.Undo.caption() != "Undo Insert") {
     state.SkipWithError("Redo did not leave the store as the Insert did");
   }

@@ -28,25 +28,20 @@ void Form2::Form_Load() {
   ChangeCount = 0;
   CurrentIndex = 1;
   showFirstEntry();
-  markSaved();
+  document_.markSaved();
 }
 
 void Form2::Initial() {
-  store.clearFrom(1);
+  document_.startNew();
   SavedIndex = 0;
   CurrentIndex = 1;
   setCaption("Obrel Dizivud");
-  CurrentFile.clear();
-  documentEncoding = TextEncoding::Utf8;
-  partialLoad = false;
-  currentFileIdentity.reset();
-  clearUndoHistory();
+  showHistory();
   showFirstEntry();
-  markSaved();
 }
 
 void Form2::Sub_Initial() {
-  store.clearFrom(1);
+  document_.store.clearFrom(1);
   SavedIndex = 0;
   CurrentIndex = 1;
   showFirstEntry();

@@ -41,11 +41,11 @@ void Form2::InsertNewEntry_Click() {
         askIndex(services_.prompts, "Add Entry Index [1 - 9999] : ", "Insert New Entry");
     if (!n) return;
     // The last slot must be free: the shift would drop the entry standing there.
-    if (*n < 1 || *n > kLastEntry || !store.at(EntryStore::kLast).empty()) {
+    if (*n < 1 || *n > kLastEntry || !document_.store.at(EntryStore::kLast).empty()) {
       services_.prompts.messageBox("Entry not Allowed!", "Error", Icon::Exclamation, Buttons::OK);
       return;
     }
-    if (!store.at(*n - 1).timed() &&
+    if (!document_.store.at(*n - 1).timed() &&
         services_.prompts.messageBox("Continue Anyway?", "Previous entry is not Present!",
                                      Icon::Exclamation, Buttons::YesNo) != Answer::Yes) {
       return;
@@ -55,7 +55,7 @@ void Form2::InsertNewEntry_Click() {
     emptyFields(*this);
     // Entries n.. move one slot up; what slot 10000 held, empty as checked above, drops out
     // of the store into the step.
-    Entry dropped = store.insertAt(*n);
+    Entry dropped = document_.store.insertAt(*n);
     markChanged();
     remember({UndoStep::Kind::Insert, *n, std::move(dropped), {}});
   } catch (const Failure&) {
@@ -69,7 +69,7 @@ void Form2::ClearEntry_Click() {
         askIndex(services_.prompts, "Enter entry index to be cleared :", "Clear Entry");
     if (!a || *a < 1 || *a > kLastEntry) return;
     CurrentIndex = *a;
-    Entry cleared = std::exchange(store.edit(*a), Entry{});
+    Entry cleared = std::exchange(document_.store.edit(*a), Entry{});
     markChanged();
     remember({UndoStep::Kind::Clear, *a, std::move(cleared), {}});
     setIndexBox(std::to_string(*a));
@@ -84,12 +84,12 @@ void Form2::DeleteEntry_Click() {
     const std::optional<std::int16_t> k =
         askIndex(services_.prompts, "Enter Entry Index :", "Delete Entry");
     if (!k || *k < EntryStore::kFirst || *k > EntryStore::kLast) return;
-    if (!store.at(*k).timed() || CurrentIndex < 1 || CurrentIndex > kLastEntry) {
+    if (!document_.store.at(*k).timed() || CurrentIndex < 1 || CurrentIndex > kLastEntry) {
       services_.prompts.messageBox("Entry Doesn't Exists!", "", Icon::Exclamation, Buttons::OK);
       return;
     }
     // The last slot is free after the shift, also when it was the one deleted.
-    Entry removed = store.removeAt(*k);
+    Entry removed = document_.store.removeAt(*k);
     markChanged();
     remember({UndoStep::Kind::Delete, *k, std::move(removed), {}});
     // CurrentIndex from the index box as its change rule reads it (1 when empty; a text

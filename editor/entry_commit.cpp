@@ -50,9 +50,9 @@ bool startsBeforePrevious(const Entry& previous, const Clock& start) {
   return before(start, {*hours, *minutes, *seconds});
 }
 
-// The checks and the store of a commit; the caller counts the change and disables "OK" on
-// every path. Returns the step for Undo when the entry was stored.
-std::optional<UndoStep> commit(Form2& form, Prompts& prompts) {
+// The checks of a commit and its store into store, the document's; the caller counts the
+// change and disables "OK" on every path. Returns the step for Undo when the entry was stored.
+std::optional<UndoStep> commit(Form2& form, EntryStore& store, Prompts& prompts) {
   std::string startHours, endHours;
   if (form.FBlock.checked()) {
     startHours = endHours = form.DefaultHours;
@@ -78,7 +78,7 @@ std::optional<UndoStep> commit(Form2& form, Prompts& prompts) {
   const Clock start = typed(form.Text1, form.Text2, form.Text3);
   const Clock end = typed(form.Text5, form.Text6, form.Text7);
   if (form.CurrentIndex >= 2 && form.EntryCheck.checked() &&
-      startsBeforePrevious(form.store.at(form.CurrentIndex - 1), start)) {
+      startsBeforePrevious(store.at(form.CurrentIndex - 1), start)) {
     prompts.messageBox("The Starting time of this entry can't start before that of Previous entry.",
                        ">Error<", Icon::Critical, Buttons::OK);
     form.Command4.setEnabled(false);
@@ -91,7 +91,7 @@ std::optional<UndoStep> commit(Form2& form, Prompts& prompts) {
     return std::nullopt;
   }
 
-  Entry& slot = form.store.edit(form.CurrentIndex);
+  Entry& slot = store.edit(form.CurrentIndex);
   Entry entry;
   entry.StartHours = widen(form.Text1.text(), 2);
   entry.StartMinutes = widen(form.Text2.text(), 2);
@@ -118,7 +118,9 @@ void Form2::Command3_Click() {
   Save.setEnabled(true);
   SaveAs.setEnabled(true);
   try {
-    if (std::optional<UndoStep> step = commit(*this, services_.prompts)) remember(std::move(*step));
+    if (std::optional<UndoStep> step = commit(*this, document_.store, services_.prompts)) {
+      remember(std::move(*step));
+    }
   } catch (const Failure&) {
     // CurrentIndex outside the store: nothing was written; the click still counts.
   }

@@ -16,17 +16,17 @@
 //   Label24 "Like us on Facebook" and Image3 its logo: the web link
 //   Frame1 everything but the link, Frame2 the text area; Label1..Label10 the captions and
 //   separators of the time fields.
+//
+// The handlers that the program, the other windows, the driver or the tests call are public;
+// the rest answer their controls only, through the binding tables.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "document/entry_store.h"
-#include "editor/undo_history.h"
-#include "platform/file_system.h"
+#include "document/document.h"
 #include "platform/form.h"
 #include "platform/services.h"
-#include "platform/text_encoding.h"
 
 namespace obrel {
 
@@ -108,41 +108,54 @@ class Form2 : public Form {
   MenuItem ObrelHelp{"ObrelHelp", "Obrel Help", "Help"};
   MenuItem About{"About", "About Obrel Dizivud...", "Help"};
 
-  // The document.
-  EntryStore store;
-  std::int16_t CurrentIndex = 0;
-  std::int16_t SavedIndex = 0;
-  std::string CurrentFile;
-  std::int16_t ChangeCount = 0;
-  std::int16_t ProceedFlag = 0;
-  std::string DefaultHours;
-  std::string HelpTextPath;
-  std::string VideoPath;
-  std::string LastLine;
-  std::int16_t BlankCount = 0;
+  // The document: its entries, file, encoding, marks and Undo history. Changed by the
+  // handlers alone; read here by everyone else.
+  const Document& document() const { return document_; }
 
-  // Document state (document_state.cpp).
+  // The window's own state, named as in the window definition. Read anywhere, changed by
+  // the handlers alone.
+  // The entry the fields show and "OK" stores to, 0 to 10000: set by the index box's change
+  // rule, "<", ">", "Next >>", the Edit commands, Undo, Redo, a load, New and a recovery copy.
+  std::int16_t CurrentIndex = 0;
+  // The changes counted since the window's load, held at 32767; while it is not 0, New, Open
+  // and Exit ask whether to save. Counted by "OK", Open, the Edit commands, Undo, Redo and a
+  // recovery copy; the window's load sets it to 0.
+  std::int16_t ChangeCount = 0;
+  // 1 when the save prompt lets New, Open or Exit go on, else 0: set by SaveOrNot.
+  std::int16_t ProceedFlag = 0;
+  // CurrentIndex at the last write of the file: set by WriteSrt, back to 0 by New and a load.
+  std::int16_t SavedIndex = 0;
+  // What Field Block writes into both hours fields, as the user replied: set by FBlock_Click.
+  std::string DefaultHours;
+  // The help-text file last chosen, empty after a cancel: set by OpenHelpText_Click.
+  std::string HelpTextPath;
+  // The video in the panel: set by "Open...", File > Open > Video File and a dropped file.
+  std::string VideoPath;
+  // The number line that followed the last entry a load read (empty at the file's end):
+  // set by OpenFile.
+  std::string LastLine;
+  // The empty lines that ended the last entry a load read: set by OpenFile.
+  std::int16_t BlankCount = 0;
+  // Whether the last Save or Save As wrote the file, which SaveOrNot asks: set by both.
+  bool saveSucceeded = false;
+
+  // The window's load: entry 1 shown, no change counted, the empty document saved.
   void Form_Load();
-  void Initial();
-  void Sub_Initial();
-  // ChangeCount + 1, held at 32767.
-  void countChange();
-  // A change the save prompt must ask about: countChange, and Save and Save As enabled.
-  // Every Edit command that reaches its store step, Undo and Redo.
-  void markChanged();
 
   // Navigation (navigation.cpp).
+  // The entry at CurrentIndex into the nine fields.
   void ShowEntry();
-  void Text10_Change();
-  void Text10_KeyPress(int& code);
+  // "<" and ">": one entry down or up from the box's number, within 1 to 9999.
   void Command1_Click();
   void Command2_Click();
-  void Command4_Click();
   // Sets the index box as the user would; its change rule then shows the entry the text
   // names, or leaves everything as it was for a text that names none.
   void setIndexBox(const std::string& text);
+  // CurrentIndex = k, k in the index box and entry k in the fields, also when the box
+  // already reads k; "OK" and "Next >>" keep their states.
+  void showEntryAt(int k);
 
-  // The help-text pane (editor/help_text_pane.cpp).
+  // The help-text pane (help_text_pane.cpp).
   // File > Open > Help Text File: asks for a text file and reads it into the pane; a
   // cancel, or a file that cannot be read, changes nothing.
   void OpenHelpText_Click();
@@ -150,6 +163,91 @@ class Form2 : public Form {
   void HelpTextOn_Click();
   // Options > Help Text > Off: covers the pane, keeping its text; nothing before a read.
   void HelpTextOff_Click();
+
+  // Options, the commit and the Edit commands (options.cpp, entry_commit.cpp,
+  // edit_commands.cpp).
+  // Options > Field Block: on asks for DefaultHours and locks both hours fields; off
+  // unlocks them.
+  void FBlock_Click();
+  // "OK": checks the nine fields and stores them, widened, at CurrentIndex.
+  void Command3_Click();
+  // Edit menu: each asks for an entry number; a reply that is no 16-bit number, or a
+  // cancel, ends the command silently.
+  void InsertNewEntry_Click();
+  void ClearEntry_Click();
+  void DeleteEntry_Click();
+  // Undo and Redo (undo_commands.cpp): take back / repeat the last commit, Insert, Clear or
+  // Delete, then show the entry it worked on; each counts as a change.
+  void Undo_Click();
+  void Redo_Click();
+
+  // SRT reading (open_srt.cpp, over the scanner of document/srt_scanner.cpp).
+  // File > Open > Subtitle File (.srt): a file that gives no entry changes nothing but
+  // ChangeCount; one read in part, numbered again, or with times that could not be read,
+  // says so.
+  void OpenSrt_Click();
+  // File > Open > Subtitle File (.srt) with the dialog's answer given (a file named on the
+  // command line or dropped on the window): the save prompt, the change count, the reading
+  // and its messages, as the menu command.
+  void openSubtitleFile(const std::string& path);
+
+  // Saving, New and Exit (save.cpp, save_prompt.cpp).
+  // File > Save: WriteSrt to CurrentFile, or Save As when there is none or the file was
+  // read in part. Asks before replacing a file that another program changed. A failure is
+  // shown in a message box.
+  void Save_Click();
+  // File > Save As...: asks for a path and writes there; a cancel changes nothing, a
+  // failed write is shown and leaves CurrentFile as it was.
+  void SaveAs_Click();
+  // File > New and File > Exit, each after the save prompt lets it go on.
+  void New_Click();
+  void Exit_Click();
+
+  // The recovery copy (recovery.cpp).
+  // What a recovery copy holds besides the store.
+  DocumentFacts recoveryFacts() const;
+  // Takes a recovered document as the document: its store, entry, file and caption,
+  // encoding and marks; a change to save, and unsaved until it is saved.
+  void restoreRecovered(RecoveredDocument document);
+
+ private:
+  // The window definition (form2_definition.cpp): places, captions, fonts, start states.
+  void defineWindow();
+  void defineTimeArea();
+  void defineTextArea();
+  void defineVideoPanel();
+  void defineStacking();
+  void defineMenus();
+  // Gives every control and menu item of the binding tables its handler.
+  void bindHandlers();
+  // What the window and its video panel do with a dropped file.
+  void bindFileDrops();
+
+  // The resets of the document (document_state.cpp).
+  // File > New after the save prompt: an empty, untitled document in UTF-8, on entry 1.
+  void Initial();
+  // Before a load: slots 1 to 10000 emptied, on entry 1.
+  void Sub_Initial();
+  // ChangeCount + 1, held at 32767.
+  void countChange();
+  // A change the save prompt must ask about: countChange, and Save and Save As enabled.
+  // Every Edit command that reaches its store step, Undo and Redo.
+  void markChanged();
+  // Shows entry 1 through the index box, also when the box already reads "1".
+  void showFirstEntry();
+
+  // Navigation (navigation.cpp).
+  // The index box's change rule: CurrentIndex and the fields follow the entry it names (1
+  // when empty); a text that names none leaves both as they were.
+  void Text10_Change();
+  // Index-box keys: digits and Backspace only; any key enables "OK".
+  void Text10_KeyPress(int& code);
+  // "Next >>": empty fields on the entry after CurrentIndex, or entry 9999 again at the end.
+  void Command4_Click();
+  // "<" and ">": one entry down or up from the box's number, within 1 to 9999.
+  void step(int by);
+
+  // The help-text pane (help_text_pane.cpp).
   // Text9 tall, covering the pane, which then takes no focus (the focus in it moves to
   // Text9); or short, showing it.
   void coverHelpPane(bool covered);
@@ -157,14 +255,16 @@ class Form2 : public Form {
   // holds more than 16 MiB changes nothing.
   void ReadHelpText();
 
-  // Shell links of the main window.
+  // Shell links of the main window (shell_links.cpp).
   void ObrelHelp_Click();
   void About_Click();
-  // "Like us on Facebook" and the logo beside it open Web Links/Facebook.url (shell/web_links.cpp).
+  // View > Entry List: opens the entry list window, or brings it forward.
+  void EntryList_Click();
+  // "Like us on Facebook" and the logo beside it open Web Links/Facebook.url.
   void Label24_Click();
   void Image3_Click();
 
-  // Field rules, options, commit and the Edit commands (editor/).
+  // Field rules and options (key_rules.cpp, options.cpp).
   // Time-field keys: filter the code (0 drops it), enable "OK", move the focus on when the
   // field is full but for this key; a kept key then lands in the field it was typed into.
   void Text1_KeyPress(int& code);
@@ -179,38 +279,17 @@ class Form2 : public Form {
   void Text9_Change();
   // Options > Entry Check: toggles its mark, nothing else.
   void EntryCheck_Click();
-  // Options > Field Block: on asks for DefaultHours and locks both hours fields; off
-  // unlocks them.
-  void FBlock_Click();
-  // "OK": checks the nine fields and stores them, widened, at CurrentIndex.
-  void Command3_Click();
-  // Edit menu: each asks for an entry number; a reply that is no 16-bit number, or a
-  // cancel, ends the command silently.
-  void InsertNewEntry_Click();
-  void ClearEntry_Click();
-  void DeleteEntry_Click();
 
-  // Undo and Redo (editor/undo_commands.cpp): take back / repeat the last commit, Insert,
-  // Clear or Delete, then show the entry it worked on; each counts as a change.
-  void Undo_Click();
-  void Redo_Click();
+  // Undo and Redo (undo_commands.cpp).
   // Forgets every step: a new, loaded or recovered document starts with nothing to undo.
   void clearUndoHistory();
-  // CurrentIndex = k, k in the index box and entry k in the fields, also when the box
-  // already reads k; "OK" and "Next >>" keep their states.
-  void showEntryAt(int k);
-  // View > Entry List: opens the entry list window, or brings it forward.
-  void EntryList_Click();
+  // A new step for Undo; the captions of Undo and Redo follow the history.
+  void remember(UndoStep step);
+  void showHistory();
+  // After Undo or Redo took a step on slot k (nothing when there was none to take).
+  void showStepTaken(std::optional<int> k);
 
-  // SRT reading (editor/open_srt.cpp, over the scanner of document/srt_scanner.cpp).
-  // File > Open > Subtitle File (.srt): a file that gives no entry changes nothing but
-  // ChangeCount; one read in part, numbered again, or with times that could not be read,
-  // says so.
-  void OpenSrt_Click();
-  // File > Open > Subtitle File (.srt) with the dialog's answer given (a file named on the
-  // command line or dropped on the window): the save prompt, the change count, the reading
-  // and its messages, as the menu command.
-  void openSubtitleFile(const std::string& path);
+  // SRT reading (open_srt.cpp).
   // Reads path into the document (OpenSrt_Click after its dialog); throws what its trap
   // catches.
   void loadSubtitleFile(const std::string& path);
@@ -218,8 +297,17 @@ class Form2 : public Form {
   // box and the fields; ends on the entry the index box shows, and tells the user what was
   // not read.
   void OpenFile(SrtScanner& scanner, ScannedEntry& entry);
+  // One entry of OpenFile: its parts and text through the fields, then into the store at
+  // CurrentIndex with the timing line as read.
+  void storeScannedEntry(ScannedEntry& entry);
+  // The messages at the end of a load: a part left unread after entry partAfter, the
+  // entries numbered again from entry renumberedFrom on, the first entry whose times could
+  // not be read (each 0: none).
+  void tellWhatWasNotRead(int partAfter, int renumberedFrom, int firstUnreadTimes);
+  // Leaves the last entry's text lines in Support/Temp.srt, where that can be written.
+  void keepScratchCopy(const std::string& text);
 
-  // The video panel (preview/).
+  // The video panel (video_panel.cpp, over preview/capture.cpp).
   // "Open...": asks for a video and plays it; a cancel changes nothing.
   void Command5_Click();
   // What "Open..." does with the path it was given: plays it in the panel.
@@ -237,38 +325,10 @@ class Form2 : public Form {
   // milliseconds, without key events.
   void CaptureTime(TextBox& hours, TextBox& minutes, TextBox& seconds, TextBox& millis);
 
-  // Saving, the save prompt, New and Exit (document/).
-  // The encoding the document's file was read in or last written in; a new document is
-  // written as UTF-8 without a mark.
-  TextEncoding documentEncoding = TextEncoding::Utf8;
-  // Whether the last Save or Save As wrote the file; SaveOrNot reads it.
-  bool saveSucceeded = false;
-  // Set by a load that left part of its file unread: Save then asks for a name, so that
-  // what was read is not written over the whole file.
-  bool partialLoad = false;
-  // The file as last read or written, to tell whether another program changed it since.
-  std::optional<FileIdentity> currentFileIdentity;
-  // The store's revision right after the last load, save or New; none for a recovered
-  // document, unsaved until it is saved.
-  std::optional<std::uint64_t> savedRevision = std::uint64_t{0};
-  // Whether the store differs from the store as it was last loaded, saved or begun.
-  bool holdsUnsavedWork() const { return !savedRevision || store.revision() != *savedRevision; }
-  void markSaved() { savedRevision = store.revision(); }
-  // What a recovery copy holds besides the store (editor/recovery.cpp).
-  DocumentFacts recoveryFacts() const;
-  // Takes a recovered document as the document: its store, entry, file and caption,
-  // encoding and marks; a change to save, and unsaved until it is saved.
-  void restoreRecovered(RecoveredDocument document);
-  // Writes every present entry to CurrentFile in documentEncoding, replacing the file in
-  // one step. Throws FileError, the file then unchanged; CurrentIndex never moves.
+  // Saving and the save prompt (save.cpp, save_prompt.cpp).
+  // Writes every present entry to CurrentFile in the document's encoding, replacing the
+  // file in one step. Throws FileError, the file then unchanged; CurrentIndex never moves.
   void WriteSrt();
-  // File > Save: WriteSrt to CurrentFile, or Save As when there is none or the file was
-  // read in part. Asks before replacing a file that another program changed. A failure is
-  // shown in a message box.
-  void Save_Click();
-  // File > Save As...: asks for a path and writes there; a cancel changes nothing, a
-  // failed write is shown and leaves CurrentFile as it was.
-  void SaveAs_Click();
   // Asks whether to save when anything was changed; ProceedFlag = 1 lets New and Exit go on.
   void SaveOrNot();
   // Save and Save As as they stand before a command's save prompt; after a command that
@@ -279,43 +339,12 @@ class Form2 : public Form {
   };
   SaveItems saveItems() const;
   void keepSaveItems(SaveItems before);
-  void New_Click();
-  void Exit_Click();
 
- private:
-  // The window definition (form2_definition.cpp): places, captions, fonts, start states.
-  void defineWindow();
-  void defineTimeArea();
-  void defineTextArea();
-  void defineVideoPanel();
-  void defineStacking();
-  void defineMenus();
-  // Gives every control and menu item of the binding tables its handler.
-  void bindHandlers();
-  // What the window and its video panel do with a dropped file.
-  void bindFileDrops();
-  // Leaves the last entry's text lines in Support/Temp.srt, where that can be written.
-  void keepScratchCopy(const std::string& text);
-  // One entry of OpenFile: its parts and text through the fields, then into the store at
-  // CurrentIndex with the timing line as read.
-  void storeScannedEntry(ScannedEntry& entry);
-  // The messages at the end of a load: a part left unread after entry partAfter, the
-  // entries numbered again from entry renumberedFrom on, the first entry whose times could
-  // not be read (each 0: none).
-  void tellWhatWasNotRead(int partAfter, int renumberedFrom, int firstUnreadTimes);
-  // Shows entry 1 through the index box, also when the box already reads "1".
-  void showFirstEntry();
-  // "<" and ">": one entry down or up from the box's number, within 1 to 9999.
-  void step(int by);
-  // A new step for Undo; the captions of Undo and Redo follow the history.
-  void remember(UndoStep step);
-  void showHistory();
-  // After Undo or Redo took a step on slot k (nothing when there was none to take).
-  void showStepTaken(std::optional<int> k);
-
-  UndoHistory history_;
-
+  // The document, which only the handlers change.
+  Document document_;
+  // The program's ports: prompts, dialogs, player, browser, files and the program folder.
   Services services_;
+  // The program around the window: the other windows and the program's end.
   Shell& shell_;
 };
 

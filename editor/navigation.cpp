@@ -21,7 +21,7 @@ std::optional<std::int16_t> boxIndex(const TextBox& box) {
 }  // namespace
 
 void Form2::ShowEntry() {
-  const Entry& e = store.at(CurrentIndex);
+  const Entry& e = document_.store.at(CurrentIndex);
   Text1.setText(e.StartHours);
   Text2.setText(e.StartMinutes);
   Text3.setText(e.StartSeconds);

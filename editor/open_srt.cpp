@@ -80,16 +80,16 @@ void Form2::loadSubtitleFile(const std::string& path) {
     return;
   }
 
-  CurrentFile = path;
+  document_.CurrentFile = path;
   setCaption("Obrel Dizivud - " + path);
   Sub_Initial();
   clearUndoHistory();  // nothing before the load can be taken back into the file read
   Save.setEnabled(true);
   SaveAs.setEnabled(true);
-  documentEncoding = in->encoding();
-  currentFileIdentity = in->identity();
+  document_.encoding = in->encoding();
+  document_.fileIdentity = in->identity();
   OpenFile(*scanner, first);
-  markSaved();
+  document_.markSaved();
 }
 
 void Form2::OpenFile(SrtScanner& scanner, ScannedEntry& entry) {
@@ -146,7 +146,7 @@ void Form2::OpenFile(SrtScanner& scanner, ScannedEntry& entry) {
   } else if (const std::optional<std::int16_t> box = readInt16(Text10.text())) {
     CurrentIndex = *box;
   }
-  if (!scratchKept) keepScratchCopy(store.at(lastStored).EntryText);
+  if (!scratchKept) keepScratchCopy(document_.store.at(lastStored).EntryText);
   tellWhatWasNotRead(whole && !scanner.partial() ? 0 : lastStored, renumberedFrom,
                      firstUnreadTimes);
 }
@@ -157,7 +157,7 @@ void Form2::storeScannedEntry(ScannedEntry& entry) {
   Text9.setText(entry.text);
   std::string().swap(entry.text);  // the text may be as long as the file: held once
 
-  Entry& e = store.edit(CurrentIndex);
+  Entry& e = document_.store.edit(CurrentIndex);
   e.EntryTiming = entry.timing.line;  // as read, with a position tail or unreadable
   e.StartHours = Text1.text();
   e.StartMinutes = Text2.text();
@@ -173,11 +173,11 @@ void Form2::storeScannedEntry(ScannedEntry& entry) {
 void Form2::tellWhatWasNotRead(int partAfter, int renumberedFrom, int firstUnreadTimes) {
   // Saving what was read over the whole file would cut it down: until it is saved under a
   // name chosen in the save dialog, Save asks for one.
-  partialLoad = partAfter != 0;
+  document_.partialLoad = partAfter != 0;
   const auto tell = [this](const std::string& text) {
     services_.prompts.messageBox(text, "Obrel Dizivud", Icon::Exclamation, Buttons::OK);
   };
-  if (partialLoad) {
+  if (document_.partialLoad) {
     tell("Part of this file could not be read. The entries after entry " +
          std::to_string(partAfter) + " may be missing.");
   }

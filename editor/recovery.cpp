@@ -10,23 +10,23 @@ namespace obrel {
 DocumentFacts Form2::recoveryFacts() const {
   DocumentFacts facts;
   facts.currentIndex = CurrentIndex;
-  facts.currentFile = CurrentFile;
-  facts.encoding = documentEncoding;
-  facts.partialLoad = partialLoad;
-  facts.identity = currentFileIdentity;
+  facts.currentFile = document_.CurrentFile;
+  facts.encoding = document_.encoding;
+  facts.partialLoad = document_.partialLoad;
+  facts.identity = document_.fileIdentity;
   return facts;
 }
 
 void Form2::restoreRecovered(RecoveredDocument document) {
   const DocumentFacts& facts = document.facts;
-  store.take(std::move(document.store));
-  savedRevision.reset();
+  document_.store.take(std::move(document.store));
+  document_.markUnsaved();
   clearUndoHistory();
-  CurrentFile = facts.currentFile;
-  setCaption(CurrentFile.empty() ? "Obrel Dizivud" : "Obrel Dizivud - " + CurrentFile);
-  documentEncoding = facts.encoding;
-  partialLoad = facts.partialLoad;
-  currentFileIdentity = facts.identity;
+  document_.CurrentFile = facts.currentFile;
+  setCaption(facts.currentFile.empty() ? "Obrel Dizivud" : "Obrel Dizivud - " + facts.currentFile);
+  document_.encoding = facts.encoding;
+  document_.partialLoad = facts.partialLoad;
+  document_.fileIdentity = facts.identity;
   markChanged();
   // The fields show the entry also when the index box already reads its number.
   const std::string number = std::to_string(facts.currentIndex);

@@ -95,26 +95,28 @@ void RecoveryKeeper::offer(Form2& form, Prompts& prompts) {
     folder_.discard(newestId);
     return;
   }
-  form.restoreRecovered(std::move(*newest));
-  offered_ = newestId;
   // A file whose cut save was just answered for is as the user chose it: its next Save
   // does not ask whether another program changed it.
-  if (const auto now = RealFileSystem().identity(form.CurrentFile)) {
+  DocumentFacts& facts = newest->facts;
+  if (const auto now = RealFileSystem().identity(facts.currentFile)) {
     for (const FileIdentity& file : answered) {
-      if (sameFile(file, *now)) form.currentFileIdentity = *now;
+      if (sameFile(file, *now)) facts.identity = *now;
     }
   }
+  form.restoreRecovered(std::move(*newest));
+  offered_ = newestId;
 }
 
 void RecoveryKeeper::afterEvent(const Form2& form) {
   if (ended_) return;
-  if (!form.holdsUnsavedWork()) {
+  const Document& document = form.document();
+  if (!document.holdsUnsavedWork()) {
     if (kept_) remove();
     return;
   }
   if (!kept_) {
     write(form);
-  } else if (form.store.revision() != keptRevision_) {
+  } else if (document.store.revision() != keptRevision_) {
     // A copy that could not be written is tried again at once.
     if (failures_->last) {
       write(form);
@@ -126,7 +128,7 @@ void RecoveryKeeper::afterEvent(const Form2& form) {
 
 void RecoveryKeeper::writeDue(const Form2& form) {
   if (!due_ || ended_) return;
-  if (form.holdsUnsavedWork()) {
+  if (form.document().holdsUnsavedWork()) {
     write(form);
   } else {
     due_ = false;
@@ -158,9 +160,10 @@ void RecoveryKeeper::tellFailure(Prompts& prompts) {
 void RecoveryKeeper::write(const Form2& form) {
   DocumentFacts facts = form.recoveryFacts();
   facts.writtenAt = static_cast<std::int64_t>(std::time(nullptr));
-  std::string text = writeRecoveryCopy(form.store, facts);
+  const EntryStore& store = form.document().store;
+  std::string text = writeRecoveryCopy(store, facts);
   kept_ = true;
-  keptRevision_ = form.store.revision();
+  keptRevision_ = store.revision();
   due_ = false;
   failures_->last = false;
   // Discarding the offered copy again after a later write does nothing.

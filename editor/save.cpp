@@ -23,22 +23,24 @@ void Form2::WriteSrt() {
   SavedIndex = CurrentIndex;
   // The writer counts on its own rather than with CurrentIndex: the next commit lands at
   // CurrentIndex, so a write that stops part-way must not leave it on another slot.
-  const WrittenFile written = writeSrt(services_.files, CurrentFile, store, documentEncoding);
+  const WrittenFile written =
+      writeSrt(services_.files, document_.CurrentFile, document_.store, document_.encoding);
   // The file now holds this encoding, as reading it back would find.
-  documentEncoding = written.encoding;
-  currentFileIdentity = written.identity;
-  markSaved();
+  document_.encoding = written.encoding;
+  document_.fileIdentity = written.identity;
+  document_.markSaved();
 }
 
 void Form2::Save_Click() {
-  if (CurrentFile.empty() || partialLoad) {
+  if (document_.CurrentFile.empty() || document_.partialLoad) {
     SaveAs_Click();
     return;
   }
   saveSucceeded = false;
   // Another program's change to the file since it was read or written is not lost unasked.
-  const std::optional<FileIdentity> now = services_.files.identity(CurrentFile);
-  if (now && currentFileIdentity && *now != *currentFileIdentity &&
+  const std::optional<FileIdentity> now = services_.files.identity(document_.CurrentFile);
+  const std::optional<FileIdentity>& then = document_.fileIdentity;
+  if (now && then && *now != *then &&
       services_.prompts.messageBox(
           "This file has been changed by another program since it was opened or saved.\r\n"
           "Do you want to replace it with this document?",
@@ -49,7 +51,7 @@ void Form2::Save_Click() {
     WriteSrt();
     saveSucceeded = true;
   } catch (const Failure& failure) {
-    reportSaveFailure(services_.prompts, CurrentFile, failure);
+    reportSaveFailure(services_.prompts, document_.CurrentFile, failure);
   }
 }
 
@@ -59,17 +61,17 @@ void Form2::SaveAs_Click() {
       services_.dialogs.show("CommonDialog1", DialogKind::Save, "Save As",
                              "Subtitle Files (*.srt)|*.srt|All Files (*.*)|*.*");
   if (path.empty()) return;  // cancelled: the document stays bound to its file
-  const std::string previous = CurrentFile;
-  CurrentFile = path;
+  const std::string previous = document_.CurrentFile;
+  document_.CurrentFile = path;
   try {
     WriteSrt();
   } catch (const Failure& failure) {
-    CurrentFile = previous;
+    document_.CurrentFile = previous;
     reportSaveFailure(services_.prompts, path, failure);
     return;
   }
   saveSucceeded = true;
-  partialLoad = false;
+  document_.partialLoad = false;
   Save.setEnabled(true);
 }
 

@@ -7,9 +7,9 @@
 
 namespace obrel {
 
-void Form2::Undo_Click() { showStepTaken(history_.undo(store)); }
+void Form2::Undo_Click() { showStepTaken(document_.history.undo(document_.store)); }
 
-void Form2::Redo_Click() { showStepTaken(history_.redo(store)); }
+void Form2::Redo_Click() { showStepTaken(document_.history.redo(document_.store)); }
 
 void Form2::showStepTaken(std::optional<int> k) {
   if (!k) return;
@@ -21,20 +21,20 @@ void Form2::showStepTaken(std::optional<int> k) {
 }
 
 void Form2::clearUndoHistory() {
-  history_.clear();
+  document_.history.clear();
   showHistory();
 }
 
 void Form2::remember(UndoStep step) {
-  history_.record(std::move(step));
+  document_.history.record(std::move(step));
   showHistory();
 }
 
 void Form2::showHistory() {
-  Undo.setCaption(history_.undoCaption());
-  Undo.setEnabled(history_.canUndo());
-  Redo.setCaption(history_.redoCaption());
-  Redo.setEnabled(history_.canRedo());
+  Undo.setCaption(document_.history.undoCaption());
+  Undo.setEnabled(document_.history.canUndo());
+  Redo.setCaption(document_.history.redoCaption());
+  Redo.setEnabled(document_.history.canRedo());
 }
 
 void Form2::showEntryAt(int k) {

@@ -5,7 +5,7 @@
 namespace obrel {
 
 Form5::Form5(Form2& main, std::function<void()> showMain)
-    : Form("Form5"), main_(main), showMain_(std::move(showMain)), rows_(main.store) {
+    : Form("Form5"), main_(main), showMain_(std::move(showMain)), rows_(main.document().store) {
   setCaption("Entries");
   clientWidth = 9000;
   clientHeight = 7200;
@@ -25,8 +25,9 @@ Form5::Form5(Form2& main, std::function<void()> showMain)
 }
 
 void Form5::refresh() {
-  if (main_.store.revision() != storeRevision_) {
-    storeRevision_ = main_.store.revision();
+  const std::uint64_t revision = main_.document().store.revision();
+  if (revision != storeRevision_) {
+    storeRevision_ = revision;
     rows_.reread();
     List1.rowsChanged();
   }

@@ -45,7 +45,7 @@ inline std::string windowProblem(const Form2& form) {
   if (form.CurrentIndex < EntryStore::kFirst || form.CurrentIndex > EntryStore::kLast) {
     return "CurrentIndex is " + std::to_string(form.CurrentIndex);
   }
-  return storeProblem(form.store);
+  return storeProblem(form.document().store);
 }
 
 }  // namespace obrel::invariants

@@ -34,8 +34,9 @@ constexpr const char* kDocument =
 
 // Entries with a time part, the ones Insert and Delete move.
 int timedEntries(const Form2& form) {
+  const EntryStore& store = form.document().store;
   int n = 0;
-  for (int k = EntryStore::kFirst; k <= EntryStore::kLast; ++k) n += form.store.at(k).timed();
+  for (int k = EntryStore::kFirst; k <= EntryStore::kLast; ++k) n += store.at(k).timed();
   return n;
 }
 
@@ -92,12 +93,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 0: {
         const bool yes = w.prompts.answers.front() == Answer::Yes;
         const bool inserts = n && *n >= 1 && *n <= 9999 &&
-                             form.store.at(EntryStore::kLast).empty() &&
-                             (form.store.at(*n - 1).timed() || yes);
+                             form.document().store.at(EntryStore::kLast).empty() &&
+                             (form.document().store.at(*n - 1).timed() || yes);
         run("Insert New Entry", &Form2::InsertNewEntry_Click, form);
         // An insert never loses an entry: it refuses when the last slot is taken.
         if (timedEntries(form) != before) finding("Insert changed the number of entries");
-        if (inserts && (!form.store.at(*n).empty() || form.CurrentIndex != *n)) {
+        if (inserts && (!form.document().store.at(*n).empty() || form.CurrentIndex != *n)) {
           finding("Insert did not open an empty slot at the number it was given");
         }
         break;
@@ -105,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 1:
         run("Clear Entry", &Form2::ClearEntry_Click, form);
         if (n && *n >= 1 && *n <= 9999 &&
-            (!form.store.at(*n).empty() || form.CurrentIndex != *n ||
+            (!form.document().store.at(*n).empty() || form.CurrentIndex != *n ||
              form.Text10.text() != std::to_string(*n))) {
           finding("Clear did not clear the entry it was given");
         }
@@ -115,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       case 2: {
         const bool named16 = n && *n >= EntryStore::kFirst && *n <= EntryStore::kLast;
-        const bool wasTimed = named16 && form.store.at(*n).timed();
+        const bool wasTimed = named16 && form.document().store.at(*n).timed();
         run("Delete Entry", &Form2::DeleteEntry_Click, form);
         const int after = timedEntries(form);
         if (after != before && after != before - 1) finding("Delete removed more than one entry");

@@ -45,8 +45,9 @@ void open(obrel::fake::TestWindow& w, const std::string& path, const char* step)
   const std::string problem = obrel::invariants::windowProblem(w.form);
   if (!problem.empty()) finding(std::string("after the Open of ") + step + ": " + problem);
   // Slot 10000 may only be emptied, by the reset before a reading.
-  const Entry& last = w.form.store.at(10000);
-  if (!(w.form.store.at(0) == outsideEntry()) || !(last == outsideEntry() || last.empty())) {
+  const obrel::EntryStore& store = w.form.document().store;
+  const Entry& last = store.at(10000);
+  if (!(store.at(0) == outsideEntry()) || !(last == outsideEntry() || last.empty())) {
     finding(std::string("the Open of ") + step + " wrote to slot 0 or slot 10000");
   }
 }
@@ -103,11 +104,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   readersAgree(bytes);
 
   open(w, "in.srt", "the input");
-  const bool loaded = form.CurrentFile == "in.srt";
-  if (!loaded && (form.CurrentFile != "before.srt" || !(form.store.at(1) == outsideEntry()))) {
+  const obrel::Document& document = form.document();
+  const bool loaded = document.CurrentFile == "in.srt";
+  if (!loaded &&
+      (document.CurrentFile != "before.srt" || !(document.store.at(1) == outsideEntry()))) {
     finding("a load that stored no entry changed the document");
   }
-  if (loaded && form.documentEncoding != obrel::detectEncoding(bytes)) {
+  if (loaded && form.document().encoding != obrel::detectEncoding(bytes)) {
     finding("the document's encoding is not the file's");
   }
 

@@ -92,7 +92,7 @@ class DesktopQtTest : public QObject {
     QCOMPARE(w.form2().ChangeCount, 0);
 
     QVERIFY(dropOn(w, "Text9", {QUrl::fromLocalFile(srt)}));
-    QCOMPARE(QString::fromStdString(w.form2().CurrentFile), srt);
+    QCOMPARE(QString::fromStdString(w.form2().document().CurrentFile), srt);
     QCOMPARE(w.widget<QPlainTextEdit>("Text9")->toPlainText(), QStringLiteral("Second"));
     QCOMPARE(w.form2().ChangeCount, 1);
   }
@@ -106,7 +106,7 @@ class DesktopQtTest : public QObject {
     QVERIFY(dropOn(w, "WMP", {QUrl::fromLocalFile(srt)}));
     QCOMPARE(QString::fromStdString(w.form2().VideoPath), srt);
     QVERIFY(w.form2().WMP.enabled());
-    QVERIFY(w.form2().CurrentFile.empty());  // the video, not the subtitles
+    QVERIFY(w.form2().document().CurrentFile.empty());  // the video, not the subtitles
     QCOMPARE(w.form2().ChangeCount, 0);
   }
 

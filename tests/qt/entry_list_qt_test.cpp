@@ -120,7 +120,7 @@ class EntryListQtTest : public QObject {
     listView()->window()->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(listView()->window()));
     QTest::keyClick(t, Qt::Key_Z, Qt::ControlModifier);
-    QVERIFY(f.store.at(4).empty());
+    QVERIFY(f.document().store.at(4).empty());
     QCOMPARE(t->model()->rowCount(), 2);
     QTest::keyClick(t, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(t->model()->rowCount(), 3);

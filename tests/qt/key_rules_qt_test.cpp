@@ -174,18 +174,18 @@ class KeyRulesQtTest : public QObject {
     QCOMPARE(f.Text2.text(), std::string("3"));
     QVERIFY(focusIn("Text2"));
     QCOMPARE(f.ChangeCount, changes);
-    QCOMPARE(f.store.at(1).EntryText, std::string("One"));
+    QCOMPARE(f.document().store.at(1).EntryText, std::string("One"));
 
     // Outside a box the keys are the menu's.
     QWidget* button = w->widget("Command2");
     button->setFocus();
     QTest::keyClick(button, Qt::Key_Z, Qt::ControlModifier);
-    QVERIFY(f.store.at(1).empty());
+    QVERIFY(f.document().store.at(1).empty());
     QCOMPARE(f.ChangeCount, changes + 1);
     QCOMPARE(w->view2().action("Undo")->text(), QStringLiteral("Undo"));
     QCOMPARE(w->view2().action("Redo")->text(), QStringLiteral("Redo Commit"));
     QTest::keyClick(button, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(f.store.at(1).EntryText, std::string("One"));
+    QCOMPARE(f.document().store.at(1).EntryText, std::string("One"));
   }
 
   void fieldBlockSendsTheMillisecondsPastTheLockedEndHours() {

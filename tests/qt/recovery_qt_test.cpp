@@ -136,7 +136,7 @@ class RecoveryQtTest : public QObject {
     QCOMPARE(asked, QStringLiteral("Obrel Dizivud|Obrel Dizivud did not end normally. Entries "
                                    "that were not saved were kept.\nOpen them now?"));
 
-    const Entry& entry = w->form2().store.at(1);
+    const Entry& entry = w->form2().document().store.at(1);
     QCOMPARE(entry.EntryText, std::string(kText));
     QCOMPARE(entry.StartSeconds, std::string("01"));
     QCOMPARE(entry.EndMillis, std::string("250"));
@@ -177,7 +177,7 @@ class RecoveryQtTest : public QObject {
       auto* box = qobject_cast<QMessageBox*>(modal);
       if (!box) return;
       told = box->windowTitle() + '|' + box->text();
-      storedFirst = f.store.at(1).EntryText == "Not kept";
+      storedFirst = f.document().store.at(1).EntryText == "Not kept";
       box->button(QMessageBox::Ok)->click();
     });
     QTest::mouseClick(w.widget("Command3"), Qt::LeftButton);

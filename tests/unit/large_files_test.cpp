@@ -96,8 +96,8 @@ class LargeFiles : public ::testing::Test {
       if (s.icon != Icon::Question) message = s.text;
     }
     std::printf("[ large    ] %-34s %7.1f MB  %-8s %5.2f s  memory +%6.1f MB (%.2fx)%s\n", what,
-                size / kMB, form->CurrentFile == path ? "opened" : "refused", seconds, grew / kMB,
-                size ? grew / static_cast<double>(size) : 0.0,
+                size / kMB, form->document().CurrentFile == path ? "opened" : "refused", seconds,
+                grew / kMB, size ? grew / static_cast<double>(size) : 0.0,
                 peakReset ? "" : " (peak not reset)");
     if (kMeasured) {
       EXPECT_LT(seconds, 5.0) << what;
@@ -182,8 +182,8 @@ TEST_F(LargeFiles, AnEntryWhoseTextIsOneEndlessLineOpens) {
     while (piece.size() < (1 << 20)) piece += "an endless line without end ";
   }));
   EXPECT_EQ(open("an entry text of one endless line", path_), "");
-  EXPECT_EQ(form->CurrentFile, path_);
-  EXPECT_EQ(form->store.at(1).EntryText.size(), kSize - head.size());
+  EXPECT_EQ(form->document().CurrentFile, path_);
+  EXPECT_EQ(form->document().store.at(1).EntryText.size(), kSize - head.size());
   expectStillWorking();
 }
 
@@ -203,9 +203,9 @@ TEST_F(LargeFiles, HundredThousandEntriesLoadUpTo9999) {
   });
   EXPECT_EQ(open("100,000 well-formed entries", path_),
             "Part of this file could not be read. The entries after entry 9999 may be missing.");
-  EXPECT_EQ(form->store.at(9999).EntryText,
+  EXPECT_EQ(form->document().store.at(9999).EntryText,
             std::string(textLength, static_cast<char>('a' + 9999 % 26)));
-  EXPECT_TRUE(form->store.at(10000).empty());
+  EXPECT_TRUE(form->document().store.at(10000).empty());
   expectStillWorking();
 }
 
@@ -235,11 +235,11 @@ TEST_F(LargeFiles, Utf16WithAnOddByteCountOpens) {
   });
   ASSERT_EQ(fs::file_size(path_) % 2, 1u);
   const std::string message = open("UTF-16 with an odd byte count", path_);
-  EXPECT_EQ(form->CurrentFile, path_);
-  EXPECT_EQ(form->documentEncoding, TextEncoding::Utf16LE);
+  EXPECT_EQ(form->document().CurrentFile, path_);
+  EXPECT_EQ(form->document().encoding, TextEncoding::Utf16LE);
   // The stray byte reads as U+FFFD on a line of its own after the last entry's empty line:
   // a line of that entry's text, nothing left unread.
-  EXPECT_EQ(form->store.at(5000).EntryText, text + "\r\n\r\n\xEF\xBF\xBD");
+  EXPECT_EQ(form->document().store.at(5000).EntryText, text + "\r\n\r\n\xEF\xBF\xBD");
   EXPECT_EQ(message, "");
   expectStillWorking();
 }

@@ -182,8 +182,9 @@ class RandomActions : public ::testing::Test {
   };
 
   static Leaving leavingFrom(const Form2& main) {
-    return {true, main.ChangeCount, srtText(main.store),
-            main.partialLoad ? std::string() : main.CurrentFile, main.documentEncoding};
+    const Document& document = main.document();
+    return {true, main.ChangeCount, srtText(document.store),
+            document.partialLoad ? std::string() : document.CurrentFile, document.encoding};
   }
 
   // One action, chosen at random from what the user could do now.
@@ -418,9 +419,9 @@ class RandomActions : public ::testing::Test {
     ASSERT_EQ(problem, "") << last_;
     if (last_ == "menu OpenSrt" || performed_ % 64 == 0) {
       long entries = 0;
-      for (int k = 0; k <= EntryStore::kLast; ++k) entries += now.store.at(k).present();
+      for (int k = 0; k <= EntryStore::kLast; ++k) entries += now.document().store.at(k).present();
       largestStore_ = std::max(largestStore_, entries);
-      if (last_ == "menu OpenSrt" && entries > 0 && !now.CurrentFile.empty()) ++loads_;
+      if (last_ == "menu OpenSrt" && entries > 0 && !now.document().CurrentFile.empty()) ++loads_;
     }
   }
 

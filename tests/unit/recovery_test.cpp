@@ -308,7 +308,7 @@ TEST_F(KeeperTest, TheNewestOfTwoCopiesIsOfferedAndTheOtherStays) {
     window.prompts.answers.push_back(Answer::Yes);
     keeper.offer(window.form, window.prompts);
     ASSERT_EQ(window.prompts.shown.size(), 1u);
-    EXPECT_EQ(window.form.store.at(1).EntryText, "newer");
+    EXPECT_EQ(window.form.document().store.at(1).EntryText, "newer");
 
     // The older one is left for a later start.
     RecoveryFolder later(folderPath, kLargestRecoveryCopy);
@@ -331,7 +331,7 @@ TEST_F(KeeperTest, NoDeletesTheOfferedCopyAndLeavesTheDocument) {
   EXPECT_EQ(box.icon, Icon::Question);
   EXPECT_EQ(box.buttons, Buttons::YesNo);
   EXPECT_EQ(entriesOf(folderPath_), Names{});
-  EXPECT_FALSE(form_.holdsUnsavedWork());
+  EXPECT_FALSE(form_.document().holdsUnsavedWork());
   EXPECT_EQ(form_.ChangeCount, 0);
   keeper_.afterEvent(form_);
   EXPECT_EQ(entriesOf(folderPath_), Names{});
@@ -379,22 +379,22 @@ TEST_F(KeeperTest, YesRestoresTheWholeDocumentThenTheCopyIsThisProgramsOwn) {
     keeper.offer(form, window.prompts);
     ASSERT_EQ(window.prompts.shown.size(), 1u);
 
-    expectSameStore(form.store, store);
+    expectSameStore(form.document().store, store);
     const Entry& shown = store.at(c.index);
     EXPECT_EQ(form.CurrentIndex, c.index);
     EXPECT_EQ(form.Text10.text(), std::to_string(c.index));
     EXPECT_EQ(form.Text4.text(), shown.StartMillis);
     EXPECT_EQ(form.Text8.text(), shown.EndMillis);
     EXPECT_EQ(form.Text9.text(), shown.EntryText);
-    EXPECT_EQ(form.CurrentFile, c.file);
+    EXPECT_EQ(form.document().CurrentFile, c.file);
     EXPECT_EQ(form.caption(), c.caption);
-    EXPECT_EQ(form.documentEncoding, TextEncoding::Utf16BE);
-    EXPECT_TRUE(form.partialLoad);
-    EXPECT_EQ(form.currentFileIdentity, facts.identity);
+    EXPECT_EQ(form.document().encoding, TextEncoding::Utf16BE);
+    EXPECT_TRUE(form.document().partialLoad);
+    EXPECT_EQ(form.document().fileIdentity, facts.identity);
     EXPECT_TRUE(form.Save.enabled());
     EXPECT_TRUE(form.SaveAs.enabled());
     EXPECT_EQ(form.ChangeCount, changes + 1);
-    EXPECT_TRUE(form.holdsUnsavedWork());
+    EXPECT_TRUE(form.document().holdsUnsavedWork());
 
     // The offered copy stays until this program's own is written.
     EXPECT_EQ(entriesOf(folderPath), (Names{"1-1-1.copy", "1-1-1.lock"}));
@@ -565,7 +565,7 @@ TEST_F(KeeperTest, TemporaryFilesLeftBehindAreTakenOrRemoved) {
     RecoveryKeeper keeper(folder, atOnce);
     window.prompts.answers.push_back(Answer::Yes);
     keeper.offer(window.form, window.prompts);
-    EXPECT_EQ(window.form.store.at(1).EntryText, c.offered);
+    EXPECT_EQ(window.form.document().store.at(1).EntryText, c.offered);
     EXPECT_EQ(entriesOf(folderPath), (Names{"1-1-1.copy", "1-1-1.lock"}));
   }
   RecoveryFolder running(folderPath_, kLargestRecoveryCopy);

@@ -43,8 +43,9 @@ class RoundTrips {
   // again and compares; returns the problem found, or "".
   std::string once(TextEncoding encoding) {
     Form2& form = w_.form;
+    const Document& document = form.document();
     openStarter(encoding);
-    if (form.documentEncoding != encoding) return "the starting file did not set the encoding";
+    if (document.encoding != encoding) return "the starting file did not set the encoding";
     if (pick(4) == 0) fieldBlock();
 
     const int entries = 1 + pick(20);
@@ -53,7 +54,7 @@ class RoundTrips {
       if (!problem.empty()) return "entry " + std::to_string(k) + ": " + problem;
     }
     std::vector<Entry> expected;
-    for (int k = 1; k <= entries; ++k) expected.push_back(form.store.at(k));
+    for (int k = 1; k <= entries; ++k) expected.push_back(document.store.at(k));
     const TextEncoding written = writableEncoding(allTexts(expected), encoding);
 
     w_.dialogs.choices = {"round.srt"};
@@ -62,20 +63,20 @@ class RoundTrips {
     w_.prompts.answers = {Answer::No};
     w_.dialogs.choices = {"round.srt"};
     form.OpenSrt_Click();
-    if (form.CurrentFile != "round.srt") return "the saved file was refused";
+    if (document.CurrentFile != "round.srt") return "the saved file was refused";
     for (int k = 1; k <= entries; ++k) {
-      if (!(form.store.at(k) == expected[k - 1])) {
-        return "entry " + std::to_string(k) + " came back as \"" + form.store.at(k).EntryText +
-               "\" " + form.store.at(k).EntryTiming + " instead of \"" + expected[k - 1].EntryText +
-               "\" " + expected[k - 1].EntryTiming;
+      if (!(document.store.at(k) == expected[k - 1])) {
+        return "entry " + std::to_string(k) + " came back as \"" + document.store.at(k).EntryText +
+               "\" " + document.store.at(k).EntryTiming + " instead of \"" +
+               expected[k - 1].EntryText + "\" " + expected[k - 1].EntryTiming;
       }
     }
-    if (!form.store.at(entries + 1).empty()) return "an entry came back that was never saved";
+    if (!document.store.at(entries + 1).empty()) return "an entry came back that was never saved";
     // A Windows-1252 file of ASCII alone reads as UTF-8: the same bytes either way.
     const bool ascii =
         std::all_of(w_.files.files()["round.srt"].begin(), w_.files.files()["round.srt"].end(),
                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (form.documentEncoding != written && !(ascii && written == TextEncoding::Windows1252)) {
+    if (document.encoding != written && !(ascii && written == TextEncoding::Windows1252)) {
       return "the document's encoding changed";
     }
     return "";
@@ -177,7 +178,7 @@ class RoundTrips {
     form.Command3_Click();
     if (w_.prompts.shown.size() != before)
       return "the commit refused: " + w_.prompts.shown.back().text;
-    const Entry& e = form.store.at(k);
+    const Entry& e = form.document().store.at(k);
     if (e.EntryText != text) return "the commit stored another text";
     const std::string stored[] = {e.StartHours, e.StartMinutes, e.StartSeconds, e.StartMillis,
                                   e.EndHours,   e.EndMinutes,   e.EndSeconds,   e.EndMillis};
@@ -232,6 +233,7 @@ class SaveThenOpen {
   // found.
   std::string run(TestWindow& w) {
     Form2& form = w.form;
+    const Document& document = form.document();
     TextEncoding encoding;
     for (;;) {
       build();
@@ -253,20 +255,22 @@ class SaveThenOpen {
     w.prompts.answers = {Answer::No};
     w.dialogs.choices = {"case.srt"};
     form.OpenSrt_Click();
-    if (form.CurrentFile != "case.srt") return "the file was refused";
-    if (form.documentEncoding != encoding) return "the encoding changed";
+    if (document.CurrentFile != "case.srt") return "the file was refused";
+    if (document.encoding != encoding) return "the encoding changed";
     const int first = slots_.front();
     int renumberedFrom = 0, unreadTimes = 0;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
       const int slot = first + static_cast<int>(i);
       if (i > 0 && slots_[i] != slots_[i - 1] + 1 && renumberedFrom == 0) renumberedFrom = slot;
       if (entries_[i].StartHours.empty() && unreadTimes == 0) unreadTimes = slot;
-      if (!(form.store.at(slot) == entries_[i])) {
+      if (!(document.store.at(slot) == entries_[i])) {
         return "entry " + std::to_string(slots_[i]) + " came back at " + std::to_string(slot) +
-               " as [" + form.store.at(slot).EntryText + "] " + form.store.at(slot).EntryTiming;
+               " as [" + document.store.at(slot).EntryText + "] " +
+               document.store.at(slot).EntryTiming;
       }
     }
-    if (!form.store.at(first - 1).empty() || !form.store.at(first + entries_.size()).empty()) {
+    if (!document.store.at(first - 1).empty() ||
+        !document.store.at(first + entries_.size()).empty()) {
       return "an entry came back that was never saved";
     }
     std::vector<std::string> expected, told;

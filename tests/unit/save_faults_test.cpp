@@ -59,7 +59,7 @@ class SaveFaults : public ::testing::Test {
     form_->Text9.setText("New three");
     form_->Command3_Click();
     ASSERT_TRUE(prompts_.shown.empty());
-    for (int k = 0; k <= 4; ++k) document_[k] = form_->store.at(k);
+    for (int k = 0; k <= 4; ++k) document_[k] = form_->document().store.at(k);
     index_ = form_->CurrentIndex;
     before_ = names(folder_);
   }
@@ -73,7 +73,7 @@ class SaveFaults : public ::testing::Test {
     prompts_.shown.clear();
     EXPECT_EQ(readFile(file), kOld);
     EXPECT_EQ(names(folder_), before_);
-    for (int k = 0; k <= 4; ++k) EXPECT_TRUE(form_->store.at(k) == document_[k]) << k;
+    for (int k = 0; k <= 4; ++k) EXPECT_TRUE(form_->document().store.at(k) == document_[k]) << k;
     EXPECT_EQ(form_->CurrentIndex, index_);
     EXPECT_FALSE(form_->saveSucceeded);
     ++faults_;
@@ -90,14 +90,14 @@ class SaveFaults : public ::testing::Test {
       (form_->*command)();
       ASSERT_EQ(prompts_.shown.size(), changedFile ? 3u : 2u);
       EXPECT_EQ(prompts_.shown[0].icon, Icon::Question);
-      EXPECT_EQ(prompts_.shown.back().text,
-                "The file could not be saved.\r\n" + form_->CurrentFile + "\r\n" + reason);
+      EXPECT_EQ(prompts_.shown.back().text, "The file could not be saved.\r\n" +
+                                                form_->document().CurrentFile + "\r\n" + reason);
       prompts_.shown.clear();
       EXPECT_EQ(form_->ProceedFlag, 0);
       EXPECT_EQ(dialogs_.choices.size(), 1u);
       EXPECT_EQ(shell_.unloads, 0);
-      EXPECT_EQ(form_->CurrentFile, path_);
-      for (int k = 0; k <= 4; ++k) EXPECT_TRUE(form_->store.at(k) == document_[k]) << k;
+      EXPECT_EQ(form_->document().CurrentFile, path_);
+      for (int k = 0; k <= 4; ++k) EXPECT_TRUE(form_->document().store.at(k) == document_[k]) << k;
       EXPECT_EQ(names(folder_), before_);
     }
     dialogs_.choices.clear();
@@ -140,7 +140,7 @@ TEST_F(SaveFaults, AWriteBreakingOffAtAnyByteLosesNothing) {
     dialogs_.choices = {(folder_ / "other.srt").string()};
     form_->SaveAs_Click();
     expectNothingLost((folder_ / "other.srt").string(), "File too large", path_);
-    EXPECT_EQ(form_->CurrentFile, path_);
+    EXPECT_EQ(form_->document().CurrentFile, path_);
   }
   form_->Save_Click();
   EXPECT_TRUE(form_->saveSucceeded);
@@ -178,7 +178,7 @@ TEST_F(SaveFaults, ADeviceThatTakesNothingIsRefusedAndNothingLandsBesideIt) {
   EXPECT_EQ(prompts_.shown[0].text,
             "The file could not be saved.\r\n/dev/full\r\nNot a regular file");
   EXPECT_EQ(names("/dev"), devices);
-  EXPECT_EQ(form_->CurrentFile, path_);
+  EXPECT_EQ(form_->document().CurrentFile, path_);
   ++faults_;
 }
 

@@ -30,8 +30,8 @@ TEST_F(ReaderTest, FullFileLoadsWholeAndSavesBackByteForByte) {
     EXPECT_TRUE(w.prompts.shown.empty() || w.prompts.shown.back().icon == Icon::Question);
     EXPECT_EQ(w.form.CurrentIndex, 9999);
     EXPECT_EQ(w.form.Text10.text(), "9999");
-    EXPECT_TRUE(w.form.store.at(9999).present());
-    EXPECT_FALSE(w.form.store.at(10000).present());
+    EXPECT_TRUE(w.form.document().store.at(9999).present());
+    EXPECT_FALSE(w.form.document().store.at(10000).present());
     w.dialogs.choices.push_back("out.srt");
     w.form.SaveAs_Click();
     EXPECT_EQ(w.files.files()["out.srt"], bytes);
@@ -44,13 +44,13 @@ TEST_F(ReaderTest, ReadingEndsAfterEntry9999AndNeverWritesOverEntry1000) {
   EXPECT_EQ(w.prompts.shown.back().text,
             "Part of this file could not be read. The entries after entry 9999 may be missing.");
   EXPECT_EQ(w.prompts.shown.back().icon, Icon::Exclamation);
-  EXPECT_TRUE(w.form.store.at(9999).present());
-  EXPECT_TRUE(w.form.store.at(10000).empty());
+  EXPECT_TRUE(w.form.document().store.at(9999).present());
+  EXPECT_TRUE(w.form.document().store.at(10000).empty());
   const std::string reference = srtgen::generate(1000, srtgen::Flavour::Ascii);
   const std::size_t timing = reference.rfind("1000\r\n") + 6;
-  EXPECT_EQ(w.form.store.at(1000).EntryTiming, reference.substr(timing, 29));
+  EXPECT_EQ(w.form.document().store.at(1000).EntryTiming, reference.substr(timing, 29));
   EXPECT_EQ(w.form.CurrentIndex, 9999);
-  EXPECT_TRUE(w.form.partialLoad);
+  EXPECT_TRUE(w.form.document().partialLoad);
 }
 
 TEST_F(ReaderTest, AFileNumberedFromZeroStopsAtSlot9999) {
@@ -59,10 +59,10 @@ TEST_F(ReaderTest, AFileNumberedFromZeroStopsAtSlot9999) {
   ASSERT_FALSE(w.prompts.shown.empty());
   EXPECT_EQ(w.prompts.shown.back().text,
             "Part of this file could not be read. The entries after entry 9999 may be missing.");
-  EXPECT_EQ(w.form.store.at(1).EntryText, "Ad");
-  EXPECT_FALSE(w.form.store.at(0).present());
-  EXPECT_TRUE(w.form.store.at(9999).present());
-  EXPECT_TRUE(w.form.store.at(10000).empty());
+  EXPECT_EQ(w.form.document().store.at(1).EntryText, "Ad");
+  EXPECT_FALSE(w.form.document().store.at(0).present());
+  EXPECT_TRUE(w.form.document().store.at(9999).present());
+  EXPECT_TRUE(w.form.document().store.at(10000).empty());
   EXPECT_EQ(w.form.Text10.text(), "9999");
 }
 
@@ -77,7 +77,7 @@ TEST_F(ReaderTest, UnwritableScratchFileDoesNotStopTheLoad) {
   w.faulty.failNextWriteAfter(0);
   open(
       "1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n\r\n2\r\n00:00:03,000 --> 00:00:04,000\r\nB\r\n");
-  EXPECT_EQ(w.form.store.at(2).EntryText, "B");
+  EXPECT_EQ(w.form.document().store.at(2).EntryText, "B");
   EXPECT_EQ(w.files.files().count("/program/Support/Temp.srt"), 0u);
   EXPECT_TRUE(w.prompts.shown.empty());
 }
@@ -88,8 +88,8 @@ TEST_F(ReaderTest, AnEntryPastTheLastSlotIsLeftUnreadNotNumberedAgain) {
   ASSERT_EQ(w.prompts.shown.size(), 1u);
   EXPECT_EQ(w.prompts.shown[0].text,
             "Part of this file could not be read. The entries after entry 9999 may be missing.");
-  EXPECT_EQ(w.form.store.at(9999).EntryText, "B");
-  EXPECT_TRUE(w.form.store.at(10000).empty());
+  EXPECT_EQ(w.form.document().store.at(9999).EntryText, "B");
+  EXPECT_TRUE(w.form.document().store.at(10000).empty());
 }
 
 }  // namespace

@@ -81,8 +81,8 @@ TEST_F(SavingTest, SaveAsFailingPartWayKeepsTheDocumentsFile) {
   window.faulty.failNextWriteAfter(3);
   form.SaveAs_Click();
   EXPECT_FALSE(form.saveSucceeded);
-  EXPECT_EQ(form.CurrentFile, "a.srt");
-  EXPECT_TRUE(form.partialLoad);  // Save still asks for a name
+  EXPECT_EQ(form.document().CurrentFile, "a.srt");
+  EXPECT_TRUE(form.document().partialLoad);  // Save still asks for a name
   EXPECT_FALSE(files.files().contains("b.srt"));
   ASSERT_EQ(prompts.shown.size(), 1u);
   EXPECT_TRUE(prompts.shown[0].text.starts_with("The file could not be saved.\r\nb.srt\r\n"));
@@ -116,7 +116,7 @@ TEST_F(SavingTest, FileIsWrittenInTheEncodingItWasReadIn) {
     dialogs.choices = {"b.srt"};
     form.SaveAs_Click();
     EXPECT_EQ(file("b.srt"), read.bytes);
-    EXPECT_EQ(form.documentEncoding, read.encoding);
+    EXPECT_EQ(form.document().encoding, read.encoding);
   }
 
   take(EntryStore(), "a.srt", TextEncoding::Utf16BE);
@@ -131,13 +131,13 @@ TEST_F(SavingTest, CharacterWindows1252LacksTurnsTheDocumentToUtf8) {
   form.Save_Click();
   EXPECT_EQ(file("a.srt"), "1\r\n" + kTiming + "\r\nnaïve → ok\r\n\r\n");
   // The file is UTF-8 now, as reading it back would find: it stays so.
-  EXPECT_EQ(form.documentEncoding, TextEncoding::Utf8);
+  EXPECT_EQ(form.document().encoding, TextEncoding::Utf8);
 
   // A new document is UTF-8 whatever the one before.
   take(EntryStore(), "b.srt", TextEncoding::Utf16LE);
   prompts.answers = {Answer::No};
   form.New_Click();
-  EXPECT_EQ(form.documentEncoding, TextEncoding::Utf8);
+  EXPECT_EQ(form.document().encoding, TextEncoding::Utf8);
 }
 
 }  // namespace

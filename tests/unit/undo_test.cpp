@@ -68,18 +68,18 @@ TEST(Undo, EachStepTakenBackAndRepeatedGivesTheWholeStore) {
     for (int k : {0, 1, 2, 3, 5, 9998, 9999}) store.edit(k) = sample(k);
     if (c.lastSlotFilled) store.edit(EntryStore::kLast) = sample(EntryStore::kLast);
     fake::takeDocument(w.form, std::move(store));
-    const std::vector<Entry> before = snapshot(w.form.store);
+    const std::vector<Entry> before = snapshot(w.form.document().store);
     c.command(w);
-    const std::vector<Entry> after = snapshot(w.form.store);
+    const std::vector<Entry> after = snapshot(w.form.document().store);
     ASSERT_NE(after, before);
     ASSERT_TRUE(w.form.Undo.enabled());
 
     w.form.Undo_Click();
-    EXPECT_TRUE(snapshot(w.form.store) == before);
+    EXPECT_TRUE(snapshot(w.form.document().store) == before);
     w.form.Redo_Click();
-    EXPECT_TRUE(snapshot(w.form.store) == after);
+    EXPECT_TRUE(snapshot(w.form.document().store) == after);
     w.form.Undo_Click();
-    EXPECT_TRUE(snapshot(w.form.store) == before);
+    EXPECT_TRUE(snapshot(w.form.document().store) == before);
     EXPECT_FALSE(w.form.Undo.enabled());
   }
 }

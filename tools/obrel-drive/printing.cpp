@@ -85,7 +85,7 @@ bool Driver::printEntry(const Words& words, std::size_t& i) {
 bool Driver::printEntries(const Words&, std::size_t&) {
   if (!mainWindow()) return false;
   for (int k = EntryStore::kFirst; k <= EntryStore::kLast; ++k) {
-    if (!program_.form2()->store.at(k).empty()) say(entryLine(k));
+    if (!program_.form2()->document().store.at(k).empty()) say(entryLine(k));
   }
   return true;
 }
@@ -114,7 +114,7 @@ bool Driver::printListSelected(const Words&, std::size_t&) {
 }
 
 std::string Driver::entryLine(int k) {
-  const Entry& e = program_.form2()->store.at(k);
+  const Entry& e = program_.form2()->document().store.at(k);
   std::string line = "entry ";
   line += std::to_string(k);
   line += " =";

@@ -30,7 +30,7 @@ const ValueTable<Form2>& mainWindowValueTable() {
       {"ProceedFlag", [](const Form2& m) { return std::to_string(m.ProceedFlag); }},
       {"SavedIndex", [](const Form2& m) { return std::to_string(m.SavedIndex); }},
       {"BlankCount", [](const Form2& m) { return std::to_string(m.BlankCount); }},
-      {"CurrentFile", [](const Form2& m) { return quote(m.CurrentFile); }},
+      {"CurrentFile", [](const Form2& m) { return quote(m.document().CurrentFile); }},
       {"DefaultHours", [](const Form2& m) { return quote(m.DefaultHours); }},
       {"HelpTextPath", [](const Form2& m) { return quote(m.HelpTextPath); }},
       {"VideoPath", [](const Form2& m) { return quote(m.VideoPath); }},

@@ -1,4 +1,4 @@
-#include "editor/undo_history.h"
+#include "document/undo_history.h"
 
 #include <utility>
 
