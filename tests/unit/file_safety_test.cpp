@@ -289,6 +289,16 @@ TEST_F(RealFileSystemTest, AnotherUsersFileIsWrittenInPlaceKeepingItsOwner) {
   }
 }
 
+// The scratch file is written over in place, so a shorter text must leave nothing of a longer.
+TEST_F(RealFileSystemTest, TheScratchFileIsWrittenOverToItsNewLength) {
+  const std::string scratch = path("Temp.srt");
+  fs_.writeScratch(scratch, "a much longer text than the next one\r\n");
+  fs_.writeScratch(scratch, "short\r\n");
+  EXPECT_EQ(fs_.readFile(scratch), "short\r\n");
+  fs_.writeScratch(scratch, "");
+  EXPECT_EQ(fs_.readFile(scratch), "");
+}
+
 // Anything but a plain file with one name is skipped: nothing written anywhere, no waiting.
 TEST_F(RealFileSystemTest, ScratchFileIsWrittenOnlyWhenItIsAPlainFileWithOneName) {
   put("other.txt", "other");

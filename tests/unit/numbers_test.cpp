@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -51,6 +53,25 @@ TEST(ReadInt16, RoundsHalfToEven) {
   EXPECT_EQ(readInt16("-2.5"), -2);
   EXPECT_EQ(readInt16("2.51"), 3);
   EXPECT_EQ(readInt16("0.4"), 0);
+}
+
+// Entry numbers as files and the index box hold them take a short cut past the general
+// reading, which must give what the general reading gives.
+TEST(ReadInt16, EntryNumbersReadAsTheGeneralReadingReadsThem) {
+  for (int n = 0; n <= 9999; ++n) {
+    for (const std::string& text :
+         {std::to_string(n),
+          std::string(4 - std::min<std::size_t>(4, std::to_string(n).size()), '0') +
+              std::to_string(n)}) {
+      ASSERT_EQ(readInt16(text),
+                static_cast<std::int16_t>(roundHalfEven(readNumber(text).value.value())))
+          << text;
+    }
+  }
+  EXPECT_EQ(readInt16(" 12"), 12);
+  EXPECT_EQ(readInt16("2.5"), 2);
+  EXPECT_EQ(readInt16("32767"), 32767);
+  for (const char* text : {"32768", "12a", "1 2", ""}) EXPECT_EQ(readInt16(text), std::nullopt);
 }
 
 TEST(ReadInt16, RefusesValuesOutsideSixteenBits) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/failure.h"
+#include "platform/text_encoding.h"
 #include "testing/faulty_file_system.h"
 #include "testing/memory_file_system.h"
 #include "tests/unit/real_file_system_fixture.h"
@@ -179,6 +180,35 @@ TEST(Windows1252Writing, OnlyTheFiveUndefinedControlCharactersFit) {
   EXPECT_EQ(writableEncoding("\u009F", TextEncoding::Windows1252), TextEncoding::Utf8);
 }
 
+// The encoders take ASCII eight bytes at a time, and must give what they give byte by byte.
+TEST(Windows1252Writing, EncodersHandleTextAroundTheirEightByteRuns) {
+  // Non-ASCII at every place in and around an eight-byte run.
+  for (std::size_t at = 0; at < 20; ++at) {
+    std::string text(24, 'a');
+    text.insert(at, "é");  // in Windows-1252
+    const EncodedText w = encodeText(text, TextEncoding::Windows1252);
+    ASSERT_EQ(w.encoding, TextEncoding::Windows1252);
+    EXPECT_EQ(w.bytes, std::string(at, 'a') + "\xE9" + std::string(24 - at, 'a'));
+    EXPECT_EQ(decodeText(w.bytes).text, text);  // not UTF-8, so read back as Windows-1252
+
+    std::string wide = text;
+    wide.insert(at, "日");  // not in Windows-1252: written as UTF-8
+    EXPECT_EQ(encodeText(wide, TextEncoding::Windows1252).encoding, TextEncoding::Utf8);
+    EXPECT_EQ(decodeText(wide).encoding, TextEncoding::Utf8);
+
+    std::string broken(24, 'a');
+    broken.insert(at, "\xE6\x97");  // a three-byte character cut short
+    EXPECT_EQ(decodeText(broken).encoding, TextEncoding::Windows1252) << at;
+    EXPECT_EQ(encodeTextInPlace(broken, TextEncoding::Utf8).bytes,
+              encodeText(broken, TextEncoding::Utf8).bytes);
+  }
+  EXPECT_EQ(encodeTextInPlace("plain é 日", TextEncoding::Utf8).bytes, "plain é 日");
+  // Surrogates and overlong forms stay invalid beside the three-byte short cut.
+  EXPECT_EQ(decodeText("ab\xED\xA0\x80"s).encoding, TextEncoding::Windows1252);
+  EXPECT_EQ(decodeText("ab\xE0\x80\x80"s).encoding, TextEncoding::Windows1252);
+  EXPECT_EQ(decodeText("ab\xEF\xBF\xBD"s).encoding, TextEncoding::Utf8);
+}
+
 TEST(LenientDecoding, Utf16OddByteCountEndsInReplacement) {
   const DecodedText d = decodeText(
       "\xFF\xFE"
@@ -235,6 +265,22 @@ TEST(TextReaderLines, LastLineEndStartsNoLine) {
 
 TEST(TextReaderLines, EmptyLinesAreKept) {
   EXPECT_EQ(linesOf("\r\n\n\r"), (std::vector<std::string>{"", "", ""}));
+}
+
+// The reader searches for line ends a window of 256 bytes at a time.
+TEST(TextReaderLines, LineEndsAreFoundAcrossTheSearchWindow) {
+  // Line ends on either side of the bytes searched at a time, and a CR LF split by them.
+  for (std::size_t length : {254u, 255u, 256u, 257u, 511u, 512u, 600u}) {
+    const std::string line(length, 'x');
+    EXPECT_EQ(linesOf(line + "\r\nnext"), (std::vector<std::string>{line, "next"})) << length;
+    EXPECT_EQ(linesOf(line + "\rnext\r"), (std::vector<std::string>{line, "next"})) << length;
+    EXPECT_EQ(linesOf(line + "\nnext\n\n"), (std::vector<std::string>{line, "next", ""})) << length;
+    EXPECT_EQ(linesOf(line), (std::vector<std::string>{line})) << length;
+  }
+  // A file of CR line ends only is read line by line, not searched to its end each time.
+  std::string many;
+  for (int i = 0; i < 20000; ++i) many += "line\r";
+  EXPECT_EQ(linesOf(many).size(), 20000u);
 }
 
 TEST(TextReaderRead, CountsCrAndLfAsCharacters) {
