@@ -13,7 +13,9 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <sstream>
+#include <utility>
 
 #include "document/recovery_copy.h"
 #include "testing/window_setup.h"
@@ -35,7 +37,9 @@ void DiskWindow::open(const std::string& path) {
 }
 
 EntryStore copyOfStore(const Form2& form) {
-  return readRecoveryCopy(writeRecoveryCopy(form.document().store, form.recoveryFacts()))->store;
+  std::optional<RecoveredDocument> copy =
+      readRecoveryCopy(writeRecoveryCopy(form.document().store, form.recoveryFacts()));
+  return std::move(copy.value().store);
 }
 
 double residentBytes() {

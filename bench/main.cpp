@@ -46,6 +46,10 @@ int main(int argc, char** argv) {
     checks.push_back({"BM_SaveThenOpen" + file, "wall", "BM_RefRoundTrip" + file});
     checks.push_back({"BM_SaveThenOpen" + file, "cpu", "BM_RefRoundTrip" + file});
   }
+  // Large and hostile files of 200 MB, each opened or refused within 5 s.
+  for (const std::string kind : {"0", "1", "2", "3", "4", "5"}) {
+    checks.push_back({"BM_OpenLargeFile/kind:" + kind, "wall", "", 1, 0, 5});
+  }
   // A start that finds 10,000 copies left by killed programs reads only the time each copy
   // records, and the newest whole.
   checks.push_back({"BM_StartWithAbandonedCopies/10000", "wall", "", 1, 0, 0.5});
