@@ -145,8 +145,7 @@ class Form2 : public Form {
   // Navigation (navigation.cpp).
   // The entry at CurrentIndex into the nine fields.
   void ShowEntry();
-  // "<" and ">": one entry down or up from the box's number, within 1 to 9999.
-  void Command1_Click();
+  // ">": one entry up from the box's number, up to 9999.
   void Command2_Click();
   // Sets the index box as the user would; its change rule then shows the entry the text
   // names, or leaves everything as it was for a text that names none.
@@ -242,9 +241,12 @@ class Form2 : public Form {
   void Text10_Change();
   // Index-box keys: digits and Backspace only; any key enables "OK".
   void Text10_KeyPress(int& code);
+  // "<": one entry down from the box's number, down to 1.
+  void Command1_Click();
   // "Next >>": empty fields on the entry after CurrentIndex, or entry 9999 again at the end.
   void Command4_Click();
-  // "<" and ">": one entry down or up from the box's number, within 1 to 9999.
+  // What "<" and ">" do: by entries on from the box's number (CurrentIndex when it is
+  // empty), within 1 to 9999; nothing when the box names no entry.
   void step(int by);
 
   // The help-text pane (help_text_pane.cpp).

@@ -100,6 +100,8 @@ TEST(FirstEntryNumber, ByTheIndexBoxsRule) {
        std::nullopt},
   };
   for (const auto& [line, number] : cases) EXPECT_EQ(firstEntryNumber(line), number) << line;
+  // A number as a whole, but too large for any entry: its first four digits name none.
+  EXPECT_EQ(firstEntryNumber("1234" + std::string(400, '0')), std::nullopt);
 }
 
 TEST(NumberLineValue, DigitsWithBlanksAround) {

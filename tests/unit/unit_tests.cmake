@@ -1,8 +1,9 @@
 # Unit tests of the logic, GoogleTest. The document's own tests link nothing but the document
 # library (and the platform under it), which shows it stands without any window code.
 add_executable(document_tests
-  ${CMAKE_CURRENT_LIST_DIR}/entry_store_test.cpp ${CMAKE_CURRENT_LIST_DIR}/srt_scanner_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/text_search_test.cpp ${CMAKE_CURRENT_LIST_DIR}/timing_tools_test.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/document_test.cpp ${CMAKE_CURRENT_LIST_DIR}/entry_store_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/srt_scanner_test.cpp ${CMAKE_CURRENT_LIST_DIR}/text_search_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/timing_tools_test.cpp)
 target_link_libraries(document_tests PRIVATE obrel_document GTest::gtest_main)
 gtest_discover_tests(document_tests DISCOVERY_TIMEOUT 30)
 
