@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "preview/colour_names.h"
+
 namespace obrel {
 
 namespace {

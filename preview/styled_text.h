@@ -7,27 +7,9 @@
 #include <vector>
 
 #include "document/entry_store.h"
-#include "preview/colour_names.h"
+#include "platform/styled_runs.h"
 
 namespace obrel {
-
-struct TextStyle {
-  bool italic = false;
-  bool bold = false;
-  bool underline = false;
-  Rgb colour = kWhite;
-  bool operator==(const TextStyle&) const = default;
-};
-
-struct StyledRun {
-  std::string text;  // UTF-8, never empty
-  TextStyle style;
-  bool operator==(const StyledRun&) const = default;
-};
-
-// One line: runs in order, neighbours always of different styles; no runs for a line that
-// draws nothing.
-using StyledLine = std::vector<StyledRun>;
 
 // The lines of an entry's text (CR LF between them; a lone LF also ends a line), with the
 // tags read:
