@@ -151,4 +151,17 @@ std::string screenText(const EntryStore& store, const std::vector<int>& slots) {
   return shown;
 }
 
+std::string screenText(const Subtitles& shown) {
+  std::string text;
+  bool first = true;
+  for (auto block = shown.rbegin(); block != shown.rend(); ++block) {
+    for (const StyledLine& line : *block) {
+      if (!first) text += " / ";
+      first = false;
+      for (const StyledRun& run : line) text += run.text;
+    }
+  }
+  return text;
+}
+
 }  // namespace obrel

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "document/entry_store.h"
+#include "platform/media_player.h"
 #include "platform/styled_runs.h"
 
 namespace obrel {
@@ -30,5 +31,9 @@ std::string plainText(std::string_view text);
 // lowest number first): the entries from the top down, the highest number first, their lines
 // plain and all joined with " / "; "" for none.
 std::string screenText(const EntryStore& store, const std::vector<int>& slots);
+
+// The same for what a player draws: the blocks from the top down (the last first), the runs
+// of each line joined, all lines joined with " / "; "" for none.
+std::string screenText(const Subtitles& shown);
 
 }  // namespace obrel

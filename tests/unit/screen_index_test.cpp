@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "document/entry_times.h"
 #include "preview/styled_text.h"
+#include "testing/fakes.h"
 
 namespace obrel {
 namespace {
@@ -97,6 +99,54 @@ TEST(ScreenIndex, RebuiltOnlyWhenTheStoreMoves) {
   EXPECT_TRUE(index.refresh(store));
   EXPECT_EQ(index.at(1600), std::vector<int>{});
   EXPECT_TRUE(index.refresh(other));  // another store, whatever its revision
+}
+
+// The stand-in player draws what its source gives at its position, as the driver prints it:
+// the same text as the store's entries on screen, read at whole milliseconds.
+TEST(ScreenIndex, TheStandInPlayerDrawsTheEntriesAtItsPosition) {
+  EntryStore store;
+  put(store, 1, 12'000, 12'345, "<i>One</i>\r\ntwo");
+  put(store, 2, 12'345, 13'000, "<b>Three</b>");
+  put(store, 3, 12'300, 14'000, "Four");
+  ScreenIndex index;
+  fake::ScriptedPlayer player;
+  player.setSubtitleSource([&](std::int64_t position) {
+    index.refresh(store);
+    Subtitles shown;
+    for (int k : index.at(position)) shown.push_back(readStyledText(store.at(k).EntryText));
+    return shown;
+  });
+  EXPECT_EQ(screenText(player.subtitles()), "");  // no video
+  player.setUrl("clip.avi");
+  const std::pair<double, const char*> cases[] = {
+      {12.0, "One / two"},
+      {12.3, "Four / One / two"},
+      {12.344, "Four / One / two"},
+      {12.345, "Four / Three"},
+      {12.3459, "Four / Three"},
+      {13.0, "Four"},
+      {14.0, ""},
+  };
+  for (const auto& [seconds, text] : cases) {
+    player.setPosition(seconds);
+    EXPECT_EQ(screenText(player.subtitles()), text) << seconds;
+    EXPECT_EQ(
+        screenText(player.subtitles()),
+        screenText(store, index.at(static_cast<std::int64_t>(std::llround(seconds * 1e6)) / 1000)));
+  }
+  player.setPosition(12.1);
+  player.setSubtitlesShown(false);
+  EXPECT_EQ(screenText(player.subtitles()), "");
+
+  // Playing a span goes to its start and waits for its end until the user moves the player.
+  std::int64_t spanFrom = -1;
+  player.onPlaySpan = [&](std::int64_t from, std::int64_t) { spanFrom = from; };
+  player.playSpan(12'345, 13'000);
+  EXPECT_EQ(spanFrom, 12'345);
+  EXPECT_EQ(player.position(), 12.345);
+  EXPECT_EQ(player.pauseAt(), 13'000);
+  player.setPosition(5);
+  EXPECT_EQ(player.pauseAt(), std::nullopt);
 }
 
 }  // namespace
