@@ -213,8 +213,9 @@ QtMediaPlayer::QtMediaPlayer() = default;
 QtMediaPlayer::~QtMediaPlayer() {
   // The view may outlive us only in a window being torn down; it must not see the player.
   delete widget_.data();
-  // The frame a stopping player sends last must not reach a player half gone.
+  // What a stopping player sends last (a frame, a state) must not reach a player half gone.
   if (sink_) sink_->disconnect();
+  if (player_) player_->disconnect();
   player_.reset();
   sink_.reset();
   audio_.reset();
