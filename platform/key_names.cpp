@@ -7,7 +7,7 @@ namespace obrel {
 
 namespace {
 
-constexpr std::array<std::string_view, 4> kModifiers = {"Ctrl", "Alt", "Shift", "Meta"};
+constexpr std::array<std::string_view, 4> kModifiers = {"Meta", "Ctrl", "Alt", "Shift"};
 constexpr std::array<std::string_view, 16> kNamedKeys = {
     "Esc",  "Tab",  "Backspace", "Return", "Enter", "Ins",  "Del",    "Home",
     "End",  "Left", "Up",        "Right",  "Down",  "PgUp", "PgDown", "Space"};
