@@ -17,9 +17,7 @@ Control* Form::find(const std::string& name) const {
   return nullptr;
 }
 
-TextBox* Form::findTextBox(const std::string& name) const {
-  return asTextBox(find(name));
-}
+TextBox* Form::findTextBox(const std::string& name) const { return asTextBox(find(name)); }
 
 MenuItem* Form::findMenu(const std::string& name) const {
   for (MenuItem* m : menus_) {

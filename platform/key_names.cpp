@@ -9,8 +9,8 @@ namespace {
 
 constexpr std::array<std::string_view, 4> kModifiers = {"Meta", "Ctrl", "Alt", "Shift"};
 constexpr std::array<std::string_view, 16> kNamedKeys = {
-    "Esc",  "Tab",  "Backspace", "Return", "Enter", "Ins",  "Del",    "Home",
-    "End",  "Left", "Up",        "Right",  "Down",  "PgUp", "PgDown", "Space"};
+    "Esc", "Tab",  "Backspace", "Return", "Enter", "Ins",  "Del",    "Home",
+    "End", "Left", "Up",        "Right",  "Down",  "PgUp", "PgDown", "Space"};
 
 bool sameLetters(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

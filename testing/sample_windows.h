@@ -63,8 +63,8 @@ class SampleToolWindow : public Form {
              &Option4, &Command1, &Command2, &Command3, &Label1, &Label2, &Label3}) {
       add(*c);
     }
-    setTabOrder({"Text1", "Text2", "Combo1", "Check1", "Option1", "Option2", "Option3",
-                 "Option4", "Command1", "Command2", "Command3"});
+    setTabOrder({"Text1", "Text2", "Combo1", "Check1", "Option1", "Option2", "Option3", "Option4",
+                 "Command1", "Command2", "Command3"});
     select(Option1);
     defaultButton = &Command1;
     cancelButton = &Command2;
@@ -144,9 +144,8 @@ class SampleModalWindow : public Form {
 // Declares Form6 and Form7 in program; Form7's OK writes "OK " and its text into Form6's
 // Label1 when Form6 is open.
 inline void declareSampleWindows(Program& program) {
-  program.declareToolWindow("Form6", [&program](Form2&) {
-    return std::make_unique<SampleToolWindow>(program);
-  });
+  program.declareToolWindow(
+      "Form6", [&program](Form2&) { return std::make_unique<SampleToolWindow>(program); });
   program.declareToolWindow("Form7", [&program](Form2&) {
     return std::make_unique<SampleModalWindow>(program, [&program](const std::string& text) {
       if (auto* six = dynamic_cast<SampleToolWindow*>(program.toolWindow("Form6")))

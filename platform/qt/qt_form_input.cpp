@@ -66,9 +66,8 @@ bool QtForm::keyTyped(TextBox& box, QKeyEvent& event,
   // widget focus, and the key kept still lands in this box below, applied by the widget.
   // Enter and Escape may press a button instead, and then are not typed.
   Form* form = form_;
-  host_.run(where.c_str(), [form, &box, code, &kept] {
-    form->typeInto(box, code, [&kept](int k) { kept = k; });
-  });
+  host_.run(where.c_str(),
+            [form, &box, code, &kept] { form->typeInto(box, code, [&kept](int k) { kept = k; }); });
   if (!form_) return true;  // the window closed under the key
   if (kept == code) return false;
   event.accept();

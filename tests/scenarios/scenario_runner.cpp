@@ -140,8 +140,7 @@ Run runDriver(const fs::path& drive, const Scenario& scenario, const char* dataF
            "' XDG_CACHE_HOME='" + (work / ".cache").string() + "' TMPDIR='" +
            (work / ".tmp").string() + "' " + prefix + "'" + drive.string() + "'" +
            (scenario.splash ? " --splash" : "") + (scenario.testWindows ? " --test-windows" : "") +
-           (piped ? "" : " .script-" + n) + " > .out-" + n +
-           " 2> .err-" + n;
+           (piped ? "" : " .script-" + n) + " > .out-" + n + " 2> .err-" + n;
   };
   Run run{{}, "", 0};
   const auto collect = [&](std::size_t i, int status) {

@@ -1,5 +1,5 @@
-// obrel-drive [--folder DIR] [--splash] [--test-windows] [SCRIPT]: runs a script of user actions against the
-// program's real window logic without a display and prints what the program shows.
+// obrel-drive [--folder DIR] [--splash] [--test-windows] [SCRIPT]: runs a script of user actions
+// against the program's real window logic without a display and prints what the program shows.
 #include <unistd.h>
 
 #include <filesystem>
