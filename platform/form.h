@@ -59,7 +59,8 @@ class Form {
   // Brings what the window shows from other windows' models up to date; the views call it
   // once after each user event.
   virtual void refresh() {}
-  // Runs each time the window becomes the active one (the program calls it).
+  // Runs each time the window becomes the active one (the program calls it); it opens and
+  // closes no window.
   virtual void Form_Activate() {}
 
   // The user's click on control, one of this window's: a check box toggles, an option button
