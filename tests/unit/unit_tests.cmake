@@ -16,7 +16,7 @@ gtest_discover_tests(spelling_tests DISCOVERY_TIMEOUT 30)
 set(OBREL_UNIT_TESTS
   capture_test.cpp fast_paths_test.cpp file_safety_test.cpp help_text_limit_test.cpp
   numbers_test.cpp random_actions_test.cpp round_trip_test.cpp
-  save_faults_test.cpp shell_test.cpp srt_reader_test.cpp srt_writer_test.cpp
+  save_faults_test.cpp shell_test.cpp srt_reader_test.cpp srt_writer_test.cpp tool_windows_test.cpp
   text_file_test.cpp undo_test.cpp utf8_test.cpp web_links_test.cpp bindings_test.cpp
   recovery_test.cpp screen_index_test.cpp styled_text_test.cpp unfinished_save_test.cpp)
 list(TRANSFORM OBREL_UNIT_TESTS PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
