@@ -169,6 +169,11 @@ void QtProgram::followWindows() {
     auto v = std::make_unique<QtForm>(*form, *this);
     QtForm* raw = v.get();
     views_.push_back(std::move(v));
+    // Help, About and the tool windows belong to the main window.
+    const QtForm* main = view(program_.form2());
+    if (main && form != program_.form2() && form != program_.form1()) {
+      raw->belongTo(main->window(), program_.isToolWindow(*form));
+    }
     centreOnScreen(raw->window());
     raw->window()->show();
     shown.push_back(raw);

@@ -57,6 +57,8 @@ install(FILES "${CMAKE_SOURCE_DIR}/packaging/org.obrel.Dizivud.metainfo.xml"
 install(FILES "${OBREL_PACKAGE_DIR}/obrel-dizivud.1.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 install(FILES "${OBREL_PACKAGE_DIR}/copyright" "${OBREL_PACKAGE_DIR}/changelog.gz"
         DESTINATION "${OBREL_DOC_DIR}")
+install(FILES "${CMAKE_SOURCE_DIR}/packaging/lintian-overrides"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/lintian/overrides" RENAME obrel-dizivud)
 
 set(CPACK_PACKAGE_NAME "obrel-dizivud")
 set(CPACK_PACKAGE_CONTACT "The Obrel Dizivud developers <developers@obrel-dizivud.example.org>")
@@ -73,6 +75,11 @@ A video plays beside the entry, and its playback position can be
 copied into the start or end time. A script can be read in a pane
 under the text while typing. The entries are saved as SRT.]=])
 set(CPACK_STRIP_FILES ON)
+# Stripping keeps the compilers' .comment notes, which a program has no use for.
+find_program(OBREL_OBJCOPY objcopy REQUIRED)
+install(CODE "execute_process(COMMAND \"${OBREL_OBJCOPY}\" --remove-section=.comment
+              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${OBREL_INSTALL_FOLDER}/obrel-dizivud\"
+              COMMAND_ERROR_IS_FATAL ANY)")
 # Folders as Debian wants them whatever the umask of the one who packs.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

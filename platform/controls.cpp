@@ -136,6 +136,47 @@ void MenuItem::setChecked(bool on) {
   ++revision_;
 }
 
+void ComboBox::setItems(std::vector<std::string> items) {
+  if (items == items_) return;
+  items_ = std::move(items);
+  ++itemsRevision_;
+  touch();
+}
+
+TextBox* asTextBox(Control* control) {
+  const bool box = control && (control->kind() == ControlKind::TextBox ||
+                               control->kind() == ControlKind::ComboBox);
+  return box ? static_cast<TextBox*>(control) : nullptr;
+}
+
+const TextBox* asTextBox(const Control* control) {
+  return asTextBox(const_cast<Control*>(control));
+}
+
+void CheckBox::setChecked(bool on) {
+  if (on == checked_) return;
+  checked_ = on;
+  touch();
+}
+
+void OptionButton::setChecked(bool on) {
+  if (on == checked_) return;
+  checked_ = on;
+  touch();
+}
+
+bool hasMark(const Control& control) {
+  return control.kind() == ControlKind::CheckBox || control.kind() == ControlKind::OptionButton;
+}
+
+bool markOf(const Control& control) {
+  switch (control.kind()) {
+    case ControlKind::CheckBox: return static_cast<const CheckBox&>(control).checked();
+    case ControlKind::OptionButton: return static_cast<const OptionButton&>(control).checked();
+    default: return false;
+  }
+}
+
 void typeKey(TextBox& box, int code, const std::function<void(int kept)>& apply) {
   if (box.onKeyPress) box.onKeyPress(code);
   if (code == 0) return;

@@ -37,7 +37,10 @@ enum class ControlKind {
   PictureBox,
   MediaPlayer,
   Timer,
-  Table
+  Table,
+  CheckBox,
+  OptionButton,
+  ComboBox
 };
 
 class Control {
@@ -79,7 +82,9 @@ class Control {
   int height() const { return place.height; }
   void setHeight(int twips);
 
-  // Click handler of buttons, labels and images; empty when the control has none.
+  // Click handler of buttons, labels, images, check boxes and option buttons; empty when the
+  // control has none. A user's click goes through Form::click, which first toggles a check box
+  // or selects an option button.
   std::function<void()> onClick;
   // A file dropped on the control; it goes to the window when the control takes none.
   FileDrop fileDrop;
@@ -103,7 +108,7 @@ class Control {
 // really changes, runs onChange inside the call.
 class TextBox : public Control {
  public:
-  explicit TextBox(std::string name) : Control(std::move(name), ControlKind::TextBox) {}
+  explicit TextBox(std::string name) : TextBox(std::move(name), ControlKind::TextBox) {}
 
   int maxLength = 0;  // in characters; 0 means no limit
   bool multiLine = false;
@@ -134,6 +139,9 @@ class TextBox : public Control {
   // Change handler, run whenever the text changes.
   std::function<void()> onChange;
 
+ protected:
+  TextBox(std::string name, ControlKind kind) : Control(std::move(name), kind) {}
+
  private:
   void replace(std::string text, std::size_t caret);
 
@@ -147,9 +155,58 @@ class TextBox : public Control {
   std::size_t selLength_ = 0;
 };
 
+// A combo box: a one-line text box (typing, edits, caret, key and change handlers as any
+// text box) with a list of items to choose from; choosing one sets the text.
+class ComboBox : public TextBox {
+ public:
+  explicit ComboBox(std::string name) : TextBox(std::move(name), ControlKind::ComboBox) {}
+
+  const std::vector<std::string>& items() const { return items_; }
+  void setItems(std::vector<std::string> items);
+  std::uint64_t itemsRevision() const { return itemsRevision_; }
+
+ private:
+  std::vector<std::string> items_;
+  std::uint64_t itemsRevision_ = 0;
+};
+
+// The text box of a control that is one (a text box or a combo box), else nullptr.
+TextBox* asTextBox(Control* control);
+const TextBox* asTextBox(const Control* control);
+
+// A check box: its caption beside a mark the user's click toggles.
+class CheckBox : public Control {
+ public:
+  explicit CheckBox(std::string name) : Control(std::move(name), ControlKind::CheckBox) {}
+  bool checked() const { return checked_; }
+  // Sets the mark; no handler runs.
+  void setChecked(bool on);
+
+ private:
+  bool checked_ = false;
+};
+
+// An option button: one choice of a group, the option buttons of one container. Selecting
+// one clears the others (Form::select, Form::click), so at most one of a group is selected.
+class OptionButton : public Control {
+ public:
+  explicit OptionButton(std::string name) : Control(std::move(name), ControlKind::OptionButton) {}
+  bool checked() const { return checked_; }
+
+ private:
+  friend class Form;
+  void setChecked(bool on);
+  bool checked_ = false;
+};
+
+// Whether a control of this kind shows a mark (a check box, an option button), and the mark.
+bool hasMark(const Control& control);
+bool markOf(const Control& control);
+
 // The character codes of the keys the rules name.
 constexpr int kBackspace = 8;
 constexpr int kEnter = 13;
+constexpr int kEscape = 27;
 
 // A key typed into box: its key handler first, which may drop the key (code 0) or move the
 // focus; a kept key then takes effect in this box, through apply when given (a view applying

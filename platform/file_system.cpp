@@ -163,7 +163,11 @@ FileIdentity RealFileSystem::replaceFile(const std::string& path, const std::str
     if ((st.st_mode & 0222) == 0) fail(EACCES);
   }
 
-  const auto [folder, name] = posix::splitPath(target);
+  // Plain names rather than a structured binding: the fuzz build's compiler cannot capture
+  // one in the lambda below.
+  const auto split = posix::splitPath(target);
+  const auto& folder = split.first;
+  const auto& name = split.second;
   if (name.empty()) fail(EISDIR);
 
   const FileIdentity written = [&] {

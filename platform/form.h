@@ -2,7 +2,9 @@
 // A window's model: caption, size, its controls in stacking order, menus, tab order and
 // the keyboard focus. Handlers of a concrete window are members of its subclass.
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/controls.h"
@@ -35,6 +37,12 @@ class Form {
   Border border = Border::FixedSingle;
   bool minButton = false;
   bool maxButton = false;
+  // While a modal window is open the user can activate and use no other window of the
+  // program (Program::blockedBy); its views show it without waiting for it to close.
+  bool modal = false;
+  // The buttons Enter and Escape press (keyButton); nullptr when the window has none.
+  Control* defaultButton = nullptr;
+  Control* cancelButton = nullptr;
 
   // Controls from the bottom of the stacking order to the top.
   const std::vector<Control*>& controls() const { return controls_; }
@@ -51,6 +59,27 @@ class Form {
   // Brings what the window shows from other windows' models up to date; the views call it
   // once after each user event.
   virtual void refresh() {}
+  // Runs each time the window becomes the active one (the program calls it); it opens and
+  // closes no window.
+  virtual void Form_Activate() {}
+
+  // The user's click on control, one of this window's: a check box toggles, an option button
+  // is selected, then its click handler runs. A disabled or hidden control takes no click.
+  void click(Control& control);
+  // Selects option and clears the other option buttons of its container; no handler runs.
+  void select(OptionButton& option);
+
+  // The button a key presses instead of being typed: Enter the default button (except in a
+  // multi-line box, where it starts a new line), Escape the cancel button. nullptr when the
+  // key is typed; box is the box it was typed into, nullptr for any other control.
+  Control* keyButton(int code, const TextBox* box) const;
+  // A key typed into box, one of this window's: it presses its keyButton, if any (the box's
+  // key handler never sees it), and otherwise goes through typeKey.
+  void typeInto(TextBox& box, int code, const std::function<void(int kept)>& apply = {});
+
+  // The item keys (as canonicalKeys spells them) run in this window: an item of its menus
+  // that declares them, else a borrowed one; nullptr when none.
+  MenuItem* shortcutItem(std::string_view keys) const;
 
   // Keyboard focus among the text boxes; nullptr when no box has it.
   TextBox* focus() const { return focus_; }

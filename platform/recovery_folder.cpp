@@ -234,10 +234,9 @@ std::vector<RecoveryFolder::Found> RecoveryFolder::abandonedCopies(
     if (!files.temporaries.empty()) {
       if (!take(id)) continue;  // its program is still writing
       recoverTemporaries(id, files.temporaries, whole);
-      files.copy = files.copy || [&] {
-        struct stat st;
-        return ::fstatat(scan_, (id + kCopy).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
-      }();
+      struct stat st;
+      files.copy = files.copy ||
+                   ::fstatat(scan_, (id + kCopy).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
     }
     if (!files.copy) {
       if (take(id)) discard(id);

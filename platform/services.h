@@ -10,6 +10,7 @@ class FileDialogs;
 class MediaPlayer;
 class Browser;
 class FileSystem;
+class Form;
 
 struct Services {
   Prompts& prompts;
@@ -28,6 +29,14 @@ class Shell {
   virtual void showAbout() = 0;
   // The entry list window, opened or brought forward.
   virtual void showEntryList() = 0;
+  // The tool window called name ("Form5" .. "Form9") opened, or brought forward when it is
+  // open: the window, or nullptr when it cannot open. A shell without tool windows opens none.
+  virtual Form* showToolWindow(const std::string& name) {
+    (void)name;
+    return nullptr;
+  }
+  // Closes window as its close box does (a tool window's own Close button).
+  virtual void closeWindow(Form& window) { (void)window; }
   // Unloads every window, Form2 first; the program ends with none left.
   virtual void unloadAll() = 0;
 };

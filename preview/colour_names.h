@@ -1,15 +1,12 @@
 #pragma once
 // The colours a subtitle's <font color=...> can name: the 148 colour names of web pages
 // and "#RRGGBB".
-#include <cstdint>
 #include <optional>
 #include <string_view>
 
-namespace obrel {
+#include "platform/styled_runs.h"
 
-// 0xRRGGBB.
-using Rgb = std::uint32_t;
-constexpr Rgb kWhite = 0xFFFFFF;
+namespace obrel {
 
 // The colour a name stands for, in any case ("Red", "darkslategrey"); nullopt for others.
 std::optional<Rgb> namedColour(std::string_view name);

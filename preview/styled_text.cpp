@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "preview/colour_names.h"
+
 namespace obrel {
 
 namespace {
@@ -147,6 +149,19 @@ std::string screenText(const EntryStore& store, const std::vector<int>& slots) {
     shown += plainText(store.at(*k).EntryText);
   }
   return shown;
+}
+
+std::string screenText(const Subtitles& shown) {
+  std::string text;
+  bool first = true;
+  for (auto block = shown.rbegin(); block != shown.rend(); ++block) {
+    for (const StyledLine& line : *block) {
+      if (!first) text += " / ";
+      first = false;
+      for (const StyledRun& run : line) text += run.text;
+    }
+  }
+  return text;
 }
 
 }  // namespace obrel

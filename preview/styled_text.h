@@ -7,27 +7,10 @@
 #include <vector>
 
 #include "document/entry_store.h"
-#include "preview/colour_names.h"
+#include "platform/media_player.h"
+#include "platform/styled_runs.h"
 
 namespace obrel {
-
-struct TextStyle {
-  bool italic = false;
-  bool bold = false;
-  bool underline = false;
-  Rgb colour = kWhite;
-  bool operator==(const TextStyle&) const = default;
-};
-
-struct StyledRun {
-  std::string text;  // UTF-8, never empty
-  TextStyle style;
-  bool operator==(const StyledRun&) const = default;
-};
-
-// One line: runs in order, neighbours always of different styles; no runs for a line that
-// draws nothing.
-using StyledLine = std::vector<StyledRun>;
 
 // The lines of an entry's text (CR LF between them; a lone LF also ends a line), with the
 // tags read:
@@ -48,5 +31,9 @@ std::string plainText(std::string_view text);
 // lowest number first): the entries from the top down, the highest number first, their lines
 // plain and all joined with " / "; "" for none.
 std::string screenText(const EntryStore& store, const std::vector<int>& slots);
+
+// The same for what a player draws: the blocks from the top down (the last first), the runs
+// of each line joined, all lines joined with " / "; "" for none.
+std::string screenText(const Subtitles& shown);
 
 }  // namespace obrel

@@ -5,14 +5,20 @@
 
 namespace obrel {
 
-Program::Program(Services services) : services_(std::move(services)) {}
+Program::Program(Services services) : services_(std::move(services)) {
+  declareToolWindow("Form5", [this](Form2& main) {
+    return std::make_unique<Form5>(main, [this] {
+      if (form2_) activate(*form2_);
+    });
+  });
+}
 
 Program::~Program() = default;
 
 void Program::startWithSplash() {
   form1_ = std::make_unique<Form1>(*this);
   form1_->Form_Load();
-  active_ = form1_.get();
+  setActive(form1_.get());
   changed();
 }
 
@@ -20,7 +26,7 @@ void Program::startMain(bool offerRecovery) {
   form2_ = std::make_unique<Form2>(services_, *this);
   form2_->Form_Load();
   form2_->focusFirst();
-  active_ = form2_.get();
+  setActive(form2_.get());
   changed();
   // The copy comes first: a file from the command line then opens over it through the
   // save prompt.
@@ -50,26 +56,82 @@ void Program::endNormally() {
   if (recovery_) recovery_->endNormally();
 }
 
+Form5* Program::form5() const { return dynamic_cast<Form5*>(toolWindow("Form5")); }
+
+void Program::declareToolWindow(const std::string& name, ToolWindowMaker make) {
+  ToolSlot* slot = toolSlot(name);
+  if (slot) slot->make = std::move(make);
+}
+
+Program::ToolSlot* Program::toolSlot(const std::string& name) {
+  return const_cast<ToolSlot*>(std::as_const(*this).toolSlot(name));
+}
+
+const Program::ToolSlot* Program::toolSlot(const std::string& name) const {
+  if (name.size() != 5 || !name.starts_with("Form")) return nullptr;
+  const int number = name[4] - '0';
+  if (number < kFirstTool || number > kLastTool) return nullptr;
+  return &tools_[static_cast<std::size_t>(number - kFirstTool)];
+}
+
+Form* Program::toolWindow(const std::string& name) const {
+  const ToolSlot* slot = toolSlot(name);
+  return slot ? slot->window.get() : nullptr;
+}
+
+bool Program::isToolWindow(const Form& form) const {
+  return std::any_of(tools_.begin(), tools_.end(),
+                     [&form](const ToolSlot& slot) { return slot.window.get() == &form; });
+}
+
+Form* Program::modalWindow() const {
+  for (const ToolSlot& slot : tools_) {
+    if (slot.window && slot.window->modal) return slot.window.get();
+  }
+  return nullptr;
+}
+
+Form* Program::blockedBy(const Form& form) const {
+  Form* modal = modalWindow();
+  return modal != &form ? modal : nullptr;
+}
+
+bool Program::isOpen(const Form* form) const {
+  const std::vector<Form*> open = windows();
+  return form && std::find(open.begin(), open.end(), form) != open.end();
+}
+
 std::vector<Form*> Program::windows() const {
   std::vector<Form*> open;
   if (form1_) open.push_back(form1_.get());
   if (form2_) open.push_back(form2_.get());
   if (form3_) open.push_back(form3_.get());
   if (form4_) open.push_back(form4_.get());
-  if (form5_) open.push_back(form5_.get());
+  for (const ToolSlot& slot : tools_) {
+    if (slot.window) open.push_back(slot.window.get());
+  }
   return open;
 }
 
 void Program::activate(Form& form) {
   // A window the program already closed (its view may still report it) takes nothing.
-  const std::vector<Form*> open = windows();
-  if (std::find(open.begin(), open.end(), &form) == open.end()) return;
+  if (!isOpen(&form)) return;
   const bool helpOrAbout = &form == form3_.get() || &form == form4_.get();
-  active_ = front_ && !helpOrAbout ? front_ : &form;
+  Form* next = blockedBy(form);
+  if (!next) next = front_ && !helpOrAbout && !form.modal ? front_ : &form;
+  setActive(next);
   changed();
 }
 
 void Program::close(Form& form) {
+  if (isOpen(&form) && blockedBy(form)) return;
+  closeOpen(form);
+}
+
+void Program::closeWindow(Form& window) { closeOpen(window); }
+
+void Program::closeOpen(Form& form) {
+  Form* opener = nullptr;
   if (&form == form1_.get()) {
     form1_->Timer1.setEnabled(false);
     retire(form1_);
@@ -81,10 +143,14 @@ void Program::close(Form& form) {
     retire(form3_);
   } else if (&form == form4_.get()) {
     retire(form4_);
-  } else if (&form == form5_.get()) {
-    retire(form5_);
+  } else {
+    for (ToolSlot& slot : tools_) {
+      if (slot.window.get() != &form) continue;
+      if (form.modal) opener = slot.opener;
+      retire(slot.window);
+    }
   }
-  pickActive();
+  pickActive(opener);
   changed();
 }
 
@@ -111,20 +177,28 @@ void Program::showAbout() {
   bringForward(*form4_);
 }
 
-void Program::showEntryList() {
-  if (!form2_) return;
-  if (!form5_) {
-    form5_ = std::make_unique<Form5>(*form2_, [this] {
-      if (form2_) activate(*form2_);
-    });
+void Program::showEntryList() { showToolWindow("Form5"); }
+
+Form* Program::showToolWindow(const std::string& name) {
+  ToolSlot* slot = toolSlot(name);
+  if (!form2_ || !slot || (!slot->window && !slot->make)) return nullptr;
+  if (!slot->window) {
+    slot->opener = active_;
+    slot->window = slot->make(*form2_);
+    slot->window->focusFirst();
   }
-  active_ = front_ ? front_ : form5_.get();
+  Form& window = *slot->window;
+  Form* next = blockedBy(window);
+  if (!next) next = front_ && !window.modal ? front_ : &window;
+  setActive(next);
   changed();
+  return &window;
 }
 
 void Program::unloadAll() {
   endNormally();
-  retire(form5_);  // it shows the main window's document
+  // They show the main window's document.
+  for (ToolSlot& slot : tools_) retire(slot.window);
   retire(form2_);
   if (form1_) form1_->Timer1.setEnabled(false);
   retire(form1_);
@@ -138,7 +212,7 @@ void Program::splashGivesWay() {
   if (!form1_) return;
   form1_->Timer1.setEnabled(false);
   retire(form1_);
-  active_ = nullptr;
+  setActive(nullptr);
   startMain();
 }
 
@@ -165,15 +239,27 @@ void Program::retire(std::unique_ptr<W>& form) {
 
 void Program::bringForward(Form& window) {
   front_ = &window;
-  active_ = &window;
+  setActive(&window);
   changed();
 }
 
-void Program::pickActive() {
+void Program::pickActive(Form* closedOpener) {
   const std::vector<Form*> open = windows();
-  bool stillOpen = false;
-  for (Form* f : open) stillOpen = stillOpen || f == active_;
-  if (!stillOpen) active_ = open.empty() ? nullptr : open.back();
+  if (isOpen(active_)) return;
+  Form* next = open.empty() ? nullptr : open.back();
+  if (Form* modal = modalWindow()) {
+    next = modal;
+  } else if (isOpen(closedOpener)) {
+    // Help or About keeps the activation from the main window it goes back to.
+    next = front_ && closedOpener == form2_.get() ? front_ : closedOpener;
+  }
+  setActive(next);
+}
+
+void Program::setActive(Form* form) {
+  if (form == active_) return;
+  active_ = form;
+  if (form) form->Form_Activate();
 }
 
 }  // namespace obrel

@@ -1,5 +1,7 @@
 #include "testing/fakes.h"
 
+#include <cmath>
+
 namespace obrel::fake {
 
 Answer closedAnswer(Buttons buttons) {
@@ -73,6 +75,46 @@ std::string QueuedDialogs::show(const std::string& name, DialogKind kind, const 
   shown.push_back(dialog);
   if (onDialog) onDialog(dialog);
   return dialog.choice.value_or("");
+}
+
+void ScriptedPlayer::setUrl(const std::string& path) {
+  url_ = path;
+  position_ = 0;
+  playing_ = !path.empty();  // autostart
+  pauseAt_.reset();
+}
+
+void ScriptedPlayer::setPosition(double seconds) {
+  position_ = seconds;
+  pauseAt_.reset();
+}
+
+void ScriptedPlayer::play() {
+  playing_ = true;
+  pauseAt_.reset();
+}
+
+void ScriptedPlayer::pause() {
+  playing_ = false;
+  pauseAt_.reset();
+}
+
+void ScriptedPlayer::playSpan(std::int64_t from, std::int64_t to) {
+  position_ = static_cast<double>(from) / 1000.0;
+  playing_ = to > from;
+  pauseAt_.reset();
+  if (playing_) pauseAt_ = to;
+  if (onPlaySpan) onPlaySpan(from, to);
+}
+
+Subtitles ScriptedPlayer::subtitles() const {
+  // No media is that long; beyond this (or not a number) the microseconds would not fit.
+  if (!shown_ || !source_ || url_.empty() || !(std::abs(position_) < 1e12)) return {};
+  // Through whole microseconds, as a real frame's time is: 12.345 s is 12345 ms, not the
+  // 12344 that 12.345 * 1000 rounded down would give.
+  const auto micros = static_cast<std::int64_t>(std::llround(position_ * 1e6));
+  const std::int64_t millis = micros >= 0 ? micros / 1000 : -((-micros + 999) / 1000);
+  return source_(millis);
 }
 
 }  // namespace obrel::fake

@@ -4,10 +4,12 @@
 // a browser and a shell that record. Each records what it was asked, and may tell an
 // observer as it happens (the driver prints each event then).
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/file_dialogs.h"
@@ -84,23 +86,42 @@ class QueuedDialogs : public FileDialogs {
 };
 
 // A player that plays nothing: its position is what was last set, by the program or by
-// hand; a new media starts from its beginning, as a real player's does.
+// hand; a new media starts from its beginning, as a real player's does. What it draws is
+// what its source gives at that position.
 class ScriptedPlayer : public MediaPlayer {
  public:
   std::string url() const override { return url_; }
-  void setUrl(const std::string& path) override {
-    url_ = path;
-    position_ = 0;
-  }
+  void setUrl(const std::string& path) override;
   bool enabled() const override { return enabled_; }
   void setEnabled(bool on) override { enabled_ = on; }
   double position() const override { return position_; }
-  void setPosition(double seconds) override { position_ = seconds; }
+  void setPosition(double seconds) override;
+
+  void play() override;
+  void pause() override;
+  bool playing() const override { return playing_; }
+  void playSpan(std::int64_t from, std::int64_t to) override;
+
+  void setSubtitleSource(SubtitleSource source) override { source_ = std::move(source); }
+  void refreshSubtitles() override {}  // nothing is kept between askings
+  bool subtitlesShown() const override { return shown_; }
+  void setSubtitlesShown(bool on) override { shown_ = on; }
+  Subtitles subtitles() const override;
+
+  // Where a playSpan still pending will pause (milliseconds).
+  std::optional<std::int64_t> pauseAt() const { return pauseAt_; }
+
+  // Each playSpan, as it is asked.
+  std::function<void(std::int64_t from, std::int64_t to)> onPlaySpan;
 
  private:
   std::string url_;
   bool enabled_ = false;
   double position_ = 0;
+  bool playing_ = false;
+  std::optional<std::int64_t> pauseAt_;
+  SubtitleSource source_;
+  bool shown_ = true;
 };
 
 class RecordingBrowser : public Browser {

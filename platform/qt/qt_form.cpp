@@ -2,6 +2,7 @@
 
 #include <QTableView>
 #include <QTimer>
+#include <QWindow>
 
 #include "platform/qt/qt_table.h"
 #include "platform/qt/qt_widgets.h"
@@ -22,7 +23,17 @@ QtForm::QtForm(Form& form, QtFormHost& host)
   window_->activated = [this] {
     if (form_) host_.activated(*form_);
   };
+  window_->unhandledKey = [this](QKeyEvent& event) { return windowKey(event); };
   sync();
+}
+
+void QtForm::belongTo(QWidget* owner, bool tool) {
+  if (tool) window_->setWindowFlags((window_->windowFlags() & ~Qt::WindowType_Mask) | Qt::Tool);
+  // The owner stays a window of its own, so that neither view's lifetime is tied to the
+  // other's: only the native windows are linked.
+  window_->winId();
+  owner->winId();
+  window_->windowHandle()->setTransientParent(owner->windowHandle());
 }
 
 QtForm::~QtForm() = default;

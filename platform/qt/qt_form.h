@@ -55,6 +55,11 @@ class QtForm : public QObject {
   QWidget* widget(const std::string& name) const;
   QAction* action(const std::string& name) const;
 
+  // Makes the window belong to owner's window (kept above it, blocked with it by a modal
+  // window of the program): a tool window (no task bar entry, a thin frame) when tool. Call
+  // before it first shows.
+  void belongTo(QWidget* owner, bool tool);
+
   // Pushes what changed in the model since the last sync into the widgets.
   void sync();
   // The model window closed: stop the timers and never touch the model again; the owner
@@ -67,6 +72,7 @@ class QtForm : public QObject {
     QWidget* widget;  // nullptr for a timer
     QTimer* timer;    // only for a timer
     std::uint64_t revision = 0;
+    std::uint64_t itemsRevision = 0;  // combo boxes
   };
   struct BoundMenu {
     MenuItem* item;
@@ -80,6 +86,8 @@ class QtForm : public QObject {
   QTimer* makeTimer(Timer& timer);
   QWidget* makeWidget(Control& control);
   QWidget* makeButton(Control& control);
+  QWidget* makeMarked(Control& control);
+  QWidget* makeCombo(ComboBox& box);
   QWidget* makeLabel(Control& control);
   QWidget* makeLineBox(TextBox& box);
   QWidget* makePlainBox(TextBox& box);
@@ -97,6 +105,8 @@ class QtForm : public QObject {
   void push(Bound& b);
   void pushTimer(Bound& b);
   void pushText(TextBox& box, QWidget* widget);
+  void pushItems(Bound& b);
+  void pushMark(const Control& control, QWidget* widget);
   void pushTable(const Table& table, QWidget* widget);
   void pushMenu(BoundMenu& m);
   void pushFocus();
@@ -110,6 +120,8 @@ class QtForm : public QObject {
   // dealt with here (dropped, or replaced and applied through apply), false when the
   // widget should apply it unchanged.
   bool keyTyped(TextBox& box, QKeyEvent& event, const std::function<void(QKeyEvent&)>& apply);
+  // Enter or Escape that no widget took: the window's default or cancel button, if it has one.
+  bool windowKey(QKeyEvent& event);
   void menuTriggered(BoundMenu& m);
   void userPicked(Table& table, int row);
   // An item's handler from the window's menu or borrowed keys; a disabled item does nothing.

@@ -1,5 +1,7 @@
 // The window, its widgets and its menus, built once from the model.
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QHeaderView>
 #include <QIcon>
@@ -8,6 +10,7 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -46,6 +49,9 @@ void QtForm::buildWindow() {
   w->setObjectName(qs(form_->name()));
   w->setWindowIcon(QIcon(QStringLiteral(":/pictures/obrel.ico")));
   w->setWindowFlags(windowFlags(*form_));
+  // Shown without waiting: the model's handlers go on, and the window keeps the others
+  // (those its owner holds) from the user until it closes.
+  if (form_->modal) w->setWindowModality(Qt::WindowModal);
   // The client area has the designed size; the window grows by the menu bar and no more.
   auto* layout = new QVBoxLayout(w);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -84,6 +90,11 @@ void QtForm::bindControls() {
       bound_.push_back({c, makeWidget(*c), nullptr});
     }
   }
+  // Shown as the default button; Enter reaches it through windowKey and keyTyped.
+  if (form_->defaultButton) {
+    if (auto* button = qobject_cast<QPushButton*>(widget(form_->defaultButton->name())))
+      button->setDefault(true);
+  }
 }
 
 QTimer* QtForm::makeTimer(Timer& model) {
@@ -114,6 +125,9 @@ QWidget* QtForm::makeWidget(Control& c) {
     }
     case ControlKind::MediaPlayer: w = host_.createPlayerWidget(client_); break;
     case ControlKind::Table: w = makeTable(static_cast<Table&>(c)); break;
+    case ControlKind::CheckBox:
+    case ControlKind::OptionButton: w = makeMarked(c); break;
+    case ControlKind::ComboBox: w = makeCombo(static_cast<ComboBox&>(c)); break;
     case ControlKind::Timer: return nullptr;
   }
   w->setObjectName(qs(c.name()));
@@ -132,6 +146,36 @@ QWidget* QtForm::makeButton(Control& c) {
   button->setAutoDefault(false);
   connect(button, &QPushButton::clicked, this, [this, &c] { userClicked(c); });
   return button;
+}
+
+QWidget* QtForm::makeMarked(Control& c) {
+  QAbstractButton* button = nullptr;
+  if (c.kind() == ControlKind::CheckBox) {
+    button = new QCheckBox(client_);
+  } else {
+    auto* option = new QRadioButton(client_);
+    // The model clears the others of the group; a click on a selected one keeps it.
+    option->setAutoExclusive(false);
+    button = option;
+  }
+  connect(button, &QAbstractButton::clicked, this, [this, &c] { userClicked(c); });
+  return button;
+}
+
+QWidget* QtForm::makeCombo(ComboBox& box) {
+  auto* combo = new QComboBox(client_);
+  combo->setEditable(true);
+  // The list is the model's: Enter adds nothing to it.
+  combo->setInsertPolicy(QComboBox::NoInsert);
+  auto* line = new LineBox(combo);
+  if (box.maxLength > 0) line->setMaxLength(box.maxLength);
+  combo->setLineEdit(line);
+  // Completion would type for the user, past the box's key handler.
+  combo->setCompleter(nullptr);
+  line->setReadOnly(box.readOnly);
+  line->hooks = hooksFor(box, line, [line](QKeyEvent& k) { line->applyKey(k); });
+  connect(line, &QLineEdit::textChanged, this, [this, &box, line] { userEdited(box, line); });
+  return combo;
 }
 
 QWidget* QtForm::makeLabel(Control& c) {

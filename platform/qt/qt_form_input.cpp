@@ -13,9 +13,10 @@ namespace obrel {
 void QtForm::userClicked(Control& c) {
   if (!form_) return;
   const std::string where = c.name() + "_Click";
-  host_.run(where.c_str(), [&c] {
-    if (c.onClick) c.onClick();
-  });
+  Form* form = form_;
+  host_.run(where.c_str(), [form, &c] { form->click(c); });
+  // A check box or option button marks itself when clicked; the model alone decides.
+  if (form_ && hasMark(c)) pushMark(c, widget(c.name()));
 }
 
 void QtForm::timerFired(Timer& timer) {
@@ -56,15 +57,17 @@ bool QtForm::keyTyped(TextBox& box, QKeyEvent& event,
                       const std::function<void(QKeyEvent&)>& apply) {
   // Undo and redo of typing belong to the box: its key rule never sees them.
   if (event.matches(QKeySequence::Undo) || event.matches(QKeySequence::Redo)) return false;
-  if (!form_ || !box.onKeyPress) return false;
+  if (!form_) return false;
   const int code = characterCode(event);
-  if (code == 0) return false;
+  if (code == 0 || (!box.onKeyPress && !form_->keyButton(code, &box))) return false;
   int kept = 0;
   const std::string where = box.name() + "_KeyPress";
   // The handler may drop the key or move the focus; the sync inside run() moves the
   // widget focus, and the key kept still lands in this box below, applied by the widget.
+  // Enter and Escape may press a button instead, and then are not typed.
+  Form* form = form_;
   host_.run(where.c_str(),
-            [&box, code, &kept] { typeKey(box, code, [&kept](int k) { kept = k; }); });
+            [form, &box, code, &kept] { form->typeInto(box, code, [&kept](int k) { kept = k; }); });
   if (!form_) return true;  // the window closed under the key
   if (kept == code) return false;
   event.accept();
@@ -74,6 +77,15 @@ bool QtForm::keyTyped(TextBox& box, QKeyEvent& event,
     QKeyEvent replaced(QEvent::KeyPress, typed->key, Qt::NoModifier, typed->text);
     apply(replaced);
   }
+  return true;
+}
+
+bool QtForm::windowKey(QKeyEvent& event) {
+  if (!form_) return false;
+  Control* button = form_->keyButton(characterCode(event), nullptr);
+  if (!button) return false;
+  event.accept();
+  userClicked(*button);
   return true;
 }
 

@@ -1,5 +1,7 @@
 // The model's changes since the last sync, pushed into the widgets.
+#include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -44,6 +46,12 @@ void QtForm::push(Bound& b) {
   QWidget* w = b.widget;
   switch (c.kind()) {
     case ControlKind::TextBox: pushText(static_cast<TextBox&>(c), w); break;
+    case ControlKind::ComboBox:
+      pushItems(b);
+      pushText(static_cast<TextBox&>(c), w);
+      break;
+    case ControlKind::CheckBox:
+    case ControlKind::OptionButton: pushMark(c, w); break;
     case ControlKind::Button: {
       auto* button = static_cast<QPushButton*>(w);
       const QString caption = plainCaption(c.caption());
@@ -64,7 +72,7 @@ void QtForm::push(Bound& b) {
   w->setVisible(c.visible());
   // A covered box is out of the tab chain and takes no click; uncovered, it takes the focus
   // as its kind of widget does.
-  if (c.kind() == ControlKind::TextBox) {
+  if (asTextBox(&c)) {
     const char* const kOwnPolicy = "obrelFocusPolicy";
     if (!w->property(kOwnPolicy).isValid())
       w->setProperty(kOwnPolicy, static_cast<int>(w->focusPolicy()));
@@ -87,6 +95,7 @@ void QtForm::pushTimer(Bound& b) {
 }
 
 void QtForm::pushText(TextBox& box, QWidget* w) {
+  if (auto* combo = qobject_cast<QComboBox*>(w)) w = combo->lineEdit();
   if (auto* line = qobject_cast<QLineEdit*>(w)) {
     const QString text = qs(box.text());
     if (line->text() != text) line->setText(text);
@@ -100,6 +109,24 @@ void QtForm::pushText(TextBox& box, QWidget* w) {
   // The caret goes to the end of a set text; a box without the focus keeps its view at
   // the top, so a long text shows from its beginning.
   if (plain->hasFocus()) caretToEnd(plain);
+}
+
+void QtForm::pushItems(Bound& b) {
+  const auto& box = static_cast<const ComboBox&>(*b.control);
+  if (box.itemsRevision() == b.itemsRevision) return;
+  b.itemsRevision = box.itemsRevision();
+  auto* combo = static_cast<QComboBox*>(b.widget);
+  // The list changes the shown text; pushText sets the model's again.
+  combo->clear();
+  for (const std::string& item : box.items()) combo->addItem(qs(item));
+  combo->setCurrentIndex(-1);
+}
+
+void QtForm::pushMark(const Control& c, QWidget* w) {
+  auto* button = static_cast<QAbstractButton*>(w);
+  const QString caption = plainCaption(c.caption());
+  if (button->text() != caption) button->setText(caption);
+  if (button->isChecked() != markOf(c)) button->setChecked(markOf(c));
 }
 
 void QtForm::pushTable(const Table& table, QWidget* w) {

@@ -6,12 +6,6 @@
 
 namespace obrel {
 
-namespace {
-
-constexpr int kEscape = 27;
-
-}  // namespace
-
 int characterCode(const QKeyEvent& event) {
   switch (event.key()) {
     case Qt::Key_Backspace: return kBackspace;

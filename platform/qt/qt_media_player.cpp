@@ -13,11 +13,14 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QVideoFrame>
 #include <QVideoSink>
-#include <QVideoWidget>
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <utility>
+
+#include "platform/qt/qt_subtitle_painter.h"
 
 namespace obrel {
 
@@ -57,25 +60,54 @@ QRect videoPlace(QSize video, QSize area) {
                shown);
 }
 
-// The video's area: the video at its own size, centred, or scaled down keeping its aspect
+// The picture: each frame the player shows, painted with the subtitles for its position.
+class FrameView : public QWidget {
+ public:
+  FrameView(QtMediaPlayer& owner, QWidget* parent) : QWidget(parent), owner_(owner) {
+    setObjectName(QStringLiteral("video"));
+    setAccessibleName(tr("Video"));
+    // Every pixel is painted here, the black around a smaller frame too.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    QVideoFrame frame = owner_.frame();
+    if (!frame.isValid()) {
+      painter.fillRect(rect(), Qt::black);
+      return;
+    }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, frame.size() != size());
+    // The player's own subtitle track is off; should a backend still put text on a frame,
+    // only ours is drawn.
+    frame.paint(&painter, rect(),
+                {Qt::black, Qt::KeepAspectRatio, QVideoFrame::PaintOptions::DontDrawSubtitles});
+    subtitles_.paint(painter, owner_.subtitles(), size());
+  }
+
+ private:
+  QtMediaPlayer& owner_;
+  SubtitlePainter subtitles_;
+};
+
+// The video's area: the picture at its own size, centred, or scaled down keeping its aspect
 // ratio when it is larger than the area; the area fills until a frame tells the size.
 class VideoScreen : public QWidget {
  public:
-  explicit VideoScreen(QWidget* parent) : QWidget(parent), video_(new QVideoWidget(this)) {
+  VideoScreen(QtMediaPlayer& owner, QWidget* parent)
+      : QWidget(parent), video_(new FrameView(owner, this)) {
     setObjectName(QStringLiteral("screen"));
-    video_->setObjectName(QStringLiteral("video"));
-    QVideoSink* sink = video_->videoSink();
-    // Queued: Qt 6.4 signals the change with the sink's lock held, so reading the size
-    // there would wait for ever.
-    connect(
-        sink, &QVideoSink::videoSizeChanged, this,
-        [this, sink] {
-          native_ = sink->videoSize();
-          place();
-        },
-        Qt::QueuedConnection);
   }
-  QVideoWidget* video() const { return video_; }
+  FrameView* video() const { return video_; }
+  // Repaints the picture, placing it anew when the frame's size changed.
+  void showFrame(QSize size) {
+    if (size.isValid() && size != native_) {
+      native_ = size;
+      place();
+    }
+    video_->update();
+  }
 
  protected:
   void resizeEvent(QResizeEvent* event) override {
@@ -86,14 +118,15 @@ class VideoScreen : public QWidget {
  private:
   void place() { video_->setGeometry(videoPlace(native_, size())); }
 
-  QVideoWidget* video_;
+  FrameView* video_;
   QSize native_;
 };
 
 // Video on top, the transport row below it.
 class PlayerView : public QWidget {
  public:
-  PlayerView(QMediaPlayer& player, QWidget* parent) : QWidget(parent), player_(player) {
+  PlayerView(QtMediaPlayer& owner, QWidget* parent)
+      : QWidget(parent), owner_(owner), player_(owner.player()) {
     setAutoFillBackground(true);
     QPalette dark = palette();
     dark.setColor(QPalette::Window, Qt::black);
@@ -101,8 +134,7 @@ class PlayerView : public QWidget {
     dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(110, 110, 110));
     setPalette(dark);
 
-    screen_ = new VideoScreen(this);
-    screen_->video()->setAccessibleName(tr("Video"));
+    screen_ = new VideoScreen(owner, this);
     play_ = new QToolButton(this);
     play_->setObjectName(QStringLiteral("play"));
     play_->setAutoRaise(true);
@@ -126,17 +158,17 @@ class PlayerView : public QWidget {
     column->addLayout(row);
     setFocusProxy(play_);
 
-    player_.setVideoOutput(screen_->video());
+    // Through the port, so that the user's play, pause and seeks cancel a pending pause.
     connect(play_, &QToolButton::clicked, this, [this] {
-      if (player_.playbackState() == QMediaPlayer::PlayingState) {
-        player_.pause();
+      if (owner_.playing()) {
+        owner_.pause();
       } else {
-        player_.play();
+        owner_.play();
       }
     });
     // Every slider action (drag, click on the groove, keys) seeks to where it put the knob.
     connect(slider_, &QSlider::actionTriggered, this,
-            [this](int) { player_.setPosition(slider_->sliderPosition()); });
+            [this](int) { owner_.setPosition(slider_->sliderPosition() / 1000.0); });
     connect(&player_, &QMediaPlayer::durationChanged, this, [this] { showTime(); });
     connect(&player_, &QMediaPlayer::positionChanged, this, [this] { showTime(); });
     connect(&player_, &QMediaPlayer::playbackStateChanged, this, [this] { showState(); });
@@ -144,7 +176,7 @@ class PlayerView : public QWidget {
     showState();
   }
 
-  ~PlayerView() override { player_.setVideoOutput(nullptr); }
+  VideoScreen* screen() const { return screen_; }
 
  private:
   void showTime() {
@@ -166,6 +198,7 @@ class PlayerView : public QWidget {
     play_->setAccessibleName(does);
   }
 
+  QtMediaPlayer& owner_;
   QMediaPlayer& player_;
   VideoScreen* screen_;
   QToolButton* play_;
@@ -180,7 +213,11 @@ QtMediaPlayer::QtMediaPlayer() = default;
 QtMediaPlayer::~QtMediaPlayer() {
   // The view may outlive us only in a window being torn down; it must not see the player.
   delete widget_.data();
+  // What a stopping player sends last (a frame, a state) must not reach a player half gone.
+  if (sink_) sink_->disconnect();
+  if (player_) player_->disconnect();
   player_.reset();
+  sink_.reset();
   audio_.reset();
 }
 
@@ -196,12 +233,28 @@ QMediaPlayer& QtMediaPlayer::player() {
     }
     player_->setPlaybackRate(1.0);
     player_->setLoops(1);
+    // The frames come here, not to a video widget: each is painted with the subtitles for
+    // its own time. (Queued should a backend send them from another thread.)
+    sink_ = std::make_unique<QVideoSink>();
+    QObject::connect(sink_.get(), &QVideoSink::videoFrameChanged, sink_.get(),
+                     [this](const QVideoFrame& frame) { showFrame(frame); });
+    player_->setVideoSink(sink_.get());
+    // Only our subtitles are drawn, never a subtitle stream of the video's own.
+    QObject::connect(player_.get(), &QMediaPlayer::tracksChanged, player_.get(), [this] {
+      if (player_->activeSubtitleTrack() != -1) player_->setActiveSubtitleTrack(-1);
+    });
+    // At the end of the media a pending pause will never come.
+    QObject::connect(player_.get(), &QMediaPlayer::playbackStateChanged, player_.get(),
+                     [this](QMediaPlayer::PlaybackState state) {
+                       if (state == QMediaPlayer::StoppedState) cancelSpan();
+                     });
   }
   return *player_;
 }
 
 void QtMediaPlayer::setUrl(const std::string& path) {
   url_ = path;
+  cancelSpan();
   QMediaPlayer& p = player();
   if (path.empty()) {
     p.stop();
@@ -209,6 +262,7 @@ void QtMediaPlayer::setUrl(const std::string& path) {
     return;
   }
   p.setSource(QUrl::fromLocalFile(QFileInfo(QString::fromStdString(path)).absoluteFilePath()));
+  p.setActiveSubtitleTrack(-1);
   p.play();
 }
 
@@ -222,15 +276,106 @@ double QtMediaPlayer::position() const {
 }
 
 void QtMediaPlayer::setPosition(double seconds) {
+  cancelSpan();
   // Seeking works even while the backend reports the media as not seekable; Qt keeps the
   // position inside the media.
   player().setPosition(static_cast<qint64>(std::llround(seconds * 1000.0)));
 }
 
+void QtMediaPlayer::play() {
+  cancelSpan();
+  player().play();
+}
+
+void QtMediaPlayer::pause() {
+  cancelSpan();
+  player().pause();
+}
+
+bool QtMediaPlayer::playing() const {
+  return player_ && player_->playbackState() == QMediaPlayer::PlayingState;
+}
+
+void QtMediaPlayer::playSpan(std::int64_t from, std::int64_t to) {
+  QMediaPlayer& p = player();
+  cancelSpan();
+  p.setPosition(from);
+  if (to <= from) {
+    p.pause();
+    return;
+  }
+  pauseAt_ = to;
+  spanStarted_ = false;
+  p.play();
+}
+
+void QtMediaPlayer::cancelSpan() {
+  pauseAt_.reset();
+  ++moves_;
+}
+
+void QtMediaPlayer::setSubtitleSource(SubtitleSource source) {
+  source_ = std::move(source);
+  askSource();
+}
+
+void QtMediaPlayer::refreshSubtitles() { askSource(); }
+
+void QtMediaPlayer::setSubtitlesShown(bool on) {
+  shown_ = on;
+  askSource();
+}
+
+void QtMediaPlayer::showFrame(const QVideoFrame& frame) {
+  frame_ = frame;
+  if (!frame.isValid()) {
+    framePosition_ = -1;
+  } else if (frame.startTime() >= 0) {
+    framePosition_ = frame.startTime() / 1000;
+  } else {  // a backend that does not time its frames: the player's clock is next best
+    framePosition_ = player_ ? player_->position() : 0;
+  }
+  if (pauseAt_ && framePosition_ >= 0) {
+    const std::int64_t end = frame.startTime() >= 0 && frame.endTime() > frame.startTime()
+                                 ? frame.endTime() / 1000
+                                 : framePosition_;
+    if (framePosition_ < *pauseAt_) spanStarted_ = true;
+    // A paused player still shows the frame after the last one played, so the pause is
+    // asked for at the frame that reaches the end: the picture stops at the first frame at
+    // or after it.
+    if (spanStarted_ && end >= *pauseAt_) {
+      pauseAt_.reset();
+      // Not from inside the frame's delivery: a pause there leaves this Qt's pipeline stuck
+      // at the next play. Dropped when the user moved the player in between.
+      QMetaObject::invokeMethod(
+          player_.get(),
+          [this, moves = moves_] {
+            if (moves == moves_) player_->pause();
+          },
+          Qt::QueuedConnection);
+    }
+  }
+  askSource();
+  if (screen_) static_cast<VideoScreen*>(screen_.data())->showFrame(frame.size());
+}
+
+void QtMediaPlayer::askSource() {
+  Subtitles now;
+  if (shown_ && source_ && frame_.isValid()) now = source_(framePosition_);
+  if (now == subtitles_) return;
+  subtitles_ = std::move(now);
+  repaint();
+}
+
+void QtMediaPlayer::repaint() {
+  if (screen_) static_cast<VideoScreen*>(screen_.data())->video()->update();
+}
+
 QWidget* QtMediaPlayer::createWidget(QWidget* parent) {
-  auto* view = new PlayerView(player(), parent);
+  auto* view = new PlayerView(*this, parent);
   view->setEnabled(enabled_);
   widget_ = view;
+  screen_ = view->screen();
   return view;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_widgets.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QMouseEvent>
 
 namespace obrel {
@@ -36,7 +37,13 @@ void FormWindow::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange && isActiveWindow() && activated) activated();
 }
 
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+  if (unhandledKey && unhandledKey(*event)) return;
+  QWidget::keyPressEvent(event);
+}
+
 void caretToEnd(QWidget* widget) {
+  if (auto* combo = qobject_cast<QComboBox*>(widget)) widget = combo->lineEdit();
   if (auto* line = qobject_cast<QLineEdit*>(widget)) {
     line->deselect();
     line->end(false);

@@ -57,18 +57,22 @@ class ClickLabel : public QLabel {
   bool pressed_ = false;
 };
 
-// The top-level window: its close box and its activation go to the model.
+// The top-level window: its close box, its activation and the keys no widget in it took go
+// to the model.
 class FormWindow : public QWidget {
  public:
   std::function<void()> closeClicked;
   std::function<void()> activated;
+  // True when the key was dealt with.
+  std::function<bool(QKeyEvent&)> unhandledKey;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
-// Puts the caret of a text widget after its text.
+// Puts the caret of a text widget (or of a combo box's text) after its text.
 void caretToEnd(QWidget* widget);
 
 }  // namespace obrel

@@ -23,6 +23,7 @@ obrel_qt_test(desktop_qt_test)
 obrel_qt_test(accessibility_qt_test)
 obrel_qt_test(file_dialogs_qt_test)
 obrel_qt_test(entry_list_qt_test)
+obrel_qt_test(tool_windows_qt_test)
 # Runs itself again as a child window that is killed once its recovery copy exists.
 obrel_qt_test(recovery_qt_test)
 

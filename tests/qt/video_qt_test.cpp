@@ -1,22 +1,30 @@
 // The video panel on the real player: a short video made at build time is opened through
 // "Open...", plays offscreen without an audio device at its own size, seeks, and its
 // position is captured into the time fields by the panel's buttons; a video larger than the
-// player is scaled down to it.
+// player is scaled down to it. Entries drawn over the picture follow it as it plays, is
+// paused and sought; a span played pauses at its end.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QImage>
 #include <QLineEdit>
 #include <QMediaPlayer>
+#include <QSet>
 #include <QToolButton>
 #include <QtTest>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "document/entry_times.h"
 #include "editor/form2.h"
 #include "platform/qt/qt_form.h"
 #include "platform/qt/qt_media_player.h"
 #include "preview/capture.h"
+#include "preview/screen_index.h"
+#include "preview/styled_text.h"
 #include "testing/test_window.h"
 #include "tests/qt/single_view_host.h"
 
@@ -55,6 +63,95 @@ struct Panel {
 };
 
 bool near(double seconds, double target) { return std::abs(seconds - target) < 0.3; }
+
+// Entries as the main window hands them to the player: those on screen at a position, read
+// from a store through the screen index.
+struct Entries {
+  EntryStore store;
+  ScreenIndex index;
+
+  void put(int k, std::int64_t start, std::int64_t end, const std::string& text) {
+    Entry& e = store.edit(k);
+    e.EntryTiming = "x";
+    writeTimes(e, start, end, 1);
+    e.EntryText = text;
+  }
+  SubtitleSource source() {
+    return [this](std::int64_t position) {
+      index.refresh(store);
+      Subtitles shown;
+      for (int k : index.at(position)) shown.push_back(readStyledText(store.at(k).EntryText));
+      return shown;
+    };
+  }
+  // What the player should draw at a position, as text.
+  std::string at(std::int64_t position) {
+    index.refresh(store);
+    return screenText(store, index.at(position));
+  }
+};
+
+// One paint of the picture: the player's clock and the frame's time as it was painted, and
+// the text drawn over it.
+struct Painted {
+  std::int64_t clock;
+  std::int64_t frame;
+  std::string text;
+};
+
+// Records every paint of the player's picture.
+class PaintLog : public QObject {
+ public:
+  PaintLog(QtMediaPlayer& player, QWidget* picture) : player_(player) {
+    picture->installEventFilter(this);
+  }
+  std::vector<Painted> paints;
+  // The paints since the one at from.
+  std::vector<Painted> since(std::size_t from) const {
+    return {paints.begin() + static_cast<std::ptrdiff_t>(from), paints.end()};
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      paints.push_back(
+          {player_.player().position(), player_.framePosition(), screenText(player_.subtitles())});
+    }
+    return false;
+  }
+
+ private:
+  QtMediaPlayer& player_;
+};
+
+// Where two pictures of one size differ, and the mean row of the differing pixels that are
+// yellow or white in the first (each channel within 40), -1 for none.
+struct Changes {
+  QRect area;
+  double yellowRow = -1;
+  double whiteRow = -1;
+};
+Changes changes(const QImage& with, const QImage& without) {
+  Changes out;
+  double rows[2] = {0, 0};
+  int counts[2] = {0, 0};
+  for (int y = 0; y < with.height(); ++y) {
+    for (int x = 0; x < with.width(); ++x) {
+      if (with.pixel(x, y) == without.pixel(x, y)) continue;
+      out.area |= QRect(x, y, 1, 1);
+      const QColor c = with.pixelColor(x, y);
+      if (c.red() < 215 || c.green() < 215) continue;
+      const int white = c.blue() > 215 ? 1 : c.blue() < 40 ? 0 : -1;
+      if (white < 0) continue;
+      rows[white] += y;
+      ++counts[white];
+    }
+  }
+  // A few pixels are a colour by chance at the letters' edges; a line of text has many.
+  if (counts[0] > 5) out.yellowRow = rows[0] / counts[0];
+  if (counts[1] > 5) out.whiteRow = rows[1] / counts[1];
+  return out;
+}
 
 }  // namespace
 
@@ -97,7 +194,118 @@ class VideoQtTest : public QObject {
     shownAt(panel, QSize(width, width * 9 / 16));
   }
 
+  void theEntriesOnScreenAreDrawnOverTheFrameShown() {
+    Panel panel;
+    if (!openAndPlay(panel, QStringLiteral(OBREL_TEST_VIDEO))) return;
+    QtMediaPlayer& player = panel.player;
+    Entries entries;
+    entries.put(1, 400, 1200, "<i>First</i> line\r\nsecond line");
+    entries.put(2, 1200, 2000, "<font color=yellow>Second</font>");
+    entries.put(3, 1600, 2400, "<b>Third</b>");
+    player.setSubtitleSource(entries.source());
+    QWidget* picture = pictureOf(panel);
+    PaintLog log(player, picture);
+
+    // Played from the start: every paint shows what is on screen at the player's clock,
+    // give or take 100 ms, and each entry and the overlap of two show.
+    player.setPosition(0);
+    QTRY_VERIFY_WITH_TIMEOUT(player.framePosition() >= 2600, 10000);
+    QStringList wrong;
+    QSet<QString> seen;
+    for (const Painted& p : log.paints) {
+      seen << QString::fromStdString(p.text);
+      if (p.text != entries.at(p.clock - 100) && p.text != entries.at(p.clock + 100)) {
+        wrong << QStringLiteral("%1 ms: %2").arg(p.clock).arg(QString::fromStdString(p.text));
+      }
+    }
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u'\n')));
+    for (const char* text : {"First line / second line", "Second", "Third / Second", "Third"}) {
+      QVERIFY2(seen.contains(QString::fromUtf8(text)), text);
+    }
+
+    // Paused and sought, the text follows the picture at once.
+    player.pause();
+    QTRY_VERIFY(!player.playing());
+    player.setPosition(1.0);
+    QTRY_VERIFY_WITH_TIMEOUT(std::abs(player.framePosition() - 1000) <= 100, 5000);
+    QCOMPARE(screenText(player.subtitles()), "First line / second line");
+    player.setPosition(1.7);
+    QTRY_VERIFY_WITH_TIMEOUT(std::abs(player.framePosition() - 1700) <= 100, 5000);
+    QCOMPARE(screenText(player.subtitles()), "Third / Second");
+
+    // Drawn over the picture's lower part alone, the lower entry (yellow) below the higher.
+    const QImage with = picture->grab().toImage();
+    player.setSubtitlesShown(false);
+    QVERIFY(player.subtitles().empty());
+    const Changes drawn = changes(with, picture->grab().toImage());
+    QVERIFY2(drawn.whiteRow >= 0 && drawn.yellowRow > drawn.whiteRow,
+             qPrintable(QStringLiteral("%1 %2").arg(drawn.whiteRow).arg(drawn.yellowRow)));
+    QVERIFY2(drawn.area.top() > with.height() / 2, qPrintable(QString::number(drawn.area.top())));
+
+    // The entries change while paused: drawn at once.
+    player.setSubtitlesShown(true);
+    entries.put(3, 1600, 2400, "Changed");
+    player.refreshSubtitles();
+    QCOMPARE(screenText(player.subtitles()), "Changed / Second");
+    QTRY_COMPARE(log.paints.back().text, std::string("Changed / Second"));
+  }
+
+  void aSpanPlaysFromItsStartAndPausesAtItsEnd() {
+    Panel panel;
+    if (!openAndPlay(panel, QStringLiteral(OBREL_TEST_VIDEO))) return;
+    QtMediaPlayer& player = panel.player;
+    PaintLog log(player, pictureOf(panel));
+
+    std::size_t mark = log.paints.size();
+    player.playSpan(1200, 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(!player.playing(), 5000);
+    pausedAt(player, 2000);
+    QVERIFY(shownFrom(log.since(mark), 1200));
+
+    // Played again while it plays, it starts again from its start.
+    player.playSpan(400, 1200);
+    QTRY_VERIFY_WITH_TIMEOUT(player.framePosition() >= 800 && player.framePosition() < 1200, 5000);
+    mark = log.paints.size();
+    player.playSpan(400, 1200);
+    QTRY_VERIFY_WITH_TIMEOUT(!player.playing(), 5000);
+    pausedAt(player, 1200);
+    QVERIFY(shownFrom(log.since(mark), 400));
+
+    // The user's pause and play, with the player's own button, cancel the pause to come.
+    auto* play = panel.view->widget("WMP")->findChild<QToolButton*>(QStringLiteral("play"));
+    QVERIFY(play);
+    player.playSpan(400, 1200);
+    QTest::mouseClick(play, Qt::LeftButton);
+    QTRY_VERIFY(!player.playing());
+    QTest::mouseClick(play, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(player.framePosition() >= 1500, 5000);
+    QVERIFY(player.playing());
+  }
+
  private:
+  static QWidget* pictureOf(Panel& panel) {
+    return panel.view->widget("WMP")->findChild<QWidget*>(QStringLiteral("video"));
+  }
+
+  // Paused at the first frame at or after end, or the next (a frame is 40 ms), and it stays.
+  static void pausedAt(QtMediaPlayer& player, std::int64_t end) {
+    const std::int64_t frame = player.framePosition();
+    QVERIFY2(frame >= end && frame <= end + 80, qPrintable(QString::number(frame)));
+    QVERIFY2(std::abs(player.position() * 1000 - static_cast<double>(end)) <= 80,
+             qPrintable(QString::number(player.position())));
+    QTest::qWait(200);
+    QVERIFY(!player.playing());
+    QCOMPARE(player.framePosition(), frame);
+  }
+
+  // Whether the paints show a frame of the first 200 ms from start.
+  static bool shownFrom(const std::vector<Painted>& paints, std::int64_t start) {
+    for (const Painted& p : paints) {
+      if (p.frame >= start && p.frame < start + 200) return true;
+    }
+    return false;
+  }
+
   // Opens video through "Open..." and waits until it plays. False, with the test skipped or
   // failed, when it does not play; a video that neither plays nor fails is a failure.
   static bool openAndPlay(Panel& panel, const QString& video) {

@@ -10,6 +10,7 @@
 
 #include "document/entry_times.h"
 #include "preview/styled_text.h"
+#include "testing/fakes.h"
 
 namespace obrel {
 namespace {
@@ -97,6 +98,41 @@ TEST(ScreenIndex, RebuiltOnlyWhenTheStoreMoves) {
   EXPECT_TRUE(index.refresh(store));
   EXPECT_EQ(index.at(1600), std::vector<int>{});
   EXPECT_TRUE(index.refresh(other));  // another store, whatever its revision
+}
+
+// The stand-in player draws what its source gives at its position, read at whole
+// milliseconds (12.345 s is not 12344 ms), as the driver prints it: the top entry first.
+TEST(ScreenIndex, TheStandInPlayerDrawsTheEntriesAtItsPosition) {
+  EntryStore store;
+  put(store, 1, 12'000, 12'345, "<i>One</i>\r\ntwo");
+  put(store, 2, 12'345, 13'000, "<b>Three</b>");
+  put(store, 3, 12'300, 14'000, "Four");
+  ScreenIndex index;
+  fake::ScriptedPlayer player;
+  player.setSubtitleSource([&](std::int64_t position) {
+    index.refresh(store);
+    Subtitles shown;
+    for (int k : index.at(position)) shown.push_back(readStyledText(store.at(k).EntryText));
+    return shown;
+  });
+  EXPECT_EQ(screenText(player.subtitles()), "");  // no video
+  player.setUrl("clip.avi");
+  const std::pair<double, const char*> cases[] = {
+      {12.0, "One / two"},
+      {12.3, "Four / One / two"},
+      {12.344, "Four / One / two"},
+      {12.345, "Four / Three"},
+      {12.3459, "Four / Three"},
+      {13.0, "Four"},
+      {14.0, ""},
+  };
+  for (const auto& [seconds, text] : cases) {
+    player.setPosition(seconds);
+    EXPECT_EQ(screenText(player.subtitles()), text) << seconds;
+  }
+  player.setPosition(12.1);
+  player.setSubtitlesShown(false);
+  EXPECT_EQ(screenText(player.subtitles()), "");
 }
 
 }  // namespace

@@ -47,10 +47,7 @@ const std::string& onlyName(const std::vector<Word>& words, const char* usage) {
 }
 
 bool isFormName(const std::string& name) {
-  for (const char* form : {"Form1", "Form2", "Form3", "Form4", "Form5"}) {
-    if (name == form) return true;
-  }
-  return false;
+  return name.size() == 5 && name.starts_with("Form") && name[4] >= '1' && name[4] <= '9';
 }
 
 }  // namespace obrel::drive

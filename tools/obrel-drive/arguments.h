@@ -26,7 +26,7 @@ std::string onlyPath(const std::vector<Word>& words, const char* usage);
 // COMMAND NAME, NAME unquoted.
 const std::string& onlyName(const std::vector<Word>& words, const char* usage);
 
-// Form1 to Form4.
+// Form1 to Form9.
 bool isFormName(const std::string& name);
 
 }  // namespace obrel::drive

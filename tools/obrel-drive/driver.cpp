@@ -5,12 +5,13 @@
 #include <ostream>
 
 #include "document/file_limits.h"
+#include "testing/sample_windows.h"
 #include "tools/obrel-drive/arguments.h"
 #include "tools/obrel-drive/events.h"
 
 namespace obrel::drive {
 
-Driver::Driver(std::string folder, bool splash, std::ostream& out)
+Driver::Driver(std::string folder, bool splash, std::ostream& out, bool sampleWindows)
     : out_(out),
       recoveryFolder_(recoveryFolderPath(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")),
                       kLargestRecoveryCopy),
@@ -40,10 +41,12 @@ Driver::Driver(std::string folder, bool splash, std::ostream& out)
     }
   };
   gate_.afterEach = [this] { program_.refresh(); };
+  if (sampleWindows) fake::declareSampleWindows(program_);
   if (splash) {
     program_.startWithSplash();
   } else {
     program_.startMain(false);
+    if (sampleWindows) program_.showToolWindow("Form6");
     offerPending_ = true;
   }
 }
@@ -194,7 +197,7 @@ MenuItem* Driver::menuItem(const std::string& name) {
 
 TextBox* Driver::box(const std::string& name) {
   Control* c = control(name, " is not a text box");
-  if (!c || c->kind() == ControlKind::TextBox) return static_cast<TextBox*>(c);
+  if (!c || asTextBox(c)) return asTextBox(c);
   error(name + " is not a text box");
   return nullptr;
 }

@@ -21,8 +21,10 @@ namespace obrel::drive {
 
 class Driver {
  public:
-  // folder: the program folder; splash: start with the splash window alone.
-  Driver(std::string folder, bool splash, std::ostream& out);
+  // folder: the program folder; splash: start with the splash window alone; sampleWindows:
+  // the sample tool windows of the tests declared, and Form6 open beside the main window
+  // (unless splash).
+  Driver(std::string folder, bool splash, std::ostream& out, bool sampleWindows = false);
 
   // Runs one script line; number is its line number for messages. Returns false when the
   // line could not be parsed (it is reported and skipped).
@@ -97,6 +99,10 @@ class Driver {
              const std::function<void()>& onClick);
   // Reports NAME as disabled or hidden when it is; true when the user can use it.
   bool usable(const std::string& name, bool enabled, bool visible);
+  // Reports a window (or the window of the control NAME) that an open modal window keeps
+  // the user from; true when the user can reach it.
+  bool reachable(const Form& form);
+  bool reachable(const std::string& name);
 
   // The program killed where it stands (crash): nothing removed, nothing more printed.
   // "crash in save": killed so at the next save in place, right after its file was cut.

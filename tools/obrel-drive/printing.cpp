@@ -34,7 +34,8 @@ bool Driver::printOne(const Words& words, std::size_t& i) {
   const auto own = printTable().find(what);
   if (own != printTable().end()) return (this->*own->second)(words, i);
   const std::optional<std::string> value = valueOf(what);
-  if (value) say(what + " = " + *value);
+  // Only an empty list prints nothing after its name.
+  if (value) say(value->empty() ? what + " =" : what + " = " + *value);
   return value.has_value();
 }
 
@@ -158,7 +159,7 @@ std::optional<std::string> Driver::propertyOf(const std::string& who, const std:
   if (!resolve(who, t)) return std::nullopt;
   if (t.menu) {
     if (ValueOf<MenuItem> value = menuProperty(property)) return value(*t.menu);
-  } else if (ValueOf<Control> value = controlProperty(property)) {
+  } else if (ValueOf<Control> value = controlProperty(*t.control, property)) {
     return value(*t.control);
   }
   error(who + " has no " + property);

@@ -77,10 +77,20 @@ const ValueTable<MenuItem>& menuPropertyTable() {
   return table;
 }
 
-// A text box's text; the caption of any other control.
+// A text box's (or combo box's) text; the caption of any other control.
 std::string controlText(const Control& c) {
-  return quote(c.kind() == ControlKind::TextBox ? static_cast<const TextBox&>(c).text()
-                                                : c.caption());
+  const TextBox* box = asTextBox(&c);
+  return quote(box ? box->text() : c.caption());
+}
+
+// A combo box's items, each quoted, separated by blanks.
+std::string comboItems(const Control& c) {
+  std::string line;
+  for (const std::string& item : static_cast<const ComboBox&>(c).items()) {
+    if (!line.empty()) line += ' ';
+    line += quote(item);
+  }
+  return line;
 }
 
 const ValueTable<Control>& controlPropertyTable() {
@@ -110,7 +120,11 @@ ValueOf<MenuItem> menuProperty(std::string_view property) {
   return lookUp(menuPropertyTable(), property);
 }
 
-ValueOf<Control> controlProperty(std::string_view property) {
+ValueOf<Control> controlProperty(const Control& control, std::string_view property) {
+  if (hasMark(control) && property == "checked") {
+    return [](const Control& c) { return boolText(markOf(c)); };
+  }
+  if (control.kind() == ControlKind::ComboBox && property == "items") return comboItems;
   return lookUp(controlPropertyTable(), property);
 }
 
