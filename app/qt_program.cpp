@@ -56,6 +56,9 @@ QtProgram::QtProgram()
   QApplication::setQuitOnLastWindowClosed(false);
   prompts_.beforeShow = [this] { syncAll(); };
   dialogs_.beforeShow = [this] { syncAll(); };
+  // Not the active window: at start the question comes before the main window is active.
+  prompts_.owner = [this] { return ownerWindow(); };
+  dialogs_.owner = [this] { return ownerWindow(); };
   program_.onWindowsChanged = [this] { windowsChanged(); };
   // Windows closed by a handler are freed only when no handler is running any more.
   gate_.afterOutermost = [this] {
@@ -88,6 +91,13 @@ QtForm* QtProgram::view(const Form* form) const {
   for (const auto& v : views_) {
     if (v->form() == form) return v.get();
   }
+  return nullptr;
+}
+
+QWidget* QtProgram::ownerWindow() const {
+  // A closed window has no view.
+  if (const QtForm* main = view(program_.form2())) return main->window();
+  if (const QtForm* splash = view(program_.form1())) return splash->window();
   return nullptr;
 }
 

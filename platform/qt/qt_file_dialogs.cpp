@@ -68,7 +68,7 @@ QtFileDialogs::~QtFileDialogs() {
 
 QFileDialog& QtFileDialogs::prepared(Named& named, DialogKind kind, const std::string& title,
                                      const std::string& filter) {
-  QWidget* owner = QApplication::activeWindow();
+  QWidget* owner = this->owner ? this->owner() : QApplication::activeWindow();
   const bool made = !named.dialog;
   if (made) {
     named.dialog = new QFileDialog(owner);
