@@ -4,8 +4,25 @@
 
 namespace obrel {
 
+UndoStep UndoStep::timing(int current, TimingChange change) {
+  change.shrink();
+  UndoStep step{Kind::Timing, current, {}, {}};
+  step.change = std::move(change);
+  return step;
+}
+
+UndoStep UndoStep::texts(int current, const char* name, TextChanges changes) {
+  changes.shrink();
+  UndoStep step{Kind::Texts, current, {}, {}};
+  step.change = std::move(changes);
+  step.textsName = name;
+  return step;
+}
+
 const char* UndoStep::name() const {
   switch (kind) {
+    case Kind::Timing: return std::get<TimingChange>(change).name();
+    case Kind::Texts: return textsName;
     case Kind::Commit: return "Commit";
     case Kind::Insert: return "Insert";
     case Kind::Clear: return "Clear";
@@ -27,6 +44,8 @@ void UndoStep::undo(EntryStore& store) const {
       store.insertAt(index);
       store.edit(index) = before;
       break;
+    case Kind::Timing: std::get<TimingChange>(change).revert(store); break;
+    case Kind::Texts: std::get<TextChanges>(change).revert(store); break;
   }
 }
 
@@ -36,13 +55,48 @@ void UndoStep::redo(EntryStore& store) const {
     case Kind::Clear: store.edit(index) = Entry{}; break;
     case Kind::Insert: store.insertAt(index); break;
     case Kind::Delete: store.removeAt(index); break;
+    case Kind::Timing: std::get<TimingChange>(change).apply(store); break;
+    case Kind::Texts: std::get<TextChanges>(change).apply(store); break;
   }
 }
 
+namespace {
+
+std::size_t heapBytes(const std::string& s) {
+  // A short string lives inside its object; counted once either way.
+  return s.capacity() > std::string().capacity() ? s.capacity() + 1 : 0;
+}
+
+std::size_t heapBytes(const Entry& e) {
+  std::size_t n = heapBytes(e.EntryText) + heapBytes(e.EntryTiming);
+  for (const std::string* part : {&e.StartHours, &e.StartMinutes, &e.StartSeconds,
+                                  &e.StartMillis, &e.EndHours, &e.EndMinutes, &e.EndSeconds,
+                                  &e.EndMillis})
+    n += heapBytes(*part);
+  return n;
+}
+
+}  // namespace
+
+std::size_t UndoStep::memoryBytes() const {
+  // The change's own object is inside the step; only what it holds beyond that is added.
+  std::size_t held = 0;
+  if (const auto* timing = std::get_if<TimingChange>(&change))
+    held = timing->memoryBytes() - sizeof(TimingChange);
+  if (const auto* texts = std::get_if<TextChanges>(&change))
+    held = texts->memoryBytes() - sizeof(TextChanges);
+  return sizeof *this + heapBytes(before) + heapBytes(after) + held;
+}
+
 void UndoHistory::record(UndoStep step) {
+  for (const UndoStep& gone : undone_) bytes_ -= gone.memoryBytes();
   undone_.clear();
+  bytes_ += step.memoryBytes();
   done_.push_back(std::move(step));
-  if (done_.size() > kLimit) done_.pop_front();
+  while (done_.size() > 1 && (done_.size() > kLimit || bytes_ > memoryLimit_)) {
+    bytes_ -= done_.front().memoryBytes();
+    done_.pop_front();
+  }
 }
 
 namespace {
@@ -70,6 +124,7 @@ std::optional<int> UndoHistory::redo(EntryStore& store) {
 void UndoHistory::clear() {
   done_.clear();
   undone_.clear();
+  bytes_ = 0;
 }
 
 std::string UndoHistory::undoCaption() const {

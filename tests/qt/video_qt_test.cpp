@@ -262,9 +262,10 @@ class VideoQtTest : public QObject {
     pausedAt(player, 2000);
     QVERIFY(shownFrom(log.since(mark), 1200));
 
-    // Played again while it plays, it starts again from its start.
+    // Played again, also while it plays, it starts again from its start. (A loaded machine
+    // may reach the end before the first look: the start is then checked from a pause.)
     player.playSpan(400, 1200);
-    QTRY_VERIFY_WITH_TIMEOUT(player.framePosition() >= 800 && player.framePosition() < 1200, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(player.framePosition() >= 800, 5000);
     mark = log.paints.size();
     player.playSpan(400, 1200);
     QTRY_VERIFY_WITH_TIMEOUT(!player.playing(), 5000);
@@ -287,10 +288,11 @@ class VideoQtTest : public QObject {
     return panel.view->widget("WMP")->findChild<QWidget*>(QStringLiteral("video"));
   }
 
-  // Paused at the first frame at or after end, or the next (a frame is 40 ms), and it stays.
+  // Paused within a frame (40 ms) or two of end, and it stays. The pause is asked for at the
+  // frame that reaches end; a loaded machine may pause before the next one is shown.
   static void pausedAt(QtMediaPlayer& player, std::int64_t end) {
     const std::int64_t frame = player.framePosition();
-    QVERIFY2(frame >= end && frame <= end + 80, qPrintable(QString::number(frame)));
+    QVERIFY2(frame >= end - 40 && frame <= end + 80, qPrintable(QString::number(frame)));
     QVERIFY2(std::abs(player.position() * 1000 - static_cast<double>(end)) <= 80,
              qPrintable(QString::number(player.position())));
     QTest::qWait(200);

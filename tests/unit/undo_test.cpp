@@ -7,6 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "document/store_search.h"
+#include "document/timing_tools.h"
+#include "document/undo_history.h"
 #include "testing/test_window.h"
 #include "testing/window_setup.h"
 
@@ -95,6 +98,52 @@ TEST(Undo, TheHistoryKeepsTheLastThousandSteps) {
   }
   EXPECT_EQ(undone, 1000);
   EXPECT_EQ(w.form.Redo.caption(), "Redo Clear");
+}
+
+TEST(Undo, WholeStoreStepsAreTakenBackAndRepeatedExactly) {
+  EntryStore store;
+  for (int k = 1; k <= 3; ++k) store.edit(k) = sample(k);
+  const std::vector<Entry> before = snapshot(store);
+  UndoHistory history;
+  TimingOutcome shift = planTiming(store, ShiftTimes{1500, std::nullopt, ShiftReach::All, 2});
+  ASSERT_EQ(shift.kind, TimingOutcome::Kind::Changed);
+  shift.change.apply(store);
+  history.record(UndoStep::timing(2, std::move(shift.change)));
+  ReplaceAllResult replaced = replaceAll(store, SearchQuery("line", {}), "row");
+  ASSERT_EQ(replaced.replacements, 3u);
+  history.record(UndoStep::texts(3, "Replace All", std::move(replaced.changes)));
+  const std::vector<Entry> after = snapshot(store);
+  EXPECT_EQ(store.at(1).EntryTiming, "00:01:02,500 --> 00:01:03,505");
+  EXPECT_EQ(history.undoCaption(), "Undo Replace All");
+
+  EXPECT_EQ(history.undo(store), 3);
+  EXPECT_EQ(history.undoCaption(), "Undo Shift Times");
+  EXPECT_EQ(history.undo(store), 2);
+  EXPECT_TRUE(snapshot(store) == before);
+  EXPECT_EQ(history.redo(store), 2);
+  EXPECT_EQ(history.redo(store), 3);
+  EXPECT_TRUE(snapshot(store) == after);
+}
+
+TEST(Undo, TheOldestStepsGoWhenTheHistoryHoldsTooMuchMemory) {
+  const auto cleared = [](int k, std::size_t size) {
+    Entry before;
+    before.EntryText.assign(size, 'x');
+    return UndoStep{UndoStep::Kind::Clear, k, std::move(before), {}};
+  };
+  const std::size_t one = cleared(0, 3000).memoryBytes();
+  UndoHistory history(3 * one + one / 2);
+  for (int k = 1; k <= 5; ++k) history.record(cleared(k, 3000));
+  EXPECT_EQ(history.size(), 3u);
+  EXPECT_EQ(history.memoryBytes(), 3 * one);
+  // A step larger than the whole cap is still kept, alone.
+  history.record(cleared(6, 20'000));
+  EXPECT_EQ(history.size(), 1u);
+  EntryStore store;
+  EXPECT_EQ(history.undo(store), 6);
+  EXPECT_EQ(history.memoryBytes(), cleared(6, 20'000).memoryBytes());
+  history.clear();
+  EXPECT_EQ(history.memoryBytes(), 0u);
 }
 
 }  // namespace
