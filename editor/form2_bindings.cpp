@@ -32,11 +32,13 @@ const std::vector<Form2::ClickBinding>& Form2::clickTable() {
       {"InsertNewEntry", &Form2::InsertNewEntry_Click},
       {"ClearEntry", &Form2::ClearEntry_Click},
       {"DeleteEntry", &Form2::DeleteEntry_Click},
+      {"PlayEntry", &Form2::PlayEntry_Click},
       {"EntryCheck", &Form2::EntryCheck_Click},
       {"FBlock", &Form2::FBlock_Click},
       {"HelpTextOn", &Form2::HelpTextOn_Click},
       {"HelpTextOff", &Form2::HelpTextOff_Click},
       {"EntryList", &Form2::EntryList_Click},
+      {"SubtitlesOnVideo", &Form2::SubtitlesOnVideo_Click},
       {"ObrelHelp", &Form2::ObrelHelp_Click},
       {"About", &Form2::About_Click},
   };

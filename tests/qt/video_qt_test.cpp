@@ -2,7 +2,9 @@
 // "Open...", plays offscreen without an audio device at its own size, seeks, and its
 // position is captured into the time fields by the panel's buttons; a video larger than the
 // player is scaled down to it. Entries drawn over the picture follow it as it plays, is
-// paused and sought; a span played pauses at its end.
+// paused and sought; a span played pauses at its end. The window hands the player its own
+// entries, redraws them when it stores a change, and has them turned off and one played from
+// its menus.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -14,6 +16,7 @@
 #include <QtTest>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +27,7 @@
 #include "platform/qt/qt_media_player.h"
 #include "preview/capture.h"
 #include "preview/screen_index.h"
+#include "preview/store_subtitles.h"
 #include "preview/styled_text.h"
 #include "testing/test_window.h"
 #include "tests/qt/single_view_host.h"
@@ -59,6 +63,8 @@ struct Panel {
   ~Panel() { view.reset(); }
 
   void click(const char* button) { QTest::mouseClick(view->widget(button), Qt::LeftButton); }
+  // A user's event on the window, as the program runs it.
+  void event(const std::function<void()>& handler) { host.run("test", handler); }
   QString shown(const char* name) { return qobject_cast<QLineEdit*>(view->widget(name))->text(); }
 };
 
@@ -69,6 +75,7 @@ bool near(double seconds, double target) { return std::abs(seconds - target) < 0
 struct Entries {
   EntryStore store;
   ScreenIndex index;
+  StoreSubtitles subtitles{store};
 
   void put(int k, std::int64_t start, std::int64_t end, const std::string& text) {
     Entry& e = store.edit(k);
@@ -77,12 +84,7 @@ struct Entries {
     e.EntryText = text;
   }
   SubtitleSource source() {
-    return [this](std::int64_t position) {
-      index.refresh(store);
-      Subtitles shown;
-      for (int k : index.at(position)) shown.push_back(readStyledText(store.at(k).EntryText));
-      return shown;
-    };
+    return [this](std::int64_t position) { return subtitles.at(position); };
   }
   // What the player should draw at a position, as text.
   std::string at(std::int64_t position) {
@@ -281,6 +283,57 @@ class VideoQtTest : public QObject {
     QTest::mouseClick(play, Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(player.framePosition() >= 1500, 5000);
     QVERIFY(player.playing());
+  }
+
+  void theWindowDrawsItsStoredEntriesAndPlaysOne() {
+    Panel panel;
+    panel.files.files()["/three.srt"] =
+        "1\r\n00:00:00,400 --> 00:00:01,200\r\n<i>One</i>\r\n\r\n"
+        "2\r\n00:00:01,200 --> 00:00:02,000\r\nTwo\r\n\r\n"
+        "3\r\n00:00:01,600 --> 00:00:02,400\r\n<b>Three</b>\r\n\r\n";
+    panel.event([&] { panel.form.openSubtitleFile("/three.srt"); });
+    if (!openAndPlay(panel, QStringLiteral(OBREL_TEST_VIDEO))) return;
+    QtMediaPlayer& player = panel.player;
+    PaintLog log(player, pictureOf(panel));
+
+    // Paused and sought as with the slider: the text of the frame shown, 100 ms either way.
+    player.pause();
+    QTRY_VERIFY(!player.playing());
+    for (const auto& [at, text] :
+         {std::pair<std::int64_t, const char*>{800, "One"}, {1400, "Two"}, {1800, "Three / Two"}}) {
+      player.setPosition(static_cast<double>(at) / 1000);
+      QTRY_VERIFY_WITH_TIMEOUT(std::abs(player.framePosition() - at) <= 100, 5000);
+      QCOMPARE(screenText(player.subtitles()), text);
+    }
+
+    // A change stored while paused is drawn as the event ends, not at the next frame.
+    panel.event([&] {
+      panel.form.setIndexBox("3");
+      panel.form.Text9.setText("Changed");
+      panel.form.Command3_Click();
+    });
+    QCOMPARE(screenText(player.subtitles()), "Changed / Two");
+    QTRY_COMPARE(log.paints.back().text, std::string("Changed / Two"));
+
+    // View > Subtitles on Video, checked at the start, turns the drawing off and on.
+    QAction* shown = panel.view->action("SubtitlesOnVideo");
+    QVERIFY(shown->isChecked());
+    shown->trigger();
+    QVERIFY(!shown->isChecked());
+    QVERIFY(player.subtitles().empty());
+    shown->trigger();
+    QCOMPARE(screenText(player.subtitles()), "Changed / Two");
+
+    // F9 plays the current entry from its start and pauses at its end.
+    panel.event([&] { panel.form.setIndexBox("2"); });
+    QVERIFY(panel.view->action("PlayEntry")->isEnabled());
+    const std::size_t mark = log.paints.size();
+    QTest::keyClick(panel.view->window(), Qt::Key_F9);
+    QTRY_VERIFY_WITH_TIMEOUT(player.playing(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!player.playing(), 5000);
+    pausedAt(player, 2000);
+    QVERIFY(shownFrom(log.since(mark), 1200));
+    QVERIFY(panel.prompts.shown.empty());
   }
 
  private:
