@@ -124,7 +124,7 @@ TEST_F(ToolWindows, StayOpenWhenAFileIsOpened) {
   files.files()["/a.srt"] = "1\r\n00:00:01,000 --> 00:00:02,000\r\nOne\r\n\r\n";
   program.form2()->openSubtitleFile("/a.srt");
   program.collect();
-  EXPECT_EQ(program.form2()->store.at(1).EntryText, "One");
+  EXPECT_EQ(program.form2()->document().store.at(1).EntryText, "One");
   EXPECT_EQ(program.toolWindow("Form6"), six);
 }
 
