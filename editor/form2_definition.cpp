@@ -162,10 +162,16 @@ void Form2::defineMenus() {
         &ObrelHelp,      &About}) {
     add(*m);
   }
+  // Under Options, after Help Text.
+  add(Spelling);
+  add(SpellingLanguage);
   Save.setEnabled(false);
   SaveAs.setEnabled(false);
   Undo.setEnabled(false);
   Redo.setEnabled(false);
+  // Until startSpelling finds a dictionary.
+  Spelling.setEnabled(false);
+  SpellingLanguage.setEnabled(false);
   Undo.shortcut = "Ctrl+Z";
   Redo.shortcut = "Ctrl+Shift+Z";
   Redo.separatorAfter = true;
