@@ -39,6 +39,7 @@ QtProgram::QtProgram()
       program_(Services{prompts_, dialogs_, player_, browser_, files_,
                         QCoreApplication::applicationDirPath().toStdString()}) {
   program_.keepRecoveryCopies(recovery_);
+  program_.useSpelling(spellingPlacesFromEnvironment());
   // A failure to keep the copy is found on the jobs' thread and told on this one.
   recovery_.onFailureWaiting = [this] {
     QMetaObject::invokeMethod(
@@ -169,6 +170,7 @@ void QtProgram::followWindows() {
     auto v = std::make_unique<QtForm>(*form, *this);
     QtForm* raw = v.get();
     views_.push_back(std::move(v));
+    if (form == program_.form2()) raw->checkSpelling("Text9", program_.form2()->spelling());
     // Help, About and the tool windows belong to the main window.
     const QtForm* main = view(program_.form2());
     if (main && form != program_.form2() && form != program_.form1()) {
