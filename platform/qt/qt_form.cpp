@@ -70,12 +70,10 @@ const QtForm::Bound* QtForm::find(const std::string& name) const {
 
 void QtForm::checkSpelling(const std::string& name, SpellingMarks& marks) {
   auto* plain = qobject_cast<QPlainTextEdit*>(widget(name));
-  const TextBox* box = form_ ? form_->findTextBox(name) : nullptr;
-  if (!plain || !box) return;
+  if (!plain) return;
   spelling_.push_back(new QtSpelling(
-      *plain, *box, marks,
+      *plain, marks,
       [this](const char* where, const std::function<void()>& call) { host_.run(where, call); }));
-  spelling_.back()->follow();
 }
 
 void QtForm::detach() {

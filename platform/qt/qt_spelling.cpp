@@ -3,9 +3,10 @@
 #include <QAction>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QSyntaxHighlighter>
+#include <QTextBlock>
 #include <QTextCursor>
 
-#include "platform/controls.h"
 #include "platform/qt/qt_text.h"
 
 namespace obrel {
@@ -14,22 +15,44 @@ namespace {
 
 constexpr int kShownSuggestions = 8;
 
-// The length in the widget's text of a stretch of the model's: UTF-16 units, CR LF as one.
+// The length in the widget of a stretch of a line: UTF-16 units.
 int widgetLength(std::string_view text) {
-  int crlf = 0;
-  for (std::size_t at = text.find("\r\n"); at != std::string_view::npos;
-       at = text.find("\r\n", at + 2)) {
-    ++crlf;
-  }
   return static_cast<int>(
-             QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).size()) -
-         crlf;
+      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).size());
 }
+
+// Underlines the misspelt words of each line (a block of the document) Qt asks about: all of
+// them at first, then those an edit changed.
+class Highlighter : public QSyntaxHighlighter {
+ public:
+  Highlighter(QTextDocument* document, SpellingMarks& marks)
+      : QSyntaxHighlighter(document), marks_(marks) {
+    wavy_.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
+    wavy_.setUnderlineColor(Qt::red);
+  }
+
+ protected:
+  void highlightBlock(const QString& line) override {
+    for (const QtSpelling::Word& word : QtSpelling::misspelt(marks_, line)) {
+      setFormat(word.from, word.to - word.from, wavy_);
+    }
+  }
+
+ private:
+  SpellingMarks& marks_;
+  QTextCharFormat wavy_;
+};
 
 }  // namespace
 
-QtSpelling::QtSpelling(QPlainTextEdit& widget, const TextBox& box, SpellingMarks& marks, Run run)
-    : QObject(&widget), widget_(widget), box_(box), marks_(marks), run_(std::move(run)) {
+QtSpelling::QtSpelling(QPlainTextEdit& widget, SpellingMarks& marks, Run run)
+    : QObject(&widget),
+      widget_(widget),
+      marks_(marks),
+      run_(std::move(run)),
+      highlighter_(new Highlighter(widget.document(), marks)),
+      shownRevision_(marks.revision()) {
+  highlighter_->setParent(this);
   widget_.setContextMenuPolicy(Qt::CustomContextMenu);
   connect(&widget_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     QMenu* menu = menuAt(at);
@@ -41,46 +64,36 @@ QtSpelling::QtSpelling(QPlainTextEdit& widget, const TextBox& box, SpellingMarks
   });
 }
 
-void QtSpelling::follow() {
-  if (box_.text() == shownText_ && marks_.revision() == shownRevision_) return;
-  shownText_ = box_.text();
-  shownRevision_ = marks_.revision();
-  words_.clear();
+std::vector<QtSpelling::Word> QtSpelling::misspelt(SpellingMarks& marks, const QString& line) {
+  const std::string text = line.toStdString();
+  std::vector<Word> words;
   std::size_t byte = 0;
   int at = 0;
-  for (const TextSpan& span : marks_.misspelt(shownText_)) {
-    const std::string_view text(shownText_);
-    at += widgetLength(text.substr(byte, span.start - byte));
-    const int length = widgetLength(text.substr(span.start, span.length));
-    words_.push_back({std::string(text.substr(span.start, span.length)), at, at + length});
+  for (const TextSpan& span : marks.misspelt(text)) {
+    const std::string_view view(text);
+    at += widgetLength(view.substr(byte, span.start - byte));
+    const int length = widgetLength(view.substr(span.start, span.length));
+    words.push_back({std::string(view.substr(span.start, span.length)), at, at + length});
     byte = span.start + span.length;
     at += length;
   }
-  QList<QTextEdit::ExtraSelection> underlined;
-  underlined.reserve(static_cast<qsizetype>(words_.size()));
-  QTextCharFormat wavy;
-  wavy.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
-  wavy.setUnderlineColor(Qt::red);
-  const int end = widget_.document()->characterCount() - 1;
-  for (const Word& word : words_) {
-    // Only a widget behind its box ends before a word: the next sync underlines again.
-    if (word.to > end) {
-      shownRevision_ = ~std::uint64_t{0};
-      break;
-    }
-    QTextCursor cursor(widget_.document());
-    cursor.setPosition(word.from);
-    cursor.setPosition(word.to, QTextCursor::KeepAnchor);
-    underlined.append({cursor, wavy});
-  }
-  widget_.setExtraSelections(underlined);
+  return words;
+}
+
+void QtSpelling::follow() {
+  if (marks_.revision() == shownRevision_) return;
+  shownRevision_ = marks_.revision();
+  highlighter_->rehighlight();
 }
 
 QMenu* QtSpelling::menuAt(const QPoint& at) {
-  follow();
-  const int position = widget_.cursorForPosition(at).position();
-  for (const Word& word : words_) {
+  const QTextCursor clicked = widget_.cursorForPosition(at);
+  const int position = clicked.positionInBlock();
+  const int line = clicked.block().position();
+  for (Word word : misspelt(marks_, clicked.block().text())) {
     if (position < word.from || position > word.to) continue;
+    word.from += line;
+    word.to += line;
     QMenu* menu = widget_.createStandardContextMenu();
     menu->setObjectName(QStringLiteral("SpellingMenu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);

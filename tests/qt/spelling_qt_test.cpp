@@ -5,6 +5,8 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QtTest>
 #include <optional>
 
@@ -23,9 +25,13 @@ class SpellingQtTest : public QObject {
   // The underlined stretches of Text9, as "from-to".
   QStringList underlined() {
     QStringList out;
-    for (const QTextEdit::ExtraSelection& s : text9()->extraSelections()) {
-      if (s.format.underlineStyle() != QTextCharFormat::SpellCheckUnderline) continue;
-      out << QStringLiteral("%1-%2").arg(s.cursor.selectionStart()).arg(s.cursor.selectionEnd());
+    for (QTextBlock b = text9()->document()->begin(); b.isValid(); b = b.next()) {
+      for (const QTextLayout::FormatRange& r : b.layout()->formats()) {
+        if (r.format.underlineStyle() != QTextCharFormat::SpellCheckUnderline) continue;
+        out << QStringLiteral("%1-%2")
+                   .arg(b.position() + r.start)
+                   .arg(b.position() + r.start + r.length);
+      }
     }
     return out;
   }
