@@ -524,6 +524,11 @@ int main(int argc, char** argv) {
   checks.push_back({"BM_QtListOpen", "wall", "", 1, 0, 20e-3});
   checks.push_back({"BM_QtListAfterInsert", "wall", "", 1, 0, 20e-3});
   checks.push_back({"BM_SplashShown", "wall", "", 1, 0, 300e-3});
+  // A key in the entry text with spelling on, underlining included.
+  for (const std::string lines : {"3", "1000"}) {
+    checks.push_back(
+        {"BM_QtSpellKeystroke/lines:" + lines + "/spelling:1", "wall", "", 1, 0, 1e-3});
+  }
   for (const std::string f : {"0", "2"}) {
     checks.push_back({"BM_OpenAtStart/flavour:" + f, "wall", "", 1, 0, 150e-3});
   }
