@@ -56,6 +56,7 @@ QtProgram::QtProgram()
       program_(Services{prompts_, dialogs_, player_, browser_, files_,
                         QCoreApplication::applicationDirPath().toStdString()}) {
   program_.keepRecoveryCopies(recovery_);
+  program_.useSpelling(spellingPlacesFromEnvironment());
   // A failure to keep the copy is found on the jobs' thread and told on this one.
   recovery_.onFailureWaiting = [this] {
     QMetaObject::invokeMethod(
@@ -196,6 +197,7 @@ void QtProgram::followWindows() {
     auto v = std::make_unique<QtForm>(*form, *this);
     QtForm* raw = v.get();
     views_.push_back(std::move(v));
+    if (form == program_.form2()) raw->checkSpelling("Text9", program_.form2()->spelling());
     // Help, About and the tool windows belong to the main window; the tool windows open
     // beside it.
     const QtForm* main = view(program_.form2());

@@ -91,5 +91,8 @@ int main(int argc, char** argv) {
   checks.push_back({"BM_SpellKeystrokeEntry", "wall", "", 1, 0, 1e-3});
   checks.push_back({"BM_SpellKeystrokePasted1000", "wall", "", 1, 0, 1e-3});
   checks.push_back({"BM_SpellPasted1000Whole", "wall"});
+  // The same through the main window: the key typed into Text9, then its underlined words.
+  checks.push_back({"BM_SpellWindowKeystrokeEntry", "wall", "", 1, 0, 1e-3});
+  checks.push_back({"BM_SpellWindowKeystrokePasted1000", "wall", "", 1, 0, 1e-3});
   return obrel::bench::runWithChecks(argc, argv, checks);
 }

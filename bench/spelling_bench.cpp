@@ -7,6 +7,7 @@
 
 #include "platform/spelling/dictionaries.h"
 #include "platform/spelling/spell_checker.h"
+#include "testing/test_window.h"
 #include "tools/srt-gen/srt_generator.h"
 
 namespace obrel::bench {
@@ -101,6 +102,43 @@ void BM_SpellPasted1000Whole(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SpellPasted1000Whole)->Unit(benchmark::kMillisecond);
+
+// The whole path of a keystroke in the main window: the key typed into Text9 (its change
+// handler runs), then the words the view underlines asked for, as the view asks after each
+// event. Keys go at the end of the text; every 60 keys the text goes back to as pasted.
+void keystrokesInTheWindow(benchmark::State& state, int lineCount) {
+  fake::TestWindow w;
+  w.form.startSpelling({dictionaryFolders(), "en_US", "", ""});
+  if (w.form.spelling().dictionaries().empty() ||
+      w.form.spelling().dictionaries()[*w.form.spelling().chosen()].code != "en_US") {
+    state.SkipWithError("the en_US dictionary is not installed");
+    return;
+  }
+  std::string pasted;
+  for (const std::string& line : textLines(lineCount)) pasted += line + "\r\n";
+  w.form.Text9.setText(pasted);
+  w.form.spelling().misspelt(pasted);  // the pasted text checked once
+  w.form.setFocus(&w.form.Text9);
+  const std::string keys = "wrdxq tset ";
+  std::size_t n = 0;
+  for (auto _ : state) {
+    if (n % 60 == 0) {
+      state.PauseTiming();
+      w.form.Text9.setText(pasted);
+      state.ResumeTiming();
+    }
+    w.form.typeInto(w.form.Text9, keys[n++ % keys.size()]);
+    benchmark::DoNotOptimize(w.form.spelling().misspelt(w.form.Text9.text()));
+  }
+}
+
+void BM_SpellWindowKeystrokeEntry(benchmark::State& state) { keystrokesInTheWindow(state, 3); }
+BENCHMARK(BM_SpellWindowKeystrokeEntry)->Unit(benchmark::kMicrosecond);
+
+void BM_SpellWindowKeystrokePasted1000(benchmark::State& state) {
+  keystrokesInTheWindow(state, 1000);
+}
+BENCHMARK(BM_SpellWindowKeystrokePasted1000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace obrel::bench

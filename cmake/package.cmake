@@ -94,6 +94,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-libav, fonts-liberation, fonts-crosextra-carlito")
+# Spelling (libnuspell, found by shlibdeps) needs a dictionary to underline anything; the
+# program runs without one, its spelling items greyed out.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-en-us | hunspell-dictionary")
 
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -20,11 +20,13 @@
 // The handlers that the program, the other windows, the driver or the tests call are public;
 // the rest answer their controls only, through the binding tables.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "document/document.h"
+#include "editor/text_spelling.h"
 #include "platform/form.h"
 #include "platform/services.h"
 #include "preview/store_subtitles.h"
@@ -107,6 +109,8 @@ class Form2 : public Form {
   MenuItem HelpText{"HelpText", "Help Text", "Options"};
   MenuItem HelpTextOn{"HelpTextOn", "On", "HelpText"};
   MenuItem HelpTextOff{"HelpTextOff", "Off", "HelpText"};
+  MenuItem Spelling{"Spelling", "Spelling", "Options"};
+  MenuItem SpellingLanguage{"SpellingLanguage", "Spelling Language", "Options"};
   MenuItem View{"View", "View", ""};
   MenuItem EntryList{"EntryList", "Entry List", "View"};
   MenuItem SubtitlesOnVideo{"SubtitlesOnVideo", "Subtitles on Video", "View"};
@@ -211,6 +215,19 @@ class Form2 : public Form {
   // File > New and File > Exit, each after the save prompt lets it go on.
   void New_Click();
   void Exit_Click();
+
+  // Spelling in Text9 (spelling_options.cpp, over text_spelling.cpp).
+  // Finds the dictionaries in places and the options kept from the last run, and adds an
+  // item Dictionary1..DictionaryN under Spelling Language for each dictionary, by code.
+  // Once, before a view shows the window; without it (or with no dictionary) both items
+  // stay disabled and nothing is underlined.
+  void startSpelling(const SpellingPlaces& places);
+  // What Text9's view underlines and offers on a right-click.
+  TextSpelling& spelling() { return spelling_; }
+  // Options > Spelling: turns the underlining off and on.
+  void Spelling_Click();
+  // Options > Spelling Language > DictionaryN (index N - 1): that dictionary from now on.
+  void Dictionary_Click(std::size_t index);
 
   // The recovery copy (recovery.cpp).
   // What a recovery copy holds besides the store.
@@ -371,6 +388,9 @@ class Form2 : public Form {
   // last drawn at.
   StoreSubtitles subtitlesOnVideo_{document_.store};
   std::uint64_t drawnRevision_ = 0;
+  // Spelling in Text9, and the items of the dictionaries found.
+  TextSpelling spelling_{services_.files, services_.prompts};
+  std::vector<std::unique_ptr<MenuItem>> dictionaryItems_;
 };
 
 }  // namespace obrel

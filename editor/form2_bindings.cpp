@@ -37,6 +37,7 @@ const std::vector<Form2::ClickBinding>& Form2::clickTable() {
       {"FBlock", &Form2::FBlock_Click},
       {"HelpTextOn", &Form2::HelpTextOn_Click},
       {"HelpTextOff", &Form2::HelpTextOff_Click},
+      {"Spelling", &Form2::Spelling_Click},
       {"EntryList", &Form2::EntryList_Click},
       {"SubtitlesOnVideo", &Form2::SubtitlesOnVideo_Click},
       {"ObrelHelp", &Form2::ObrelHelp_Click},

@@ -162,7 +162,8 @@ void Form2::defineMenus() {
   }
   for (MenuItem* m : {&Edit, &Undo, &Redo, &InsertNewEntry, &ClearEntry, &DeleteEntry}) add(*m);
   for (MenuItem* m : {&Timings, &PlayEntry}) add(*m);
-  for (MenuItem* m : {&Options, &EntryCheck, &FBlock, &HelpText, &HelpTextOn, &HelpTextOff}) {
+  for (MenuItem* m : {&Options, &EntryCheck, &FBlock, &HelpText, &HelpTextOn, &HelpTextOff,
+                      &Spelling, &SpellingLanguage}) {
     add(*m);
   }
   for (MenuItem* m : {&View, &EntryList, &SubtitlesOnVideo}) add(*m);
@@ -171,6 +172,9 @@ void Form2::defineMenus() {
   SaveAs.setEnabled(false);
   Undo.setEnabled(false);
   Redo.setEnabled(false);
+  // Until startSpelling finds a dictionary.
+  Spelling.setEnabled(false);
+  SpellingLanguage.setEnabled(false);
   Undo.shortcut = "Ctrl+Z";
   Redo.shortcut = "Ctrl+Shift+Z";
   Redo.separatorAfter = true;

@@ -32,6 +32,8 @@ echo "== $deb: $(du -k "$deb" | cut -f1) KiB, Installed-Size $(dpkg-deb -f "$deb
 echo "Depends: $(dpkg-deb -f "$deb" Depends)"
 # Without dpkg-shlibdeps, CPack leaves the libraries out of Depends without a word.
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "Depends lacks the Qt libraries"
+dpkg-deb -f "$deb" Depends | grep -q 'libnuspell' || fail "Depends lacks the spelling library"
+echo "Recommends: $(dpkg-deb -f "$deb" Recommends)"
 
 echo "== lintian"
 lintian --display-info --fail-on error "$deb"

@@ -24,6 +24,7 @@ void Program::startWithSplash() {
 
 void Program::startMain(bool offerRecovery) {
   form2_ = std::make_unique<Form2>(services_, *this);
+  form2_->startSpelling(spellingPlaces_);
   form2_->Form_Load();
   form2_->focusFirst();
   setActive(form2_.get());

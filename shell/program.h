@@ -38,6 +38,9 @@ class Program : public Shell, public SplashHost {
   void startMain(bool offerRecovery = true);
   // A file to open once the main window is up (the program's command line).
   void openAtStart(std::string path) { fileAtStart_ = std::move(path); }
+  // Where the main window's spelling finds dictionaries and keeps its files; without it
+  // (tests) there is no dictionary. Set before the main window comes up.
+  void useSpelling(SpellingPlaces places) { spellingPlaces_ = std::move(places); }
 
   // Recovery copies of the main window's document, kept by keeper; without one (tests)
   // nothing is kept or offered. Set before the main window comes up.
@@ -142,6 +145,7 @@ class Program : public Shell, public SplashHost {
   std::array<ToolSlot, kLastTool - kFirstTool + 1> tools_;
   Form* active_ = nullptr;
   std::string fileAtStart_;
+  SpellingPlaces spellingPlaces_;
   RecoveryKeeper* recovery_ = nullptr;
   bool recoveryOffered_ = false;
   // Of Help and About, the one shown last while open; it keeps the main window behind it.

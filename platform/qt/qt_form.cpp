@@ -1,9 +1,11 @@
 #include "platform/qt/qt_form.h"
 
+#include <QPlainTextEdit>
 #include <QTableView>
 #include <QTimer>
 #include <QWindow>
 
+#include "platform/qt/qt_spelling.h"
 #include "platform/qt/qt_table.h"
 #include "platform/qt/qt_widgets.h"
 
@@ -66,8 +68,19 @@ const QtForm::Bound* QtForm::find(const std::string& name) const {
   return nullptr;
 }
 
+void QtForm::checkSpelling(const std::string& name, SpellingMarks& marks) {
+  auto* plain = qobject_cast<QPlainTextEdit*>(widget(name));
+  if (!plain) return;
+  spelling_.push_back(new QtSpelling(
+      *plain, marks,
+      [this](const char* where, const std::function<void()>& call) { host_.run(where, call); }));
+}
+
 void QtForm::detach() {
   form_ = nullptr;
+  // They read the window's model.
+  for (QtSpelling* s : spelling_) delete s;
+  spelling_.clear();
   for (Bound& b : bound_) {
     if (b.timer) b.timer->stop();
     if (auto* table = qobject_cast<QTableView*>(b.widget)) {

@@ -22,6 +22,8 @@ class QWidget;
 namespace obrel {
 
 class FormWindow;
+class QtSpelling;
+class SpellingMarks;
 struct BoxHooks;
 
 // What a window view needs from the program that owns it.
@@ -59,6 +61,10 @@ class QtForm : public QObject {
   // window of the program): a tool window (no task bar entry, a thin frame) when tool. Call
   // before it first shows.
   void belongTo(QWidget* owner, bool tool);
+
+  // The multi-line box name underlines the words marks finds misspelt and offers their
+  // corrections on a right-click (qt_spelling.cpp). Call once the window is built.
+  void checkSpelling(const std::string& name, SpellingMarks& marks);
 
   // Pushes what changed in the model since the last sync into the widgets.
   void sync();
@@ -143,6 +149,7 @@ class QtForm : public QObject {
   QMenuBar* menuBar_ = nullptr;
   std::vector<Bound> bound_;
   std::vector<BoundMenu> menus_;
+  std::vector<QtSpelling*> spelling_;  // owned by their widgets
   std::uint64_t captionRevision_ = ~std::uint64_t{0};
   std::uint64_t focusRevision_ = ~std::uint64_t{0};
   bool syncing_ = false;

@@ -11,6 +11,7 @@
 
 #include "platform/qt/qt_form.h"
 #include "platform/qt/qt_geometry.h"
+#include "platform/qt/qt_spelling.h"
 #include "platform/qt/qt_table.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_widgets.h"
@@ -25,6 +26,7 @@ void QtForm::sync() {
     b.revision = b.control->revision();
     push(b);
   }
+  for (QtSpelling* s : spelling_) s->follow();
   for (BoundMenu& m : menus_) {
     if (m.item->revision() == m.revision) continue;
     pushMenu(m);

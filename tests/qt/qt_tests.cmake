@@ -1,6 +1,9 @@
 # The Qt binding's tests; they run offscreen, without a display.
 find_package(Qt6 REQUIRED COMPONENTS Test)
 
+set(OBREL_QT_TEST_SPELLING
+    "DICPATH=${CMAKE_SOURCE_DIR}/tests/data/dictionaries;LANG=C.UTF-8;LC_ALL=;LC_MESSAGES=")
+
 # One QtTest executable from tests/qt/<name>.cpp, run offscreen from the build root, where
 # Support/ lies beside it as in the program folder, with state and cache folders of its own so
 # that no recovery copy or backup reaches another test or the user's. SCREEN names a file that
@@ -17,9 +20,12 @@ function(obrel_qt_test name)
   add_dependencies(${name} obrel_program_folder)
   # Emptied first: a copy left by a test that crashed would be offered in a modal box.
   set(state ${CMAKE_BINARY_DIR}/test-state/${name})
-  add_test(NAME ${name} COMMAND sh -c "rm -rf '${state}' && exec '$<TARGET_FILE:${name}>'")
+  # Settings, personal words and dictionaries of their own too: spelling uses the test
+  # dictionaries in the C locale.
+  add_test(NAME ${name}
+           COMMAND sh -c "rm -rf '${state}' '${state}-config' '${state}-data' && exec '$<TARGET_FILE:${name}>'")
   set_tests_properties(${name} PROPERTIES ENVIRONMENT
-                       "QT_QPA_PLATFORM=${platform};XDG_STATE_HOME=${state};XDG_CACHE_HOME=${state}-cache")
+                       "QT_QPA_PLATFORM=${platform};XDG_STATE_HOME=${state};XDG_CACHE_HOME=${state}-cache;XDG_CONFIG_HOME=${state}-config;XDG_DATA_HOME=${state}-data;${OBREL_QT_TEST_SPELLING}")
 endfunction()
 
 obrel_qt_test(main_window_test)
@@ -31,6 +37,7 @@ obrel_qt_test(file_dialogs_qt_test)
 # Room beside the main window for the entry list.
 obrel_qt_test(entry_list_qt_test SCREEN ${CMAKE_CURRENT_LIST_DIR}/wide_screen.json)
 obrel_qt_test(tool_windows_qt_test)
+obrel_qt_test(spelling_qt_test)
 # Runs itself again as a child window that is killed once its recovery copy exists.
 obrel_qt_test(recovery_qt_test)
 
@@ -62,5 +69,5 @@ endif()
 if("$ENV{CI}")
   set_tests_properties(video_qt_test PROPERTIES
     ENVIRONMENT
-    "QT_QPA_PLATFORM=offscreen;OBREL_REQUIRE_VIDEO=1;XDG_STATE_HOME=${CMAKE_BINARY_DIR}/test-state/video_qt_test;XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-state/video_qt_test-cache")
+    "QT_QPA_PLATFORM=offscreen;OBREL_REQUIRE_VIDEO=1;XDG_STATE_HOME=${CMAKE_BINARY_DIR}/test-state/video_qt_test;XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-state/video_qt_test-cache;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-state/video_qt_test-config;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-state/video_qt_test-data;${OBREL_QT_TEST_SPELLING}")
 endif()

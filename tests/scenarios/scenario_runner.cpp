@@ -8,11 +8,13 @@
 // with the sample tool windows of the tests.
 // Each run has its own state folder (XDG_STATE_HOME, where recovery copies go), cache folder
 // (XDG_CACHE_HOME, where backups of saves in place go) and temporary folder (TMPDIR) in the
-// working folder. A line "#! --run" ends the driver's script there and starts the driver again on
-// the same folders, as a user starting the program anew; "#! --beside" does the same while the run
-// before is still going: that one has run its lines (the runner waits until it has printed
-// the lines expected of it) and ends after the new one. The lines printed by all runs are
-// compared, in the order the runs started.
+// working folder, and so have the settings (XDG_CONFIG_HOME) and the personal word list
+// (XDG_DATA_HOME); spelling uses the test dictionaries of the data folder (DICPATH) in the C
+// locale, so that no run depends on the machine. A line "#! --run" ends the driver's script there
+// and starts the driver again on the same folders, as a user starting the program anew; "#!
+// --beside" does the same while the run before is still going: that one has run its lines (the
+// runner waits until it has printed the lines expected of it) and ends after the new one. The lines
+// printed by all runs are compared, in the order the runs started.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -138,7 +140,10 @@ Run runDriver(const fs::path& drive, const Scenario& scenario, const char* dataF
     const std::string n = std::to_string(i);
     return "cd '" + work.string() + "' && XDG_STATE_HOME='" + (work / ".state").string() +
            "' XDG_CACHE_HOME='" + (work / ".cache").string() + "' TMPDIR='" +
-           (work / ".tmp").string() + "' " + prefix + "'" + drive.string() + "'" +
+           (work / ".tmp").string() + "' XDG_CONFIG_HOME='" + (work / ".config").string() +
+           "' XDG_DATA_HOME='" + (work / ".data").string() + "' DICPATH='" +
+           (work / "data" / "dictionaries").string() +
+           "' LANG=C.UTF-8 LC_ALL= LC_MESSAGES= " + prefix + "'" + drive.string() + "'" +
            (scenario.splash ? " --splash" : "") + (scenario.testWindows ? " --test-windows" : "") +
            (piped ? "" : " .script-" + n) + " > .out-" + n + " 2> .err-" + n;
   };

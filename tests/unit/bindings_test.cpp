@@ -37,6 +37,8 @@ TEST(Bindings, EveryHandlerIsBoundOnceToAControlThatExists) {
 
 TEST(Bindings, EveryButtonAndMenuCommandHasItsHandler) {
   fake::TestWindow w;
+  // With dictionaries, so that Spelling Language holds its items.
+  w.form.startSpelling({{OBREL_TEST_DICTIONARIES}, "", "", ""});
   std::set<std::string> parents;
   for (const MenuItem* m : w.form.menus()) parents.insert(m->parent());
   for (const MenuItem* m : w.form.menus()) {

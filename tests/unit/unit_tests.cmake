@@ -20,11 +20,14 @@ set(OBREL_UNIT_TESTS
   bindings_test.cpp capture_test.cpp file_safety_test.cpp help_text_limit_test.cpp
   numbers_test.cpp open_srt_test.cpp random_actions_test.cpp recovery_test.cpp
   round_trip_test.cpp save_test.cpp screen_index_test.cpp shell_test.cpp styled_text_test.cpp
-  text_box_test.cpp text_file_test.cpp tool_windows_test.cpp undo_test.cpp unfinished_save_test.cpp utf8_test.cpp
-  web_links_test.cpp window_placement_test.cpp)
+  text_box_test.cpp text_file_test.cpp text_spelling_test.cpp tool_windows_test.cpp
+  undo_test.cpp unfinished_save_test.cpp utf8_test.cpp web_links_test.cpp
+  window_placement_test.cpp)
 list(TRANSFORM OBREL_UNIT_TESTS PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 add_executable(unit_tests ${OBREL_UNIT_TESTS})
 target_link_libraries(unit_tests PRIVATE obrel_windows obrel_testing obrel_srt_gen GTest::gtest_main)
+target_compile_definitions(unit_tests
+                           PRIVATE OBREL_TEST_DICTIONARIES="${CMAKE_SOURCE_DIR}/tests/data/dictionaries")
 # State and cache folders of their own: no recovery copy or backup of a test reaches the
 # user's, and none of the user's is asked about.
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 30

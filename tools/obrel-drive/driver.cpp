@@ -19,6 +19,7 @@ Driver::Driver(std::string folder, bool splash, std::ostream& out, bool sampleWi
       recovery_(recoveryFolder_, [](const std::function<void()>& job) { job(); }),
       program_(Services{prompts_, dialogs_, player_, browser_, files_, std::move(folder)}) {
   program_.keepRecoveryCopies(recovery_);
+  program_.useSpelling(spellingPlacesFromEnvironment());
   // The box that tells a failure to keep the copy is printed; standard error stays for
   // failures that escape a handler.
   recovery_.toldOnStandardError = false;
@@ -138,6 +139,7 @@ const std::map<std::string_view, Driver::Command>& Driver::commandTable() {
       {"activate", &Driver::activate},
       {"close", &Driver::closeWindow},
       {"pick", &Driver::pick},
+      {"spell", &Driver::spell},
       // Time, and what the program shows.
       {"tick", &Driver::tick},
       {"crash", &Driver::crash},

@@ -13,6 +13,7 @@
 #include "platform/event_gate.h"
 #include "platform/file_system.h"
 #include "platform/recovery_folder.h"
+#include "platform/spelling/spelling_marks.h"
 #include "shell/program.h"
 #include "testing/fakes.h"
 #include "tools/obrel-drive/script.h"
@@ -103,6 +104,19 @@ class Driver {
   // the user from; true when the user can reach it.
   bool reachable(const Form& form);
   bool reachable(const std::string& name);
+
+  // Spelling in Text9 (spelling.cpp): the N-th (from 1) underlined word of the box NAME, or
+  // nothing when NAME is no box checked for spelling or has no such word (reported).
+  struct Misspelt {
+    TextBox* box;
+    SpellingMarks* marks;
+    TextSpan span;
+    std::string text;
+  };
+  std::optional<Misspelt> misspelt(const std::string& name, const Word& n);
+  void spell(const Words& words);
+  bool printMisspelt(const Words& words, std::size_t& i);
+  bool printSuggestions(const Words& words, std::size_t& i);
 
   // The program killed where it stands (crash): nothing removed, nothing more printed.
   // "crash in save": killed so at the next save in place, right after its file was cut.

@@ -25,6 +25,8 @@ const std::map<std::string_view, Driver::Printer>& Driver::printTable() {
       {"active", &Driver::printActive},       {"focus", &Driver::printFocus},
       {"entry", &Driver::printEntry},         {"entries", &Driver::printEntries},
       {"Form5.rows", &Driver::printListRows}, {"Form5.selected", &Driver::printListSelected},
+      {"Text9.misspelt", &Driver::printMisspelt},
+      {"Text9.suggestions", &Driver::printSuggestions},
   };
   return table;
 }
