@@ -63,8 +63,8 @@ class TextChanges {
 
   bool empty() const { return slots_.empty(); }
   // The slots changed, in increasing order when added so.
-  const std::vector<int>& slots() const { return slots_; }
-  // Slot slots()[i]'s text before / after the change.
+  const std::vector<int>& changedSlots() const { return slots_; }
+  // Slot changedSlots()[i]'s text before / after the change.
   std::string_view before(std::size_t i) const;
   std::string_view after(std::size_t i) const;
 

@@ -225,7 +225,7 @@ TEST(StoreSearch, ReplaceAllAndItsChangesExactToTheByte) {
   expected[3].EntryText = "a dog\377dog";
   expected[9999].EntryText = "dog";
   EXPECT_EQ(differing(store, expected), std::vector<int>{});
-  EXPECT_EQ(changes.slots(), (std::vector<int>{1, 3, 9999}));
+  EXPECT_EQ(changes.changedSlots(), (std::vector<int>{1, 3, 9999}));
   EXPECT_EQ(changes.before(1), "a cat\377cat");
   EXPECT_EQ(changes.after(2), "dog");
   EXPECT_GE(changes.memoryBytes(), sizeof changes + 3 * sizeof(int) + 20);
