@@ -126,7 +126,9 @@ TEST(Undo, WholeStoreStepsAreTakenBackAndRepeatedExactly) {
 }
 
 TEST(Undo, TheOldestStepsGoWhenTheHistoryHoldsTooMuchMemory) {
-  UndoHistory history(10'000);
+  // Room for three steps that each keep 3000 characters, not for four.
+  const std::size_t cap = 3 * (sizeof(UndoStep) + 3001) + 100;
+  UndoHistory history(cap);
   const auto cleared = [](int k, std::size_t length) {
     Entry before;
     before.EntryText = std::string(length, 'x');
@@ -135,7 +137,7 @@ TEST(Undo, TheOldestStepsGoWhenTheHistoryHoldsTooMuchMemory) {
   const auto big = [&cleared](int k) { return cleared(k, 3000); };
   for (int k = 1; k <= 5; ++k) history.record(big(k));
   EXPECT_EQ(history.size(), 3u);
-  EXPECT_LE(history.memoryBytes(), 10'000u);
+  EXPECT_LE(history.memoryBytes(), cap);
   // A step larger than the whole cap is still kept, alone.
   history.record(cleared(6, 20'000));
   EXPECT_EQ(history.size(), 1u);
