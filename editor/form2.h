@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "document/document.h"
+#include "document/timing_tools.h"
 #include "platform/form.h"
 #include "platform/services.h"
 
@@ -96,6 +97,12 @@ class Form2 : public Form {
   MenuItem InsertNewEntry{"InsertNewEntry", "Insert New Entry", "Edit"};
   MenuItem ClearEntry{"ClearEntry", "Clear Entry", "Edit"};
   MenuItem DeleteEntry{"DeleteEntry", "Delete Entry", "Edit"};
+  MenuItem Timings{"Timings", "Timings", ""};
+  MenuItem ShiftTimes{"ShiftTimes", "Shift Times...", "Timings"};
+  MenuItem Synchronize{"Synchronize", "Synchronize...", "Timings"};
+  MenuItem ChangeFrameRate{"ChangeFrameRate", "Change Frame Rate...", "Timings"};
+  MenuItem SetStartAndShift{"SetStartAndShift", "Set Start from Video and Shift the Rest",
+                            "Timings"};
   MenuItem Options{"Options", "Options", ""};
   MenuItem EntryCheck{"EntryCheck", "Entry Check", "Options"};
   MenuItem FBlock{"FBlock", "Field Block", "Options"};
@@ -179,6 +186,14 @@ class Form2 : public Form {
   // Delete, then show the entry it worked on; each counts as a change.
   void Undo_Click();
   void Redo_Click();
+
+  // The timing tools (timing_commands.cpp). Plans command over the store: a refusal is said
+  // in a message box and returns false; a result equal to the store does nothing; a change
+  // is one Undo step and a change to save, ending as Undo does (CurrentIndex kept, its entry
+  // shown again), and then says how many entries could not be read, if any.
+  bool applyTiming(const TimingCommand& command);
+  // The timing tools' message box: text, title "Obrel Dizivud", OK, exclamation.
+  void warn(const std::string& text);
 
   // SRT reading (open_srt.cpp, over the scanner of document/srt_scanner.cpp).
   // File > Open > Subtitle File (.srt): a file that gives no entry changes nothing but
@@ -265,6 +280,17 @@ class Form2 : public Form {
   // "Like us on Facebook" and the logo beside it open Web Links/Facebook.url.
   void Label24_Click();
   void Image3_Click();
+
+  // The Timings menu (timing_commands.cpp).
+  // Shift Times... opens the Shift Times window, or brings it forward.
+  void ShiftTimes_Click();
+  // Synchronize... opens its window, when two entries take part; else says it needs them.
+  void Synchronize_Click();
+  // Change Frame Rate... opens its window.
+  void ChangeFrameRate_Click();
+  // Set Start from Video and Shift the Rest: the player's position, taken as "add to
+  // Starting Time" takes it, as the current entry's start, the rest shifted with it.
+  void SetStartAndShift_Click();
 
   // Field rules and options (key_rules.cpp, options.cpp).
   // Time-field keys: filter the code (0 drops it), enable "OK", move the focus on when the

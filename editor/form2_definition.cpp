@@ -154,14 +154,16 @@ void Form2::defineStacking() {
 }
 
 void Form2::defineMenus() {
-  for (MenuItem* m :
-       {&File,           &New,        &Open,        &OpenSrt, &OpenVideo,  &OpenHelpText,
-        &Save,           &SaveAs,     &Exit,        &Edit,    &Undo,       &Redo,
-        &InsertNewEntry, &ClearEntry, &DeleteEntry, &Options, &EntryCheck, &FBlock,
-        &HelpText,       &HelpTextOn, &HelpTextOff, &View,    &EntryList,  &Help,
-        &ObrelHelp,      &About}) {
-    add(*m);
-  }
+  // Menu by menu, in menu bar order.
+  const auto addAll = [this](std::initializer_list<MenuItem*> items) {
+    for (MenuItem* m : items) add(*m);
+  };
+  addAll({&File, &New, &Open, &OpenSrt, &OpenVideo, &OpenHelpText, &Save, &SaveAs, &Exit});
+  addAll({&Edit, &Undo, &Redo, &InsertNewEntry, &ClearEntry, &DeleteEntry});
+  addAll({&Timings, &ShiftTimes, &Synchronize, &ChangeFrameRate, &SetStartAndShift});
+  addAll({&Options, &EntryCheck, &FBlock, &HelpText, &HelpTextOn, &HelpTextOff});
+  addAll({&View, &EntryList});
+  addAll({&Help, &ObrelHelp, &About});
   Save.setEnabled(false);
   SaveAs.setEnabled(false);
   Undo.setEnabled(false);
@@ -169,6 +171,9 @@ void Form2::defineMenus() {
   Undo.shortcut = "Ctrl+Z";
   Redo.shortcut = "Ctrl+Shift+Z";
   Redo.separatorAfter = true;
+  ShiftTimes.shortcut = "Ctrl+Shift+T";
+  // It takes the player's position, as "add to Starting Time" does.
+  SetStartAndShift.setEnabled(false);
   EntryList.shortcut = "F11";
   ObrelHelp.shortcut = "F12";
 }

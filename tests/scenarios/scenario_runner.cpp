@@ -4,8 +4,7 @@
 // (a failure escaping a handler is reported there). A data folder, if given, is copied
 // into the working folder as data/. A line "#! --unprivileged" runs the
 // driver as the user nobody when the runner is root, who ignores file permissions, so that
-// read-only files and folders mean what they say. A line "#! --test-windows" starts the driver
-// with the sample tool windows of the tests.
+// read-only files and folders mean what they say.
 // Each run has its own state folder (XDG_STATE_HOME, where recovery copies go), cache folder
 // (XDG_CACHE_HOME, where backups of saves in place go) and temporary folder (TMPDIR) in the
 // working folder. A line "#! --run" ends the driver's script there and starts the driver again on
@@ -65,7 +64,6 @@ struct Scenario {
   std::vector<Expected> expected;
   bool splash = false;
   bool unprivileged = false;
-  bool testWindows = false;
 };
 
 Scenario readScenario(const fs::path& path) {
@@ -84,7 +82,6 @@ Scenario readScenario(const fs::path& path) {
     } else {
       if (line.rfind("#! --splash", 0) == 0) scenario.splash = true;
       if (line.rfind("#! --unprivileged", 0) == 0) scenario.unprivileged = true;
-      if (line.rfind("#! --test-windows", 0) == 0) scenario.testWindows = true;
       // Keeps the driver's line numbers apart from expectations.
       scenario.runs.back().script += line + "\n";
     }
@@ -139,8 +136,8 @@ Run runDriver(const fs::path& drive, const Scenario& scenario, const char* dataF
     return "cd '" + work.string() + "' && XDG_STATE_HOME='" + (work / ".state").string() +
            "' XDG_CACHE_HOME='" + (work / ".cache").string() + "' TMPDIR='" +
            (work / ".tmp").string() + "' " + prefix + "'" + drive.string() + "'" +
-           (scenario.splash ? " --splash" : "") + (scenario.testWindows ? " --test-windows" : "") +
-           (piped ? "" : " .script-" + n) + " > .out-" + n + " 2> .err-" + n;
+           (scenario.splash ? " --splash" : "") + (piped ? "" : " .script-" + n) + " > .out-" + n +
+           " 2> .err-" + n;
   };
   Run run{{}, "", 0};
   const auto collect = [&](std::size_t i, int status) {
