@@ -125,8 +125,8 @@ class Form2 : public Form {
   // rule, "<", ">", "Next >>", the Edit commands, Undo, Redo, a load, New and a recovery copy.
   std::int16_t CurrentIndex = 0;
   // The changes counted since the window's load, held at 32767; while it is not 0, New, Open
-  // and Exit ask whether to save. Counted by "OK", Open, the Edit commands, Undo, Redo and a
-  // recovery copy; the window's load sets it to 0.
+  // and Exit ask whether to save. Counted by "OK", Open, the Edit commands, the timing tools,
+  // Undo, Redo and a recovery copy; the window's load sets it to 0.
   std::int16_t ChangeCount = 0;
   // 1 when the save prompt lets New, Open or Exit go on, else 0: set by SaveOrNot.
   std::int16_t ProceedFlag = 0;
@@ -182,8 +182,8 @@ class Form2 : public Form {
   void InsertNewEntry_Click();
   void ClearEntry_Click();
   void DeleteEntry_Click();
-  // Undo and Redo (undo_commands.cpp): take back / repeat the last commit, Insert, Clear or
-  // Delete, then show the entry it worked on; each counts as a change.
+  // Undo and Redo (undo_commands.cpp): take back / repeat the last commit, Insert, Clear,
+  // Delete or timing tool, then show the entry it worked on; each counts as a change.
   void Undo_Click();
   void Redo_Click();
 
