@@ -1,18 +1,26 @@
-// The Edit commands, the commit and navigation on a full store, driven through their
-// handlers with stand-ins for the dialogs. Insert and Delete walk the whole store on every
-// call.
+// The Edit commands, the timing tools, the commit and navigation on a full store, driven
+// through their handlers with stand-ins for the dialogs. Insert and Delete walk the whole store
+// on every call.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "bench/bench_support.h"
+#include "document/entry_times.h"
+#include "document/timing_tools.h"
 #include "testing/test_window.h"
 #include "testing/window_setup.h"
 
 namespace obrel {
 namespace {
+
+std::string twoDigits(int n) {
+  return std::string{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+}
 
 // The main window, loaded, over stand-ins; slots 0 to 9999 filled, slot 10000 free as
 // Insert needs it.
@@ -28,8 +36,9 @@ struct Window {
     for (int k = 0; k < EntryStore::kLast; ++k) {
       Entry& e = store.edit(k);
       e.StartHours = "00";
-      e.StartMinutes = std::to_string(k / 60 % 60);
-      e.StartSeconds = std::to_string(k % 60);
+      // Two digits, as every entry the program reads or stores is widened.
+      e.StartMinutes = twoDigits(k / 60 % 60);
+      e.StartSeconds = twoDigits(k % 60);
       e.StartMillis = "000";
       e.EndHours = "00";
       e.EndMinutes = e.StartMinutes;
@@ -151,6 +160,69 @@ void BM_UndoMemory(benchmark::State& state) {
   state.counters["history_1000_heap_MB"] = fullHeap;
 }
 BENCHMARK(BM_UndoMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// One command of each timing tool over the whole store, by its number, as a user would give
+// it to a whole film: a shift, a synchronisation on the first and last entries, 25 to
+// 23.976 frames a second, entry 1 started 0.7 s later with the rest.
+TimingCommand timingCommand(const EntryStore& store, int number) {
+  const std::pair<int, int> ends = firstAndLastTimed(store).value_or(std::pair{1, 2});
+  const std::int64_t first = timesAt(store, ends.first)->start;
+  const std::int64_t last = timesAt(store, ends.second)->start;
+  switch (number) {
+    case 0: return ShiftTimes{1500, std::nullopt, ShiftReach::All, 1};
+    case 1: return Synchronize{ends.first, ends.second, first + 1000, last + last / 1000};
+    case 2: return ChangeFrameRate{*readFrameRate("25"), *readFrameRate("23.976")};
+    default: return SetStartAndShift{1, timesAt(store, 1)->start + 700};
+  }
+}
+
+// A timing tool through the main window (planned, applied, recorded, the entry shown), its
+// Undo and its Redo; a second Undo, not timed, brings the store back for the next round.
+void BM_TimingToolUndoRedo(benchmark::State& state) {
+  Window w;
+  w.form.setIndexBox("1");
+  const TimingCommand command =
+      timingCommand(w.form.document().store, static_cast<int>(state.range(0)));
+  if (planTiming(w.form.document().store, command).kind != TimingOutcome::Kind::Changed) {
+    state.SkipWithError("the command changes nothing");
+    return;
+  }
+  const std::string before = w.form.document().store.at(2).EntryTiming;
+  for (auto _ : state) {
+    w.form.applyTiming(command);
+    w.form.Undo_Click();
+    w.form.Redo_Click();
+    state.PauseTiming();
+    w.form.Undo_Click();
+    state.ResumeTiming();
+  }
+  if (w.form.document().store.at(2).EntryTiming != before || w.form.Redo.caption() == "Redo") {
+    state.SkipWithError("Undo did not bring the store back");
+  }
+}
+BENCHMARK(BM_TimingToolUndoRedo)
+    ->ArgName("command")
+    ->DenseRange(0, 3)
+    ->Unit(benchmark::kMillisecond);
+
+// The memory one full-store timing step holds: as the history counts it, and as heap in use
+// after the command.
+void BM_TimingStepMemory(benchmark::State& state) {
+  double counted = 0, heap = 0;
+  for (auto _ : state) {
+    Window w;
+    w.form.setIndexBox("1");
+    malloc_trim(0);
+    const double heap0 = static_cast<double>(mallinfo2().uordblks);
+    w.form.applyTiming(ShiftTimes{1500, std::nullopt, ShiftReach::All, 1});
+    malloc_trim(0);
+    heap = static_cast<double>(mallinfo2().uordblks) - heap0;
+    counted = static_cast<double>(w.form.document().history.memoryBytes());
+  }
+  state.counters["step_KB"] = counted / 1000;
+  state.counters["step_heap_KB"] = heap / 1000;
+}
+BENCHMARK(BM_TimingStepMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace obrel

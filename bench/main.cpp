@@ -67,8 +67,11 @@ int main(int argc, char** argv) {
   // player's lookup of the entries on screen with the rebuild of its index.
   for (const std::string c : {"0", "1", "2", "3"}) {
     checks.push_back({"BM_TimingCommandUndoRedo/command:" + c, "wall", "", 1, 0, 10e-3});
+    // The same through the main window's commands, Undo and Redo.
+    checks.push_back({"BM_TimingToolUndoRedo/command:" + c, "wall", "", 1, 0, 10e-3});
   }
   checks.push_back({"BM_TimingChangeMemory", "step_KB", "", 1, 0, 100});
+  checks.push_back({"BM_TimingStepMemory", "step_KB", "", 1, 0, 100});
   checks.push_back({"BM_ScreenIndexLookup", "wall", "", 1, 0, 10e-6});
   checks.push_back({"BM_ScreenIndexLookupLongEntry", "wall", "", 1, 0, 10e-6});
   checks.push_back({"BM_ScreenIndexRebuild", "wall", "", 1, 0, 5e-3});

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "document/document.h"
+#include "document/timing_tools.h"
 #include "editor/text_spelling.h"
 #include "platform/form.h"
 #include "platform/services.h"
@@ -102,6 +103,11 @@ class Form2 : public Form {
   MenuItem ClearEntry{"ClearEntry", "Clear Entry", "Edit"};
   MenuItem DeleteEntry{"DeleteEntry", "Delete Entry", "Edit"};
   MenuItem Timings{"Timings", "Timings", ""};
+  MenuItem ShiftTimes{"ShiftTimes", "Shift Times...", "Timings"};
+  MenuItem Synchronize{"Synchronize", "Synchronize...", "Timings"};
+  MenuItem ChangeFrameRate{"ChangeFrameRate", "Change Frame Rate...", "Timings"};
+  MenuItem SetStartAndShift{"SetStartAndShift", "Set Start from Video and Shift the Rest",
+                            "Timings"};
   MenuItem PlayEntry{"PlayEntry", "Play Entry", "Timings"};
   MenuItem Options{"Options", "Options", ""};
   MenuItem EntryCheck{"EntryCheck", "Entry Check", "Options"};
@@ -128,8 +134,8 @@ class Form2 : public Form {
   // rule, "<", ">", "Next >>", the Edit commands, Undo, Redo, a load, New and a recovery copy.
   std::int16_t CurrentIndex = 0;
   // The changes counted since the window's load, held at 32767; while it is not 0, New, Open
-  // and Exit ask whether to save. Counted by "OK", Open, the Edit commands, Undo, Redo and a
-  // recovery copy; the window's load sets it to 0.
+  // and Exit ask whether to save. Counted by "OK", Open, the Edit commands, the timing tools,
+  // Undo, Redo and a recovery copy; the window's load sets it to 0.
   std::int16_t ChangeCount = 0;
   // 1 when the save prompt lets New, Open or Exit go on, else 0: set by SaveOrNot.
   std::int16_t ProceedFlag = 0;
@@ -189,10 +195,18 @@ class Form2 : public Form {
   void InsertNewEntry_Click();
   void ClearEntry_Click();
   void DeleteEntry_Click();
-  // Undo and Redo (undo_commands.cpp): take back / repeat the last commit, Insert, Clear or
-  // Delete, then show the entry it worked on; each counts as a change.
+  // Undo and Redo (undo_commands.cpp): take back / repeat the last commit, Insert, Clear,
+  // Delete or timing tool, then show the entry it worked on; each counts as a change.
   void Undo_Click();
   void Redo_Click();
+
+  // The timing tools (timing_commands.cpp). Plans command over the store: a refusal is said
+  // in a message box and returns false; a result equal to the store does nothing; a change
+  // is one Undo step and a change to save, ending as Undo does (CurrentIndex kept, its entry
+  // shown again), and then says how many entries could not be read, if any.
+  bool applyTiming(const TimingCommand& command);
+  // The timing tools' message box: text, title "Obrel Dizivud", OK, exclamation.
+  void warn(const std::string& text);
 
   // SRT reading (open_srt.cpp, over the scanner of document/srt_scanner.cpp).
   // File > Open > Subtitle File (.srt): a file that gives no entry changes nothing but
@@ -292,6 +306,17 @@ class Form2 : public Form {
   // "Like us on Facebook" and the logo beside it open Web Links/Facebook.url.
   void Label24_Click();
   void Image3_Click();
+
+  // The Timings menu (timing_commands.cpp).
+  // Shift Times... opens the Shift Times window, or brings it forward.
+  void ShiftTimes_Click();
+  // Synchronize... opens its window, when two entries take part; else says it needs them.
+  void Synchronize_Click();
+  // Change Frame Rate... opens its window.
+  void ChangeFrameRate_Click();
+  // Set Start from Video and Shift the Rest: the player's position, taken as "add to
+  // Starting Time" takes it, as the current entry's start, the rest shifted with it.
+  void SetStartAndShift_Click();
 
   // Field rules and options (key_rules.cpp, options.cpp).
   // Time-field keys: filter the code (0 drops it), enable "OK", move the focus on when the

@@ -155,19 +155,17 @@ void Form2::defineStacking() {
 }
 
 void Form2::defineMenus() {
-  // A menu of the bar a line, from the left; each item after its parent.
-  for (MenuItem* m :
-       {&File, &New, &Open, &OpenSrt, &OpenVideo, &OpenHelpText, &Save, &SaveAs, &Exit}) {
-    add(*m);
-  }
-  for (MenuItem* m : {&Edit, &Undo, &Redo, &InsertNewEntry, &ClearEntry, &DeleteEntry}) add(*m);
-  for (MenuItem* m : {&Timings, &PlayEntry}) add(*m);
-  for (MenuItem* m : {&Options, &EntryCheck, &FBlock, &HelpText, &HelpTextOn, &HelpTextOff,
-                      &Spelling, &SpellingLanguage}) {
-    add(*m);
-  }
-  for (MenuItem* m : {&View, &EntryList, &SubtitlesOnVideo}) add(*m);
-  for (MenuItem* m : {&Help, &ObrelHelp, &About}) add(*m);
+  // Menu by menu, in menu bar order.
+  const auto addAll = [this](std::initializer_list<MenuItem*> items) {
+    for (MenuItem* m : items) add(*m);
+  };
+  addAll({&File, &New, &Open, &OpenSrt, &OpenVideo, &OpenHelpText, &Save, &SaveAs, &Exit});
+  addAll({&Edit, &Undo, &Redo, &InsertNewEntry, &ClearEntry, &DeleteEntry});
+  addAll({&Timings, &ShiftTimes, &Synchronize, &ChangeFrameRate, &SetStartAndShift, &PlayEntry});
+  addAll({&Options, &EntryCheck, &FBlock, &HelpText, &HelpTextOn, &HelpTextOff, &Spelling,
+          &SpellingLanguage});
+  addAll({&View, &EntryList, &SubtitlesOnVideo});
+  addAll({&Help, &ObrelHelp, &About});
   Save.setEnabled(false);
   SaveAs.setEnabled(false);
   Undo.setEnabled(false);
@@ -181,6 +179,9 @@ void Form2::defineMenus() {
   // Enabled with "add to Starting Time", once a video is open.
   PlayEntry.setEnabled(false);
   PlayEntry.shortcut = "F9";
+  ShiftTimes.shortcut = "Ctrl+Shift+T";
+  // It takes the player's position, as "add to Starting Time" does.
+  SetStartAndShift.setEnabled(false);
   EntryList.shortcut = "F11";
   ObrelHelp.shortcut = "F12";
 }

@@ -1,31 +1,20 @@
 // The key rules of the eight time fields and the change rule of the entry text.
+#include "editor/field_keys.h"
 #include "editor/form2.h"
-#include "platform/utf8.h"
 
 namespace obrel {
 
 namespace {
 
-struct TimeField {
-  // Minutes and seconds take only "0" to "5" as the first character of an empty field.
-  bool firstDigitUpToFive;
-  // The focus moves on when the field holds this many characters before the key.
-  std::size_t fullBefore;
-};
-
-constexpr TimeField kHours{false, 1};
-constexpr TimeField kMinutesSeconds{true, 1};
-constexpr TimeField kMillis{false, 2};
-
-// One key typed into a time field: every step looks at the field as it was before the key,
-// and the focus moves on for a dropped key too, so a run of digits fills a whole time.
-void timeKey(Form2& form, const TextBox& field, const TimeField& rule, int& code, TextBox& next) {
-  const bool empty = field.text().empty();
-  const int highestDigit = empty && rule.firstDigitUpToFive ? 5 : 9;
-  if (!(code == kBackspace || (code >= '0' && code <= '0' + highestDigit))) code = 0;
+// A time field's rule; any key enables "OK".
+void timeKey(Form2& form, const TextBox& field, TimePart part, int& code, TextBox& next) {
+  timeFieldKey(form, field, part, code, &next);
   form.Command3.setEnabled(true);
-  if (utf8::length(field.text()) == rule.fullBefore) form.setFocus(&next);
 }
+
+constexpr TimePart kHours = TimePart::Hours;
+constexpr TimePart kMinutesSeconds = TimePart::MinutesSeconds;
+constexpr TimePart kMillis = TimePart::Millis;
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "editor/field_keys.h"
 #include "editor/form2.h"
 #include "platform/numbers.h"
 
@@ -44,7 +45,7 @@ void Form2::Text10_Change() {
 void Form2::setIndexBox(const std::string& text) { Text10.setText(text); }
 
 void Form2::Text10_KeyPress(int& code) {
-  if (!((code >= '0' && code <= '9') || code == kBackspace)) code = 0;
+  entryNumberKey(code);
   Command3.setEnabled(true);
 }
 

@@ -34,6 +34,7 @@ void Form2::openVideoFile(const std::string& path) {
   VideoPath = path;
   for (Control* button : {&Command6, &Command7, &Command8, &Command9}) button->setEnabled(true);
   PlayEntry.setEnabled(Command6.enabled());
+  SetStartAndShift.setEnabled(Command6.enabled());
   WMP.setEnabled(true);
   services_.player.setEnabled(true);
   Text12.setText(VideoPath);

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <utility>
 
+#include "shell/form6.h"
+#include "shell/form7.h"
+#include "shell/form8.h"
+
 namespace obrel {
 
 Program::Program(Services services) : services_(std::move(services)) {
@@ -11,6 +15,9 @@ Program::Program(Services services) : services_(std::move(services)) {
       if (form2_) activate(*form2_);
     });
   });
+  declareToolWindow("Form6", [this](Form2& main) { return std::make_unique<Form6>(main, *this); });
+  declareToolWindow("Form7", [this](Form2& main) { return std::make_unique<Form7>(main, *this); });
+  declareToolWindow("Form8", [this](Form2& main) { return std::make_unique<Form8>(main, *this); });
 }
 
 Program::~Program() = default;

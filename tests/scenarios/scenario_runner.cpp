@@ -4,8 +4,7 @@
 // (a failure escaping a handler is reported there). A data folder, if given, is copied
 // into the working folder as data/. A line "#! --unprivileged" runs the
 // driver as the user nobody when the runner is root, who ignores file permissions, so that
-// read-only files and folders mean what they say. A line "#! --test-windows" starts the driver
-// with the sample tool windows of the tests.
+// read-only files and folders mean what they say.
 // Each run has its own state folder (XDG_STATE_HOME, where recovery copies go), cache folder
 // (XDG_CACHE_HOME, where backups of saves in place go) and temporary folder (TMPDIR) in the
 // working folder, and so have the settings (XDG_CONFIG_HOME) and the personal word list
@@ -67,7 +66,6 @@ struct Scenario {
   std::vector<Expected> expected;
   bool splash = false;
   bool unprivileged = false;
-  bool testWindows = false;
 };
 
 Scenario readScenario(const fs::path& path) {
@@ -86,7 +84,6 @@ Scenario readScenario(const fs::path& path) {
     } else {
       if (line.rfind("#! --splash", 0) == 0) scenario.splash = true;
       if (line.rfind("#! --unprivileged", 0) == 0) scenario.unprivileged = true;
-      if (line.rfind("#! --test-windows", 0) == 0) scenario.testWindows = true;
       // Keeps the driver's line numbers apart from expectations.
       scenario.runs.back().script += line + "\n";
     }
@@ -144,8 +141,8 @@ Run runDriver(const fs::path& drive, const Scenario& scenario, const char* dataF
            "' XDG_DATA_HOME='" + (work / ".data").string() + "' DICPATH='" +
            (work / "data" / "dictionaries").string() +
            "' LANG=C.UTF-8 LC_ALL= LC_MESSAGES= " + prefix + "'" + drive.string() + "'" +
-           (scenario.splash ? " --splash" : "") + (scenario.testWindows ? " --test-windows" : "") +
-           (piped ? "" : " .script-" + n) + " > .out-" + n + " 2> .err-" + n;
+           (scenario.splash ? " --splash" : "") + (piped ? "" : " .script-" + n) + " > .out-" + n +
+           " 2> .err-" + n;
   };
   Run run{{}, "", 0};
   const auto collect = [&](std::size_t i, int status) {

@@ -1,5 +1,6 @@
-// What the transcript of the sample tool windows (tool_windows.drive) cannot show: the spelling
-// of shortcut keys, a combo box's limit and list, buttons that take Enter and Escape without
+// What the transcript of the tool windows (tool_windows.drive) cannot show: the spelling of
+// shortcut keys, check boxes and a multi-line box (on a sample window: no window of the program
+// holds them yet), a combo box's limit and list, buttons that take Enter and Escape without
 // acting, and the program's tool windows where no script reaches.
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "platform/key_names.h"
+#include "shell/form8.h"
 #include "shell/program.h"
 #include "testing/sample_windows.h"
 #include "testing/test_window.h"
@@ -37,44 +39,42 @@ TEST(KeyNames, AreSpeltOneWay) {
   for (const auto& [keys, spelt] : cases) EXPECT_EQ(canonicalKeys(keys), spelt) << keys;
 }
 
-TEST(SampleWindow, AComboBoxCutsItsTextAndTellsWhenItsListChanges) {
+TEST(SampleWindow, ACheckBoxTogglesOnAClickAndADisabledOneTakesNone) {
   fake::RecordingShell shell;
-  fake::SampleToolWindow six{shell};
-  six.Combo1.maxLength = 4;
-  six.Combo1.setText("29.970");
-  EXPECT_EQ(six.Combo1.text(), "29.9");
-  six.typeInto(six.Combo1, '1');  // full
-  EXPECT_EQ(six.Combo1.text(), "29.9");
-  const std::uint64_t items = six.Combo1.itemsRevision();
-  six.Combo1.setItems({"23.976", "24", "25"});
-  EXPECT_EQ(six.Combo1.itemsRevision(), items);
-  six.Combo1.setItems({"50"});
-  EXPECT_NE(six.Combo1.itemsRevision(), items);
+  fake::SampleToolWindow window{"Form9", shell};
+  window.click(window.Check1);
+  window.click(window.Check2);
+  EXPECT_TRUE(window.Check1.checked());
+  EXPECT_FALSE(window.Check2.checked());
+  window.click(window.Command1);
+  EXPECT_EQ(window.Label1.caption(), "Text1= Check1=on");
+  window.click(window.Check1);
+  EXPECT_FALSE(window.Check1.checked());
 }
 
 TEST(SampleWindow, EnterOnADisabledDefaultButtonDoesNothingAndIsNotTyped) {
   fake::RecordingShell shell;
-  fake::SampleToolWindow six{shell};
+  fake::SampleToolWindow window{"Form9", shell};
   int seen = 0;
-  six.Text1.onKeyPress = [&seen](int&) { ++seen; };
-  six.Text2.onKeyPress = [&seen](int&) { ++seen; };
-  six.Command1.setEnabled(false);
-  six.typeInto(six.Text1, kEnter);
-  EXPECT_EQ(six.Label1.caption(), "");
+  window.Text1.onKeyPress = [&seen](int&) { ++seen; };
+  window.Text2.onKeyPress = [&seen](int&) { ++seen; };
+  window.Command1.setEnabled(false);
+  window.typeInto(window.Text1, kEnter);
+  EXPECT_EQ(window.Label1.caption(), "");
   EXPECT_EQ(seen, 0);
-  // Without the buttons, both keys are typed.
-  six.defaultButton = nullptr;
-  six.cancelButton = nullptr;
-  six.typeInto(six.Text2, kEnter);
-  six.typeInto(six.Text2, kEscape);
+  // A multi-line box takes Enter as a new line; without the buttons, both keys are typed.
+  window.typeInto(window.Text2, kEnter);
+  window.defaultButton = nullptr;
+  window.cancelButton = nullptr;
+  window.typeInto(window.Text2, kEscape);
   EXPECT_EQ(seen, 2);
-  EXPECT_EQ(six.Text2.text(), "\r\n");
+  EXPECT_EQ(window.Text2.text(), "\r\n");
 }
 
 class ToolWindows : public ::testing::Test {
  protected:
   ToolWindows() {
-    fake::declareSampleWindows(program);
+    fake::declareSampleWindow(program);
     program.startMain();
   }
 
@@ -86,14 +86,28 @@ class ToolWindows : public ::testing::Test {
   Program program{Services{prompts, dialogs, player, browser, files, "/program"}};
 };
 
+TEST_F(ToolWindows, AComboBoxCutsItsTextAndTellsWhenItsListChanges) {
+  auto& eight = dynamic_cast<Form8&>(*program.showToolWindow("Form8"));
+  eight.Combo1.maxLength = 4;
+  eight.Combo1.setText("29.970");
+  EXPECT_EQ(eight.Combo1.text(), "29.9");
+  eight.typeInto(eight.Combo1, '1');  // full
+  EXPECT_EQ(eight.Combo1.text(), "29.9");
+  const std::uint64_t items = eight.Combo1.itemsRevision();
+  eight.Combo1.setItems({"23.976", "24", "25", "29.97", "30", "50", "59.94", "60"});
+  EXPECT_EQ(eight.Combo1.itemsRevision(), items);
+  eight.Combo1.setItems({"50"});
+  EXPECT_NE(eight.Combo1.itemsRevision(), items);
+}
+
 TEST_F(ToolWindows, OnlyDeclaredOnesOpenAndOnlyOverTheMainWindow) {
-  for (const char* name : {"Form4", "Form8", "Form10", "Form", "form6"}) {
+  for (const char* name : {"Form4", "Form10", "Form", "form6"}) {
     EXPECT_EQ(program.showToolWindow(name), nullptr) << name;
   }
   // Declared again, the next opening uses the new maker.
   Form* first = program.showToolWindow("Form6");
   program.declareToolWindow("Form6", [this](Form2&) {
-    auto window = std::make_unique<fake::SampleToolWindow>(program);
+    auto window = std::make_unique<fake::SampleToolWindow>("Form6", program);
     window->setCaption("Again");
     return window;
   });
@@ -103,7 +117,6 @@ TEST_F(ToolWindows, OnlyDeclaredOnesOpenAndOnlyOverTheMainWindow) {
   EXPECT_EQ(program.showToolWindow("Form6")->caption(), "Again");
 
   Program splash{Services{prompts, dialogs, player, browser, files, "/program"}};
-  fake::declareSampleWindows(splash);
   splash.startWithSplash();
   EXPECT_EQ(splash.showToolWindow("Form6"), nullptr);
 }
@@ -112,10 +125,10 @@ TEST_F(ToolWindows, AModalOneOpenedFromTheMainWindowGivesTheActivationBackToIt) 
   program.showToolWindow("Form6");
   program.showEntryList();
   program.activate(*program.form2());
-  Form* seven = program.showToolWindow("Form7");
+  Form* eight = program.showToolWindow("Form8");
   program.close(*program.form5());  // blocked
   EXPECT_NE(program.form5(), nullptr);
-  program.closeWindow(*seven);
+  program.closeWindow(*eight);
   EXPECT_EQ(program.active(), program.form2());
 }
 

@@ -5,13 +5,12 @@
 #include <ostream>
 
 #include "document/file_limits.h"
-#include "testing/sample_windows.h"
 #include "tools/obrel-drive/arguments.h"
 #include "tools/obrel-drive/events.h"
 
 namespace obrel::drive {
 
-Driver::Driver(std::string folder, bool splash, std::ostream& out, bool sampleWindows)
+Driver::Driver(std::string folder, bool splash, std::ostream& out)
     : out_(out),
       recoveryFolder_(recoveryFolderPath(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")),
                       kLargestRecoveryCopy),
@@ -43,12 +42,10 @@ Driver::Driver(std::string folder, bool splash, std::ostream& out, bool sampleWi
     }
   };
   gate_.afterEach = [this] { program_.refresh(); };
-  if (sampleWindows) fake::declareSampleWindows(program_);
   if (splash) {
     program_.startWithSplash();
   } else {
     program_.startMain(false);
-    if (sampleWindows) program_.showToolWindow("Form6");
     offerPending_ = true;
   }
 }

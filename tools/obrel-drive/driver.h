@@ -22,10 +22,8 @@ namespace obrel::drive {
 
 class Driver {
  public:
-  // folder: the program folder; splash: start with the splash window alone; sampleWindows:
-  // the sample tool windows of the tests declared, and Form6 open beside the main window
-  // (unless splash).
-  Driver(std::string folder, bool splash, std::ostream& out, bool sampleWindows = false);
+  // folder: the program folder; splash: start with the splash window alone.
+  Driver(std::string folder, bool splash, std::ostream& out);
 
   // Runs one script line; number is its line number for messages. Returns false when the
   // line could not be parsed (it is reported and skipped).

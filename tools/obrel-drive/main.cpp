@@ -1,4 +1,4 @@
-// obrel-drive [--folder DIR] [--splash] [--test-windows] [SCRIPT]: runs a script of user actions
+// obrel-drive [--folder DIR] [--splash] [SCRIPT]: runs a script of user actions
 // against the program's real window logic without a display and prints what the program shows.
 #include <unistd.h>
 
@@ -18,7 +18,7 @@ std::string executableFolder() {
 }
 
 int usage() {
-  std::cerr << "usage: obrel-drive [--folder DIR] [--splash] [--test-windows] [SCRIPT]\n";
+  std::cerr << "usage: obrel-drive [--folder DIR] [--splash] [SCRIPT]\n";
   return 2;
 }
 
@@ -27,7 +27,6 @@ int usage() {
 int main(int argc, char** argv) {
   std::string folder = executableFolder();
   bool splash = false;
-  bool sampleWindows = false;
   std::string scriptPath;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -35,8 +34,6 @@ int main(int argc, char** argv) {
       folder = argv[++i];
     } else if (arg == "--splash") {
       splash = true;
-    } else if (arg == "--test-windows") {
-      sampleWindows = true;
     } else if ((!arg.empty() && arg[0] == '-' && arg != "-") || !scriptPath.empty()) {
       return usage();  // an unknown option, or a second script
     } else {
@@ -53,7 +50,7 @@ int main(int argc, char** argv) {
   }
   std::istream& script = file.is_open() ? static_cast<std::istream&>(file) : std::cin;
 
-  obrel::drive::Driver driver(folder, splash, std::cout, sampleWindows);
+  obrel::drive::Driver driver(folder, splash, std::cout);
   bool parsed = true;
   std::string line;
   for (int number = 1; !driver.crashed() && std::getline(script, line); ++number) {
