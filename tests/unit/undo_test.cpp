@@ -127,14 +127,17 @@ TEST(Undo, WholeStoreStepsAreTakenBackAndRepeatedExactly) {
 
 TEST(Undo, TheOldestStepsGoWhenTheHistoryHoldsTooMuchMemory) {
   UndoHistory history(10'000);
-  const auto big = [](int k) {
-    return UndoStep{UndoStep::Kind::Clear, k, Entry{std::string(3000, 'x')}, {}};
+  const auto clearOf = [](int k, std::size_t bytes) {
+    Entry cleared;
+    cleared.EntryText.assign(bytes, 'x');
+    return UndoStep{UndoStep::Kind::Clear, k, cleared, Entry()};
   };
+  const auto big = [&clearOf](int k) { return clearOf(k, 3000); };
   for (int k = 1; k <= 5; ++k) history.record(big(k));
   EXPECT_EQ(history.size(), 3u);
   EXPECT_LE(history.memoryBytes(), 10'000u);
   // A step larger than the whole cap is still kept, alone.
-  history.record(UndoStep{UndoStep::Kind::Clear, 6, Entry{std::string(20'000, 'y')}, {}});
+  history.record(clearOf(6, 20'000));
   EXPECT_EQ(history.size(), 1u);
   EntryStore store;
   EXPECT_EQ(history.undo(store), 6);
