@@ -157,7 +157,7 @@ void Form2::defineMenus() {
   for (MenuItem* m :
        {&File,           &New,        &Open,        &OpenSrt, &OpenVideo,  &OpenHelpText,
         &Save,           &SaveAs,     &Exit,        &Edit,    &Undo,       &Redo,
-        &InsertNewEntry, &ClearEntry, &DeleteEntry, &Options, &EntryCheck, &FBlock,
+        &InsertNewEntry, &ClearEntry, &DeleteEntry, &FindAndReplace, &Options, &EntryCheck, &FBlock,
         &HelpText,       &HelpTextOn, &HelpTextOff, &View,    &EntryList,  &Help,
         &ObrelHelp,      &About}) {
     add(*m);
@@ -169,6 +169,16 @@ void Form2::defineMenus() {
   Undo.shortcut = "Ctrl+Z";
   Redo.shortcut = "Ctrl+Shift+Z";
   Redo.separatorAfter = true;
+  DeleteEntry.separatorAfter = true;
+  FindAndReplace.shortcut = "Ctrl+F";
+  // Keys without a menu entry. The window takes Ctrl+H before any box does: typed into a
+  // box it would be character 8, Backspace.
+  FindNextKey.shortcut = "F3";
+  FindPreviousKey.shortcut = "Shift+F3";
+  ReplaceKey.shortcut = "Ctrl+H";
+  for (MenuItem* key : {&FindNextKey, &FindPreviousKey, &ReplaceKey}) {
+    borrowedShortcuts.push_back({key->shortcut, key});
+  }
   EntryList.shortcut = "F11";
   ObrelHelp.shortcut = "F12";
 }

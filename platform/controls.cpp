@@ -71,10 +71,15 @@ void TextBox::setCaret(std::size_t position) {
   selLength_ = 0;
 }
 
-void TextBox::selectAll() {
-  selStart_ = 0;
-  selLength_ = utf8::length(text_);
-  caret_ = selLength_;
+void TextBox::selectAll() { select(0, utf8::length(text_)); }
+
+void TextBox::select(std::size_t start, std::size_t length) {
+  const std::size_t total = utf8::length(text_);
+  selStart_ = std::min(start, total);
+  selLength_ = std::min(length, total - selStart_);
+  caret_ = selStart_ + selLength_;
+  ++selectionRevision_;
+  touch();
 }
 
 void TextBox::applyKey(int code) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "shell/form9.h"
+
 namespace obrel {
 
 Program::Program(Services services) : services_(std::move(services)) {
@@ -11,6 +13,7 @@ Program::Program(Services services) : services_(std::move(services)) {
       if (form2_) activate(*form2_);
     });
   });
+  declareToolWindow("Form9", [this](Form2& main) { return std::make_unique<Form9>(main, *this); });
 }
 
 Program::~Program() = default;
