@@ -82,6 +82,14 @@ void TextBox::select(std::size_t start, std::size_t length) {
   touch();
 }
 
+void TextBox::userSelected(std::size_t anchor, std::size_t caret) {
+  const std::size_t total = utf8::length(text_);
+  anchor = std::min(anchor, total);
+  caret_ = std::min(caret, total);
+  selStart_ = std::min(anchor, caret_);
+  selLength_ = std::max(anchor, caret_) - selStart_;
+}
+
 void TextBox::applyKey(int code) {
   if (readOnly) return;
   const std::size_t length = utf8::length(text_);

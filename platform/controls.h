@@ -128,6 +128,9 @@ class TextBox : public Control {
   void selectAll();
   // Selects length characters from start (cut to the text), the caret after them.
   void select(std::size_t start, std::size_t length);
+  // The caret and selection the user made in a view, which shows them already: anchor is where
+  // the selection began (the caret when nothing is selected).
+  void userSelected(std::size_t anchor, std::size_t caret);
   // Counts the selections the program made (select, selectAll), which views then show.
   std::uint64_t selectionRevision() const { return selectionRevision_; }
 
