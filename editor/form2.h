@@ -134,11 +134,12 @@ class Form2 : public Form {
   // The window's own state, named as in the window definition. Read anywhere, changed by
   // the handlers alone.
   // The entry the fields show and "OK" stores to, 0 to 10000: set by the index box's change
-  // rule, "<", ">", "Next >>", the Edit commands, Undo, Redo, a load, New and a recovery copy.
+  // rule, "<", ">", "Next >>", the Edit commands, Undo, Redo, a search of Find and Replace, a
+  // load, New and a recovery copy.
   std::int16_t CurrentIndex = 0;
   // The changes counted since the window's load, held at 32767; while it is not 0, New, Open
-  // and Exit ask whether to save. Counted by "OK", Open, the Edit commands, Undo, Redo and a
-  // recovery copy; the window's load sets it to 0.
+  // and Exit ask whether to save. Counted by "OK", Open, the Edit commands, Undo, Redo, Replace,
+  // Replace All and a recovery copy; the window's load sets it to 0.
   std::int16_t ChangeCount = 0;
   // 1 when the save prompt lets New, Open or Exit go on, else 0: set by SaveOrNot.
   std::int16_t ProceedFlag = 0;
@@ -194,8 +195,8 @@ class Form2 : public Form {
   void InsertNewEntry_Click();
   void ClearEntry_Click();
   void DeleteEntry_Click();
-  // Undo and Redo (undo_commands.cpp): take back / repeat the last commit, Insert, Clear or
-  // Delete, then show the entry it worked on; each counts as a change.
+  // Undo and Redo (undo_commands.cpp): take back / repeat the last commit, Insert, Clear,
+  // Delete, Replace or Replace All, then show the entry it worked on; each counts as a change.
   void Undo_Click();
   void Redo_Click();
 
@@ -266,7 +267,7 @@ class Form2 : public Form {
   // ChangeCount + 1, held at 32767.
   void countChange();
   // A change the save prompt must ask about: countChange, and Save and Save As enabled.
-  // Every Edit command that reaches its store step, Undo and Redo.
+  // Every Edit command that reaches its store step, Replace, Replace All, Undo and Redo.
   void markChanged();
   // Shows entry 1 through the index box, also when the box already reads "1".
   void showFirstEntry();

@@ -8,6 +8,7 @@
 
 #include "document/recovery_copy.h"
 #include "editor/form2.h"
+#include "platform/prompts.h"
 
 namespace obrel::fake {
 
