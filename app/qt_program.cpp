@@ -11,6 +11,7 @@
 #include "app/warm_up.h"
 #include "document/file_limits.h"
 #include "platform/qt/qt_fonts.h"
+#include "platform/window_placement.h"
 
 // The pictures live in the static Qt library; nothing would pull them into the program
 // without this reference. It must be outside any namespace.
@@ -28,6 +29,22 @@ void centreOnScreen(QWidget* window) {
   const QSize size = window->size();
   window->move(free.left() + std::max(0, (free.width() - size.width()) / 2),
                free.top() + std::max(0, (free.height() - size.height()) / 2));
+}
+
+ScreenRect screenRect(const QRect& r) { return {r.left(), r.top(), r.width(), r.height()}; }
+
+// A tool window opens beside its owner, on the owner's screen, so that it covers none of it
+// where the screen has room.
+void placeBesideOwner(QWidget* window, const QWidget* owner) {
+  window->adjustSize();
+  const QScreen* screen = owner->screen();
+  if (!screen) return;
+  // A window not shown yet has no frame: it is taken to get one like its owner's.
+  const QRect frame = owner->frameGeometry();
+  const QSize size = window->size() + (frame.size() - owner->geometry().size());
+  const ScreenPoint at = placeBeside(screenRect(frame), size.width(), size.height(),
+                                     screenRect(screen->availableGeometry()));
+  window->move(at.x, at.y);
 }
 
 }  // namespace
@@ -56,6 +73,9 @@ QtProgram::QtProgram()
   QApplication::setQuitOnLastWindowClosed(false);
   prompts_.beforeShow = [this] { syncAll(); };
   dialogs_.beforeShow = [this] { syncAll(); };
+  // Not the active window: at start the question comes before the main window is active.
+  prompts_.owner = [this] { return ownerWindow(); };
+  dialogs_.owner = [this] { return ownerWindow(); };
   program_.onWindowsChanged = [this] { windowsChanged(); };
   // Windows closed by a handler are freed only when no handler is running any more.
   gate_.afterOutermost = [this] {
@@ -88,6 +108,13 @@ QtForm* QtProgram::view(const Form* form) const {
   for (const auto& v : views_) {
     if (v->form() == form) return v.get();
   }
+  return nullptr;
+}
+
+QWidget* QtProgram::ownerWindow() const {
+  // A closed window has no view.
+  if (const QtForm* main = view(program_.form2())) return main->window();
+  if (const QtForm* splash = view(program_.form1())) return splash->window();
   return nullptr;
 }
 
@@ -169,12 +196,18 @@ void QtProgram::followWindows() {
     auto v = std::make_unique<QtForm>(*form, *this);
     QtForm* raw = v.get();
     views_.push_back(std::move(v));
-    // Help, About and the tool windows belong to the main window.
+    // Help, About and the tool windows belong to the main window; the tool windows open
+    // beside it.
     const QtForm* main = view(program_.form2());
+    const bool tool = program_.isToolWindow(*form);
     if (main && form != program_.form2() && form != program_.form1()) {
-      raw->belongTo(main->window(), program_.isToolWindow(*form));
+      raw->belongTo(main->window(), tool);
     }
-    centreOnScreen(raw->window());
+    if (main && tool) {
+      placeBesideOwner(raw->window(), main->window());
+    } else {
+      centreOnScreen(raw->window());
+    }
     raw->window()->show();
     shown.push_back(raw);
   }

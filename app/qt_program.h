@@ -54,6 +54,9 @@ class QtProgram : public QObject, public QtFormHost {
   // Shows the box of a failure to keep the copy, if one waits and no event is running.
   void tellRecoveryFailure();
   void followWindows();
+  // Boxes, dialogs and tool windows belong to the main window once it is up, before that to
+  // the splash; nullptr when neither is open.
+  QWidget* ownerWindow() const;
 
   QtPrompts prompts_;
   QtFileDialogs dialogs_;

@@ -30,6 +30,7 @@
 #include "document/text_search.h"
 #include "platform/form.h"
 #include "platform/services.h"
+#include "preview/store_subtitles.h"
 
 namespace obrel {
 
@@ -49,6 +50,8 @@ struct FindRequest {
 class Form2 : public Form {
  public:
   Form2(Services services, Shell& shell);
+  // Takes the window's entries back from the player, which may outlive it.
+  ~Form2() override;
 
   // The binding tables (form2_bindings.cpp): which handler answers which control or menu
   // item, by name.
@@ -110,6 +113,8 @@ class Form2 : public Form {
   MenuItem ClearEntry{"ClearEntry", "Clear Entry", "Edit"};
   MenuItem DeleteEntry{"DeleteEntry", "Delete Entry", "Edit"};
   MenuItem FindAndReplace{"FindAndReplace", "Find and Replace...", "Edit"};
+  MenuItem Timings{"Timings", "Timings", ""};
+  MenuItem PlayEntry{"PlayEntry", "Play Entry", "Timings"};
   MenuItem Options{"Options", "Options", ""};
   MenuItem EntryCheck{"EntryCheck", "Entry Check", "Options"};
   MenuItem FBlock{"FBlock", "Field Block", "Options"};
@@ -118,6 +123,7 @@ class Form2 : public Form {
   MenuItem HelpTextOff{"HelpTextOff", "Off", "HelpText"};
   MenuItem View{"View", "View", ""};
   MenuItem EntryList{"EntryList", "Entry List", "View"};
+  MenuItem SubtitlesOnVideo{"SubtitlesOnVideo", "Subtitles on Video", "View"};
   MenuItem Help{"Help", "Help", ""};
   MenuItem ObrelHelp{"ObrelHelp", "Obrel Help", "Help"};
   MenuItem About{"About", "About Obrel Dizivud...", "Help"};
@@ -161,6 +167,10 @@ class Form2 : public Form {
 
   // The window's load: entry 1 shown, no change counted, the empty document saved.
   void Form_Load();
+
+  // Once after each user event, whatever command changed the store: the player draws the
+  // entries on screen anew, also while it is paused (subtitles_on_video.cpp).
+  void refresh() override;
 
   // Navigation (navigation.cpp).
   // The entry at CurrentIndex into the nine fields.
@@ -381,6 +391,15 @@ class Form2 : public Form {
   // Writes the player's position into the four boxes as hours, minutes, seconds and
   // milliseconds, without key events.
   void CaptureTime(TextBox& hours, TextBox& minutes, TextBox& seconds, TextBox& millis);
+  // Timings > Play Entry: the player plays the current entry's span and pauses at its end;
+  // an entry without readable times is refused with a message and nothing moves.
+  void PlayEntry_Click();
+
+  // The entries drawn over the video (subtitles_on_video.cpp).
+  // Hands the player the entries of the store on screen at each of its positions, drawn.
+  void showSubtitlesOnVideo();
+  // View > Subtitles on Video: toggles its mark and the drawing with it.
+  void SubtitlesOnVideo_Click();
 
   // Saving and the save prompt (save.cpp, save_prompt.cpp).
   // Writes every present entry to CurrentFile in the document's encoding, replacing the
@@ -409,6 +428,10 @@ class Form2 : public Form {
   Services services_;
   // The program around the window: the other windows and the program's end.
   Shell& shell_;
+  // The entries the player draws, read from the store; and the store's revision they were
+  // last drawn at.
+  StoreSubtitles subtitlesOnVideo_{document_.store};
+  std::uint64_t drawnRevision_ = 0;
 };
 
 }  // namespace obrel

@@ -36,11 +36,13 @@ const std::vector<Form2::ClickBinding>& Form2::clickTable() {
       {"FindNextKey", &Form2::FindNextKey_Click},
       {"FindPreviousKey", &Form2::FindPreviousKey_Click},
       {"ReplaceKey", &Form2::ReplaceKey_Click},
+      {"PlayEntry", &Form2::PlayEntry_Click},
       {"EntryCheck", &Form2::EntryCheck_Click},
       {"FBlock", &Form2::FBlock_Click},
       {"HelpTextOn", &Form2::HelpTextOn_Click},
       {"HelpTextOff", &Form2::HelpTextOff_Click},
       {"EntryList", &Form2::EntryList_Click},
+      {"SubtitlesOnVideo", &Form2::SubtitlesOnVideo_Click},
       {"ObrelHelp", &Form2::ObrelHelp_Click},
       {"About", &Form2::About_Click},
   };

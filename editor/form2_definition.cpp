@@ -36,6 +36,7 @@ Form2::Form2(Services services, Shell& shell)
     : Form("Form2"), services_(std::move(services)), shell_(shell) {
   defineWindow();
   bindHandlers();
+  showSubtitlesOnVideo();
 }
 
 void Form2::defineWindow() {
@@ -154,14 +155,21 @@ void Form2::defineStacking() {
 }
 
 void Form2::defineMenus() {
+  // A menu of the bar a line, from the left; each item after its parent.
   for (MenuItem* m :
-       {&File,           &New,        &Open,        &OpenSrt, &OpenVideo,  &OpenHelpText,
-        &Save,           &SaveAs,     &Exit,        &Edit,    &Undo,       &Redo,
-        &InsertNewEntry, &ClearEntry, &DeleteEntry, &FindAndReplace, &Options, &EntryCheck, &FBlock,
-        &HelpText,       &HelpTextOn, &HelpTextOff, &View,    &EntryList,  &Help,
-        &ObrelHelp,      &About}) {
+       {&File, &New, &Open, &OpenSrt, &OpenVideo, &OpenHelpText, &Save, &SaveAs, &Exit}) {
     add(*m);
   }
+  for (MenuItem* m :
+       {&Edit, &Undo, &Redo, &InsertNewEntry, &ClearEntry, &DeleteEntry, &FindAndReplace}) {
+    add(*m);
+  }
+  for (MenuItem* m : {&Timings, &PlayEntry}) add(*m);
+  for (MenuItem* m : {&Options, &EntryCheck, &FBlock, &HelpText, &HelpTextOn, &HelpTextOff}) {
+    add(*m);
+  }
+  for (MenuItem* m : {&View, &EntryList, &SubtitlesOnVideo}) add(*m);
+  for (MenuItem* m : {&Help, &ObrelHelp, &About}) add(*m);
   Save.setEnabled(false);
   SaveAs.setEnabled(false);
   Undo.setEnabled(false);
@@ -179,6 +187,9 @@ void Form2::defineMenus() {
   for (MenuItem* key : {&FindNextKey, &FindPreviousKey, &ReplaceKey}) {
     borrowedShortcuts.push_back({key->shortcut, key});
   }
+  // Enabled with "add to Starting Time", once a video is open.
+  PlayEntry.setEnabled(false);
+  PlayEntry.shortcut = "F9";
   EntryList.shortcut = "F11";
   ObrelHelp.shortcut = "F12";
 }

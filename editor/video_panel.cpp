@@ -1,8 +1,13 @@
-// The video panel: opening a video, stepping it and taking its position into the times.
+// The video panel: opening a video, stepping it, taking its position into the times and
+// playing the current entry.
+#include <optional>
+
+#include "document/entry_times.h"
 #include "editor/form2.h"
 #include "platform/failure.h"
 #include "platform/file_dialogs.h"
 #include "platform/media_player.h"
+#include "platform/prompts.h"
 #include "preview/capture.h"
 
 namespace obrel {
@@ -28,6 +33,7 @@ void Form2::Command5_Click() {
 void Form2::openVideoFile(const std::string& path) {
   VideoPath = path;
   for (Control* button : {&Command6, &Command7, &Command8, &Command9}) button->setEnabled(true);
+  PlayEntry.setEnabled(Command6.enabled());
   WMP.setEnabled(true);
   services_.player.setEnabled(true);
   Text12.setText(VideoPath);
@@ -48,6 +54,18 @@ void Form2::Command8_Click() {
 
 void Form2::Command9_Click() {
   services_.player.setPosition(services_.player.position() + kStepSeconds);
+}
+
+void Form2::PlayEntry_Click() {
+  // The stored times, as the timing tools read them; the fields may hold an edit not yet
+  // stored.
+  const std::optional<EntryTimes> times = timesAt(document_.store, CurrentIndex);
+  if (!times) {
+    services_.prompts.messageBox(noTimesMessage(CurrentIndex), "Obrel Dizivud", Icon::Exclamation,
+                                 Buttons::OK);
+    return;
+  }
+  services_.player.playSpan(times->start, times->end);
 }
 
 void Form2::CaptureTime(TextBox& hours, TextBox& minutes, TextBox& seconds, TextBox& millis) {

@@ -82,11 +82,13 @@ void ScriptedPlayer::setUrl(const std::string& path) {
   position_ = 0;
   playing_ = !path.empty();  // autostart
   pauseAt_.reset();
+  askSource();
 }
 
 void ScriptedPlayer::setPosition(double seconds) {
   position_ = seconds;
   pauseAt_.reset();
+  askSource();
 }
 
 void ScriptedPlayer::play() {
@@ -104,17 +106,29 @@ void ScriptedPlayer::playSpan(std::int64_t from, std::int64_t to) {
   playing_ = to > from;
   pauseAt_.reset();
   if (playing_) pauseAt_ = to;
+  askSource();
   if (onPlaySpan) onPlaySpan(from, to);
 }
 
-Subtitles ScriptedPlayer::subtitles() const {
+void ScriptedPlayer::setSubtitleSource(SubtitleSource source) {
+  source_ = std::move(source);
+  askSource();
+}
+
+void ScriptedPlayer::setSubtitlesShown(bool on) {
+  shown_ = on;
+  askSource();
+}
+
+void ScriptedPlayer::askSource() {
+  drawn_.clear();
   // No media is that long; beyond this (or not a number) the microseconds would not fit.
-  if (!shown_ || !source_ || url_.empty() || !(std::abs(position_) < 1e12)) return {};
+  if (!shown_ || !source_ || url_.empty() || !(std::abs(position_) < 1e12)) return;
   // Through whole microseconds, as a real frame's time is: 12.345 s is 12345 ms, not the
   // 12344 that 12.345 * 1000 rounded down would give.
   const auto micros = static_cast<std::int64_t>(std::llround(position_ * 1e6));
   const std::int64_t millis = micros >= 0 ? micros / 1000 : -((-micros + 999) / 1000);
-  return source_(millis);
+  drawn_ = source_(millis);
 }
 
 }  // namespace obrel::fake

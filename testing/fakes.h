@@ -87,7 +87,9 @@ class QueuedDialogs : public FileDialogs {
 
 // A player that plays nothing: its position is what was last set, by the program or by
 // hand; a new media starts from its beginning, as a real player's does. What it draws is
-// what its source gives at that position.
+// what its source gave at that position when it last asked, as a paused real player keeps
+// the text of its frame: it asks again when it moves, when its source, media or shown
+// state changes, and at refreshSubtitles, never by itself.
 class ScriptedPlayer : public MediaPlayer {
  public:
   std::string url() const override { return url_; }
@@ -102,11 +104,11 @@ class ScriptedPlayer : public MediaPlayer {
   bool playing() const override { return playing_; }
   void playSpan(std::int64_t from, std::int64_t to) override;
 
-  void setSubtitleSource(SubtitleSource source) override { source_ = std::move(source); }
-  void refreshSubtitles() override {}  // nothing is kept between askings
+  void setSubtitleSource(SubtitleSource source) override;
+  void refreshSubtitles() override { askSource(); }
   bool subtitlesShown() const override { return shown_; }
-  void setSubtitlesShown(bool on) override { shown_ = on; }
-  Subtitles subtitles() const override;
+  void setSubtitlesShown(bool on) override;
+  Subtitles subtitles() const override { return drawn_; }
 
   // Where a playSpan still pending will pause (milliseconds).
   std::optional<std::int64_t> pauseAt() const { return pauseAt_; }
@@ -122,6 +124,9 @@ class ScriptedPlayer : public MediaPlayer {
   std::optional<std::int64_t> pauseAt_;
   SubtitleSource source_;
   bool shown_ = true;
+  Subtitles drawn_;
+
+  void askSource();
 };
 
 class RecordingBrowser : public Browser {

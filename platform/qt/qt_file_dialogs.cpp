@@ -23,6 +23,17 @@ void clearSelection(QFileDialog& dialog) {
   }
 }
 
+// The name box's completion list is a window of its own, not the dialog's: Enter typed while
+// it is up answers the dialog and leaves the list on screen, taking the user's next click.
+// Every popup opened since before was up goes with the dialog.
+void closePopupsOpenedSince(const QWidget* before) {
+  while (QWidget* popup = QApplication::activePopupWidget()) {
+    if (popup == before) return;
+    popup->hide();
+    if (QApplication::activePopupWidget() == popup) return;  // it would not go
+  }
+}
+
 QString startFolder(const QString& lastPath) {
   if (!lastPath.isEmpty()) {
     const QFileInfo folder(QFileInfo(lastPath).absolutePath());
@@ -57,7 +68,7 @@ QtFileDialogs::~QtFileDialogs() {
 
 QFileDialog& QtFileDialogs::prepared(Named& named, DialogKind kind, const std::string& title,
                                      const std::string& filter) {
-  QWidget* owner = QApplication::activeWindow();
+  QWidget* owner = this->owner ? this->owner() : QApplication::activeWindow();
   const bool made = !named.dialog;
   if (made) {
     named.dialog = new QFileDialog(owner);
@@ -89,7 +100,10 @@ std::string QtFileDialogs::show(const std::string& name, DialogKind kind, const 
   if (beforeShow) beforeShow();
   Named& named = named_[name];
   QFileDialog& dialog = prepared(named, kind, title, filter);
-  if (dialog.exec() != QDialog::Accepted) return {};
+  const QWidget* popupBefore = QApplication::activePopupWidget();
+  const int answer = dialog.exec();
+  closePopupsOpenedSince(popupBefore);
+  if (answer != QDialog::Accepted) return {};
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty()) return {};
   named.lastPath = chosen.front();

@@ -11,6 +11,7 @@
 #include "platform/file_dialogs.h"
 
 class QFileDialog;
+class QWidget;
 
 namespace obrel {
 
@@ -32,6 +33,8 @@ class QtFileDialogs : public FileDialogs {
 
   // Runs before a dialog shows, so the windows behind it show the handler's work so far.
   std::function<void()> beforeShow;
+  // The window a dialog belongs to (kept above it); the active window when unset.
+  std::function<QWidget*()> owner;
 
  private:
   struct Named {

@@ -30,10 +30,12 @@ QMessageBox::Icon qtIcon(Icon icon) {
 
 }  // namespace
 
+QWidget* QtPrompts::dialogOwner() const { return owner ? owner() : QApplication::activeWindow(); }
+
 Answer QtPrompts::messageBox(const std::string& text, const std::string& title, Icon icon,
                              Buttons buttons) {
   if (beforeShow) beforeShow();
-  QMessageBox box(QApplication::activeWindow());
+  QMessageBox box(dialogOwner());
   box.setWindowTitle(caption(title));
   box.setTextFormat(Qt::PlainText);
   box.setText(toWidgetText(text));
@@ -81,7 +83,7 @@ Answer QtPrompts::messageBox(const std::string& text, const std::string& title, 
 std::optional<std::string> QtPrompts::inputBox(const std::string& prompt, const std::string& title,
                                                const std::string& defaultText, int left, int top) {
   if (beforeShow) beforeShow();
-  QWidget* owner = QApplication::activeWindow();
+  QWidget* owner = dialogOwner();
   QInputDialog dialog(owner);
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setWindowTitle(caption(title));

@@ -1,8 +1,10 @@
 #pragma once
-// Message boxes and input boxes as Qt dialogs, owned by the active window.
+// Message boxes and input boxes as Qt dialogs, each over the window owner() names.
 #include <functional>
 
 #include "platform/prompts.h"
+
+class QWidget;
 
 namespace obrel {
 
@@ -15,6 +17,11 @@ class QtPrompts : public Prompts {
 
   // Runs before a dialog shows, so the windows behind it show the handler's work so far.
   std::function<void()> beforeShow;
+  // The window a dialog belongs to (kept above it); the active window when unset.
+  std::function<QWidget*()> owner;
+
+ private:
+  QWidget* dialogOwner() const;
 };
 
 }  // namespace obrel

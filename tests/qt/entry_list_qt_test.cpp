@@ -1,10 +1,13 @@
 // The entry list window and the Edit menu's Undo and Redo in the real program: F11, the
-// table over the store, Enter and a double click on a row, and the undo keys in the list.
+// table over the store, Enter and a double click on a row, the undo keys in the list, and its
+// place beside the main window.
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTableView>
+#include <QWindow>
 #include <QtTest>
 #include <optional>
 
@@ -125,6 +128,20 @@ class EntryListQtTest : public QObject {
     QTest::keyClick(t, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(t->model()->rowCount(), 3);
     QCOMPARE(selectedRow(), 2);
+  }
+
+  // Beside the main window where the screen has room, and kept above it.
+  void theListOpensBesideTheMainWindowAndBelongsToIt() {
+    QWidget* main = w->view2().window();
+    const QRect free = main->screen()->availableGeometry();
+    if (free.width() < 1800) QSKIP("needs a screen with room beside the main window");
+    main->move(free.topLeft());
+    openList();
+    QWidget* list = listView()->window();
+    QCOMPARE(list->windowHandle()->transientParent(), main->windowHandle());
+    QCOMPARE(list->windowType(), Qt::Tool);
+    QVERIFY(free.contains(list->frameGeometry()));
+    QCOMPARE(list->frameGeometry().left(), main->frameGeometry().right() + 1);
   }
 
   void theListClosesWithTheMainWindow() {

@@ -1,17 +1,25 @@
 // The common file dialogs on Qt's own QFileDialog: each name's dialog is made once and kept;
 // every use starts with nothing selected, in the folder of the path it last returned (the
-// current folder before that), and a cancel returns no path.
+// current folder before that), and a cancel returns no path. The program's Open dialogs
+// leave nothing on screen once answered.
+#include <QAbstractItemView>
+#include <QAction>
+#include <QCompleter>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <utility>
 
 #include "platform/qt/qt_file_dialogs.h"
+#include "testing/temp_folder.h"
 #include "tests/qt/real_window.h"
 
 using namespace obrel;
+using obrel::qttest::RealWindow;
 using obrel::qttest::whenModal;
 
 namespace {
@@ -93,6 +101,41 @@ class FileDialogsQtTest : public QObject {
     QVERIFY(seen.dialog != first.dialog);
     QCOMPARE(seen.folder, QDir(here.path()).absolutePath());
     QVERIFY(QDir::setCurrent(before));
+  }
+
+  // A path typed into the name box brings up its completion list; Enter answers the dialog,
+  // and then nothing of it may stay on screen over the main window.
+  void enterInTheNameBoxLeavesNothingOnScreen() {
+    const fake::TempFolder folder("obrel-dialogs-qt");
+    fake::writeFile(folder / "clip.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nOne\r\n");
+    fake::writeFile(folder / "notes.txt", "Notes\n");
+    fake::writeFile(folder / "clip.avi", "");
+    RealWindow w;
+    QVERIFY(w.activate());
+    for (const auto& [item, file] : {std::pair{"OpenSrt", "clip.srt"},
+                                     {"OpenHelpText", "notes.txt"},
+                                     {"OpenVideo", "clip.avi"}}) {
+      bool listShown = false;
+      whenModal([&listShown, path = QString::fromStdString(folder / file)](QWidget* modal) {
+        auto* name = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        modal->activateWindow();
+        QTRY_COMPARE(QGuiApplication::focusWindow(), modal->windowHandle());
+        name->setFocus();
+        // Through the window, as a user's keys come: the list takes them while it is up.
+        for (const QChar c : path) QTest::keyClick(modal->windowHandle(), c.toLatin1());
+        listShown = name->completer() && name->completer()->popup()->isVisible();
+        QTest::keyClick(modal->windowHandle(), Qt::Key_Return);
+      });
+      w.view2().action(item)->trigger();
+      QVERIFY2(listShown, item);
+      QCoreApplication::processEvents();
+      for (QWidget* top : QApplication::topLevelWidgets()) {
+        QVERIFY2(
+            !top->isVisible() || top == w.view2().window(),
+            qPrintable(
+                QStringLiteral("%1 left %2 on screen").arg(item, top->metaObject()->className())));
+      }
+    }
   }
 };
 

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QtTest>
@@ -185,6 +186,32 @@ class KeyRulesQtTest : public QObject {
     QCOMPARE(w->view2().action("Undo")->text(), QStringLiteral("Undo"));
     QCOMPARE(w->view2().action("Redo")->text(), QStringLiteral("Redo Commit"));
     QTest::keyClick(button, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(f.document().store.at(1).EntryText, std::string("One"));
+  }
+
+  // A user's way through: a commit, a look at the Edit menu, Next >>, a digit and Ctrl+Z.
+  // The box takes its digit back as in a fresh window.
+  void undoAfterACommitTheEditMenuAndNextTakesBackTheDigit() {
+    Form2& f = w->form2();
+    w->focus(f.Text1);
+    type("000001000000002000");
+    w->focus(f.Text9);
+    QTest::keyClicks(w->widget("Text9"), "One");
+    QTest::mouseClick(w->widget("Command3"), Qt::LeftButton);
+    QMenuBar* bar = w->view2().menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {},
+                      bar->actionGeometry(w->view2().action("Edit")).center());
+    QWidget* menu = QApplication::activePopupWidget();
+    QVERIFY(menu);
+    QTest::keyClick(menu, Qt::Key_Escape);
+    QTest::mouseClick(w->widget("Command4"), Qt::LeftButton);
+    QCOMPARE(f.CurrentIndex, 2);
+    QTest::mouseClick(w->widget("Text2"), Qt::LeftButton);
+    type("3");
+    QCOMPARE(shown("Text2"), QStringLiteral("3"));
+    press(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(shown("Text2"), QStringLiteral(""));
+    QCOMPARE(f.Text2.text(), std::string(""));
     QCOMPARE(f.document().store.at(1).EntryText, std::string("One"));
   }
 

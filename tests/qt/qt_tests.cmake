@@ -3,8 +3,14 @@ find_package(Qt6 REQUIRED COMPONENTS Test)
 
 # One QtTest executable from tests/qt/<name>.cpp, run offscreen from the build root, where
 # Support/ lies beside it as in the program folder, with state and cache folders of its own so
-# that no recovery copy or backup reaches another test or the user's.
+# that no recovery copy or backup reaches another test or the user's. SCREEN names a file that
+# describes the offscreen screens (800 x 600 without one).
 function(obrel_qt_test name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "SCREEN" "")
+  set(platform offscreen)
+  if(arg_SCREEN)
+    set(platform "offscreen:configfile=${arg_SCREEN}")
+  endif()
   add_executable(${name} ${CMAKE_CURRENT_LIST_DIR}/${name}.cpp)
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_link_libraries(${name} PRIVATE obrel_app obrel_testing Qt6::Test)
@@ -13,7 +19,7 @@ function(obrel_qt_test name)
   set(state ${CMAKE_BINARY_DIR}/test-state/${name})
   add_test(NAME ${name} COMMAND sh -c "rm -rf '${state}' && exec '$<TARGET_FILE:${name}>'")
   set_tests_properties(${name} PROPERTIES ENVIRONMENT
-                       "QT_QPA_PLATFORM=offscreen;XDG_STATE_HOME=${state};XDG_CACHE_HOME=${state}-cache")
+                       "QT_QPA_PLATFORM=${platform};XDG_STATE_HOME=${state};XDG_CACHE_HOME=${state}-cache")
 endfunction()
 
 obrel_qt_test(main_window_test)
@@ -22,7 +28,8 @@ obrel_qt_test(panes_qt_test)
 obrel_qt_test(desktop_qt_test)
 obrel_qt_test(accessibility_qt_test)
 obrel_qt_test(file_dialogs_qt_test)
-obrel_qt_test(entry_list_qt_test)
+# Room beside the main window for the entry list.
+obrel_qt_test(entry_list_qt_test SCREEN ${CMAKE_CURRENT_LIST_DIR}/wide_screen.json)
 obrel_qt_test(tool_windows_qt_test)
 # Runs itself again as a child window that is killed once its recovery copy exists.
 obrel_qt_test(recovery_qt_test)

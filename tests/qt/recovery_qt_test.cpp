@@ -10,12 +10,16 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 
+#include "document/recovery_copy.h"
+#include "platform/recovery_folder.h"
 #include "testing/temp_folder.h"
 #include "tests/qt/real_window.h"
 
@@ -155,6 +159,34 @@ class RecoveryQtTest : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(copiesIn(folder).size(), 1, kTimeoutMs);
     w.reset();
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{});
+  }
+
+  // Through the splash, as the program starts: the question belongs to the main window that
+  // came up, not to the splash that went.
+  void theStartQuestionBelongsToTheMainWindow() {
+    const fake::TempFolder state("obrel-recovery-qt");
+    const ScopedVariable stateOfThisRun("XDG_STATE_HOME", QByteArray::fromStdString(state.path()));
+    EntryStore store;
+    store.edit(1).EntryText = "Left behind";
+    const std::string folder = recoveryFolderPath(state.path().c_str(), nullptr);
+    std::filesystem::create_directories(folder);
+    fake::writeFile(folder + "/1-1-1.copy", writeRecoveryCopy(store, DocumentFacts{}));
+
+    RealWindow w(RealWindow::Start::Nothing);
+    w.program().startWithSplash();
+    QWidget* splash = w.program().view(w.program().program().form1())->window();
+    QVERIFY(QTest::qWaitForWindowActive(splash));
+    QString asked;
+    QWindow* owner = nullptr;
+    whenModal([&asked, &owner](QWidget* modal) {
+      asked = static_cast<QMessageBox*>(modal)->text();
+      owner = modal->windowHandle()->transientParent();
+      static_cast<QMessageBox*>(modal)->button(QMessageBox::No)->click();
+    });
+    QTest::mouseClick(w.program().view(w.program().program().form1())->widget("Picture1"),
+                      Qt::LeftButton);
+    QVERIFY(asked.startsWith(QStringLiteral("Obrel Dizivud did not end normally.")));
+    QCOMPARE(owner, w.view2().window()->windowHandle());
   }
 
   // A copy that cannot be kept is told in a box on the window's thread once the event that

@@ -1,7 +1,7 @@
 #pragma once
 // Hosts one window's Qt view without the program: each user event through the event gate,
-// then the view synced, as the program hosts its windows. The player's widget is the given
-// player's, or a plain widget.
+// then the window brought up to date and the view synced, as the program hosts its windows. The
+// player's widget is the given player's, or a plain widget.
 #include <QWidget>
 #include <functional>
 
@@ -15,7 +15,9 @@ class SingleViewHost : public QtFormHost {
  public:
   explicit SingleViewHost(QtMediaPlayer* player = nullptr) : player_(player) {
     gate_.afterEach = [this] {
-      if (view) view->sync();
+      if (!view) return;
+      view->form()->refresh();
+      view->sync();
     };
   }
   void run(const char* where, const std::function<void()>& call) override {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "document/entry_times.h"
+#include "preview/store_subtitles.h"
 #include "preview/styled_text.h"
 #include "testing/fakes.h"
 
@@ -107,14 +108,9 @@ TEST(ScreenIndex, TheStandInPlayerDrawsTheEntriesAtItsPosition) {
   put(store, 1, 12'000, 12'345, "<i>One</i>\r\ntwo");
   put(store, 2, 12'345, 13'000, "<b>Three</b>");
   put(store, 3, 12'300, 14'000, "Four");
-  ScreenIndex index;
+  StoreSubtitles subtitles(store);
   fake::ScriptedPlayer player;
-  player.setSubtitleSource([&](std::int64_t position) {
-    index.refresh(store);
-    Subtitles shown;
-    for (int k : index.at(position)) shown.push_back(readStyledText(store.at(k).EntryText));
-    return shown;
-  });
+  player.setSubtitleSource([&](std::int64_t position) { return subtitles.at(position); });
   EXPECT_EQ(screenText(player.subtitles()), "");  // no video
   player.setUrl("clip.avi");
   const std::pair<double, const char*> cases[] = {
@@ -130,7 +126,12 @@ TEST(ScreenIndex, TheStandInPlayerDrawsTheEntriesAtItsPosition) {
     player.setPosition(seconds);
     EXPECT_EQ(screenText(player.subtitles()), text) << seconds;
   }
-  player.setPosition(12.1);
+  // As a paused player, it keeps what it drew until it moves or is told the entries changed.
+  player.setPosition(13.5);
+  put(store, 4, 13'000, 14'000, "Five");
+  EXPECT_EQ(screenText(player.subtitles()), "Four");
+  player.refreshSubtitles();
+  EXPECT_EQ(screenText(player.subtitles()), "Five / Four");
   player.setSubtitlesShown(false);
   EXPECT_EQ(screenText(player.subtitles()), "");
 }

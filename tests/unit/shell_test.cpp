@@ -1,5 +1,6 @@
 // The Help and About windows through the program that owns them, on files in memory: what
-// the driver cannot stage, a help file that changes or goes missing beside the program.
+// the driver cannot stage, a help file that changes or goes missing beside the program, and
+// a player that outlives the main window.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -82,6 +83,21 @@ TEST_F(ShellTest, AFileThatLoadsNothingLeavesSaveAndSaveAsAsTheyWere) {
     EXPECT_TRUE(form.SaveAs.enabled());
     prompts.answers = {Answer::No};
   }
+}
+
+// The player outlives the main window: once the window is unloaded, the player no longer
+// asks it for entries to draw.
+TEST_F(ShellTest, AnUnloadedMainWindowLeavesThePlayerNothingToDraw) {
+  files.files()["/a.srt"] = "1\r\n00:00:01,000 --> 00:00:02,000\r\nOne\r\n\r\n";
+  program.form2()->openSubtitleFile("/a.srt");
+  player.setUrl("clip.avi");
+  player.setPosition(1.5);
+  EXPECT_EQ(player.subtitles().size(), 1u);
+  program.unloadAll();
+  program.collect();
+  ASSERT_EQ(program.form2(), nullptr);
+  player.setPosition(1.2);
+  EXPECT_TRUE(player.subtitles().empty());
 }
 
 }  // namespace

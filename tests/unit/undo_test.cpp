@@ -126,22 +126,24 @@ TEST(Undo, WholeStoreStepsAreTakenBackAndRepeatedExactly) {
 }
 
 TEST(Undo, TheOldestStepsGoWhenTheHistoryHoldsTooMuchMemory) {
-  UndoHistory history(10'000);
-  const auto clearOf = [](int k, std::size_t bytes) {
-    Entry cleared;
-    cleared.EntryText.assign(bytes, 'x');
-    return UndoStep{UndoStep::Kind::Clear, k, cleared, Entry()};
+  const auto cleared = [](int k, std::size_t size) {
+    Entry before;
+    before.EntryText.assign(size, 'x');
+    return UndoStep{UndoStep::Kind::Clear, k, std::move(before), {}};
   };
-  const auto big = [&clearOf](int k) { return clearOf(k, 3000); };
-  for (int k = 1; k <= 5; ++k) history.record(big(k));
+  const std::size_t one = cleared(0, 3000).memoryBytes();
+  UndoHistory history(3 * one + one / 2);
+  for (int k = 1; k <= 5; ++k) history.record(cleared(k, 3000));
   EXPECT_EQ(history.size(), 3u);
-  EXPECT_LE(history.memoryBytes(), 10'000u);
+  EXPECT_EQ(history.memoryBytes(), 3 * one);
   // A step larger than the whole cap is still kept, alone.
-  history.record(clearOf(6, 20'000));
+  history.record(cleared(6, 20'000));
   EXPECT_EQ(history.size(), 1u);
   EntryStore store;
   EXPECT_EQ(history.undo(store), 6);
-  EXPECT_EQ(history.memoryBytes(), store.at(6).EntryText.capacity() + 1 + sizeof(UndoStep));
+  EXPECT_EQ(history.memoryBytes(), cleared(6, 20'000).memoryBytes());
+  history.clear();
+  EXPECT_EQ(history.memoryBytes(), 0u);
 }
 
 }  // namespace

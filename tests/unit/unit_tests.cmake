@@ -21,7 +21,7 @@ set(OBREL_UNIT_TESTS
   numbers_test.cpp open_srt_test.cpp random_actions_test.cpp recovery_test.cpp
   round_trip_test.cpp save_test.cpp screen_index_test.cpp shell_test.cpp styled_text_test.cpp
   text_box_test.cpp text_file_test.cpp tool_windows_test.cpp undo_test.cpp unfinished_save_test.cpp utf8_test.cpp
-  web_links_test.cpp)
+  web_links_test.cpp window_placement_test.cpp)
 list(TRANSFORM OBREL_UNIT_TESTS PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 add_executable(unit_tests ${OBREL_UNIT_TESTS})
 target_link_libraries(unit_tests PRIVATE obrel_windows obrel_testing obrel_srt_gen GTest::gtest_main)

@@ -32,6 +32,7 @@ Driver::Driver(std::string folder, bool splash, std::ostream& out, bool sampleWi
   prompts_.onInputBox = [this](const fake::InputBoxShown& box) { say(inputBoxLine(box)); };
   dialogs_.onDialog = [this](const fake::DialogShown& dialog) { say(dialogLine(dialog)); };
   browser_.onOpen = [this](const std::string& url) { say(browserLine(url)); };
+  player_.onPlaySpan = [this](std::int64_t from, std::int64_t to) { say(playSpanLine(from, to)); };
   gate_.afterOutermost = [this] {
     program_.collect();
     program_.afterEvent();

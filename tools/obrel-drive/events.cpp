@@ -52,4 +52,12 @@ std::string dialogLine(const fake::DialogShown& dialog) {
 
 std::string browserLine(const std::string& url) { return "browser " + quote(url); }
 
+std::string playSpanLine(std::int64_t from, std::int64_t to) {
+  const auto seconds = [](std::int64_t millis) {
+    return number(static_cast<double>(millis) / 1000);
+  };
+  if (to <= from) return "player paused at " + seconds(from);
+  return "player play " + seconds(from) + " pause at " + seconds(to);
+}
+
 }  // namespace obrel::drive

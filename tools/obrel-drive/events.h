@@ -1,6 +1,7 @@
 #pragma once
 // The lines the driver prints for what the program shows: message boxes, input boxes, file
-// dialogs and the browser.
+// dialogs, the browser and the player.
+#include <cstdint>
 #include <string>
 
 #include "testing/fakes.h"
@@ -15,5 +16,8 @@ std::string inputBoxLine(const fake::InputBoxShown& box);
 std::string dialogLine(const fake::DialogShown& dialog);
 // browser "URL"
 std::string browserLine(const std::string& url);
+// player play FROM pause at TO | player paused at FROM (a span that does not reach past
+// FROM), in seconds
+std::string playSpanLine(std::int64_t from, std::int64_t to);
 
 }  // namespace obrel::drive

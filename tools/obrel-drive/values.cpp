@@ -7,6 +7,7 @@
 #include "platform/form.h"
 #include "platform/media_player.h"
 #include "platform/utf8.h"
+#include "preview/styled_text.h"
 #include "tools/obrel-drive/script.h"
 
 namespace obrel::drive {
@@ -52,6 +53,7 @@ const ValueTable<MediaPlayer>& playerPropertyTable() {
       {"URL", [](const MediaPlayer& p) { return quote(p.url()); }},
       {"position", [](const MediaPlayer& p) { return number(p.position()); }},
       {"enabled", [](const MediaPlayer& p) { return boolText(p.enabled()); }},
+      {"subtitle", [](const MediaPlayer& p) { return quote(screenText(p.subtitles())); }},
   };
   return table;
 }
