@@ -55,8 +55,7 @@ std::optional<EntryMatch> Form2::presentMatch() const {
 void Form2::tellNotFound(const SearchQuery& query) {
   const std::string text =
       query.valid() ? "Cannot find \"" + findRequest_.findWhat + "\"." : query.error();
-  services_.prompts.messageBox(text, kTitle,
-                               query.valid() ? Icon::Information : Icon::Exclamation,
+  services_.prompts.messageBox(text, kTitle, query.valid() ? Icon::Information : Icon::Exclamation,
                                Buttons::OK);
 }
 

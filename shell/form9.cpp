@@ -54,9 +54,9 @@ void Form9::define() {
   placeIn(Command4, {4980, 1560, 1500, 375}, "Replace All");
   placeIn(Command5, {4980, 2160, 1500, 375}, "Close");
   // The labels name the boxes for a screen reader; the rest say what they are.
-  for (Control* c : std::initializer_list<Control*>{&Label1, &Text1, &Label2, &Text2, &Check1,
-                                                    &Check2, &Check3, &Command1, &Command2,
-                                                    &Command3, &Command4, &Command5}) {
+  for (Control* c :
+       std::initializer_list<Control*>{&Label1, &Text1, &Label2, &Text2, &Check1, &Check2, &Check3,
+                                       &Command1, &Command2, &Command3, &Command4, &Command5}) {
     add(*c);
   }
   setTabOrder({"Text1", "Text2", "Check1", "Check2", "Check3", "Command1", "Command2", "Command3",
@@ -64,8 +64,8 @@ void Form9::define() {
   defaultButton = &Command1;
   cancelButton = &Command5;
   // F3, Shift+F3, Ctrl+F and Ctrl+H as in the main window.
-  for (MenuItem* key : {&main_.FindNextKey, &main_.FindPreviousKey, &main_.FindAndReplace,
-                        &main_.ReplaceKey}) {
+  for (MenuItem* key :
+       {&main_.FindNextKey, &main_.FindPreviousKey, &main_.FindAndReplace, &main_.ReplaceKey}) {
     borrowedShortcuts.push_back({key->shortcut, key});
   }
 }

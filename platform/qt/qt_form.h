@@ -73,7 +73,7 @@ class QtForm : public QObject {
     QWidget* widget;  // nullptr for a timer
     QTimer* timer;    // only for a timer
     std::uint64_t revision = 0;
-    std::uint64_t itemsRevision = 0;  // combo boxes
+    std::uint64_t itemsRevision = 0;      // combo boxes
     std::uint64_t selectionRevision = 0;  // text and combo boxes
   };
   struct BoundMenu {
