@@ -87,9 +87,9 @@ int main(int argc, char** argv) {
         {"BM_ProcessDriveOpenSave" + arg, "child_cpu_ms", "BM_ProcessReference" + arg, 1, 2});
   }
   // Find and Replace over 9999 entries.
-  checks.push_back({"BM_ReplaceAllEveryEntry", "wall", read, 1, 0, 50e-3});
-  checks.push_back({"BM_FindNextNoMatch/whole_words:0", "wall", read, 1, 0, 10e-3});
-  checks.push_back({"BM_FindNextNoMatch/whole_words:1", "wall", read, 1, 0, 10e-3});
+  checks.push_back({"BM_ReplaceAllCommand", "wall", read, 1, 0, 50e-3});
+  checks.push_back({"BM_FindNextCommand/whole_words:0", "wall", read, 1, 0, 10e-3});
+  checks.push_back({"BM_FindNextCommand/whole_words:1", "wall", read, 1, 0, 10e-3});
   // Spelling after a keystroke: only the changed line is checked again.
   checks.push_back({"BM_SpellKeystrokeEntry", "wall", "", 1, 0, 1e-3});
   checks.push_back({"BM_SpellKeystrokePasted1000", "wall", "", 1, 0, 1e-3});

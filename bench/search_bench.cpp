@@ -1,55 +1,54 @@
-// Find and Replace over a full store: a generated file of 9999 entries, opened through the
-// main window, with a name added to every entry.
+// Find and Replace over a full store, as the main window runs its commands: a generated file
+// of 9999 entries, opened through the main window, with a name added to every entry.
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_support.h"
-#include "document/store_search.h"
+#include "testing/window_setup.h"
 
 namespace obrel::bench {
 namespace {
 
-struct NamedStore {
+struct NamedWindow {
   Workspace work{srtgen::Flavour::Utf8};
-  EntryStore store;
+  DiskWindow w{work.programFolder()};
 
-  NamedStore() {
-    DiskWindow w{work.programFolder()};
+  explicit NamedWindow(FindRequest request) {
     w.open(work.input());
-    store = copyOfStore(w.form);
+    EntryStore store = copyOfStore(w.form);
     for (int k = 1; k <= kLastEntry; ++k) store.edit(k).EntryText += " Marcus";
+    fake::takeDocument(w.form, std::move(store));
+    w.form.setFindRequest(std::move(request));
   }
 };
 
-// Replace All of a name in every entry, with the record of what it changed (taken back
-// outside the timing).
-void BM_ReplaceAllEveryEntry(benchmark::State& state) {
-  NamedStore s;
-  double recordBytes = 0;
+// Replace All of a name in every entry: the replacements, the Undo step that records them and
+// the entry shown again (the step is taken back outside the timing).
+void BM_ReplaceAllCommand(benchmark::State& state) {
+  NamedWindow s({"marcus", "Markus", {}});
   for (auto _ : state) {
-    const ReplaceAllResult result = replaceAll(s.store, SearchQuery("marcus", {}), "Markus");
+    s.w.form.ReplaceAll();
     state.PauseTiming();
-    if (result.replacements != static_cast<std::size_t>(kLastEntry)) {
-      state.SkipWithError("not every entry was changed");
-    }
-    recordBytes = static_cast<double>(result.changes.memoryBytes());
-    result.changes.revert(s.store);
+    if (s.w.form.Undo.caption() != "Undo Replace All") state.SkipWithError("no step was taken");
+    s.w.form.Undo_Click();
+    s.w.prompts.shown.clear();
     state.ResumeTiming();
   }
-  state.counters["record_MB"] = recordBytes / 1e6;
+  state.counters["history_MB"] =
+      static_cast<double>(s.w.form.document().history.memoryBytes()) / 1e6;
 }
-BENCHMARK(BM_ReplaceAllEveryEntry)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReplaceAllCommand)->Unit(benchmark::kMillisecond);
 
-// Find Next through the whole store, round to where it started, finding nothing; the search
-// compiled each time as the window compiles it.
-void BM_FindNextNoMatch(benchmark::State& state) {
-  NamedStore s;
-  const SearchOptions options{.wholeWords = state.range(0) != 0};
+// Find Next through the whole store, round to where it started, finding nothing: the search
+// compiled, run from the caret and the message shown, as the window's button does it.
+void BM_FindNextCommand(benchmark::State& state) {
+  NamedWindow s({"Marcos", "", {.wholeWords = state.range(0) != 0}});
   for (auto _ : state) {
-    const SearchQuery query("Marcos", options);
-    if (findNext(s.store, query, {1, 0})) state.SkipWithError("found what is not there");
+    s.w.form.FindNext();
+    if (s.w.prompts.shown.size() > 1000) s.w.prompts.shown.clear();
   }
+  if (s.w.prompts.shown.empty()) state.SkipWithError("found what is not there");
 }
-BENCHMARK(BM_FindNextNoMatch)
+BENCHMARK(BM_FindNextCommand)
     ->ArgName("whole_words")
     ->Arg(0)
     ->Arg(1)

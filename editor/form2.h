@@ -23,9 +23,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/document.h"
+#include "document/store_search.h"
+#include "document/text_search.h"
 #include "document/timing_tools.h"
 #include "editor/text_spelling.h"
 #include "platform/form.h"
@@ -38,6 +41,14 @@ class SrtScanner;
 struct ScannedEntry;
 struct DocumentFacts;
 struct RecoveredDocument;
+
+// What Find and Replace looks for and what it puts in its place: the boxes and check boxes of
+// the Find and Replace window, kept by the main window for F3 while that window is closed.
+struct FindRequest {
+  std::string findWhat;
+  std::string replaceWith;
+  SearchOptions options;
+};
 
 class Form2 : public Form {
  public:
@@ -62,6 +73,8 @@ class Form2 : public Form {
   static const std::vector<ClickBinding>& clickTable();
   static const std::vector<ChangeBinding>& changeTable();
   static const std::vector<KeyPressBinding>& keyPressTable();
+  // The item of the menus or of the keys without a menu entry called name, or nullptr.
+  MenuItem* findKeyItem(const std::string& name) const;
 
   // Controls, named as in the window definition.
   Control Frame1{"Frame1", ControlKind::Frame};
@@ -102,6 +115,7 @@ class Form2 : public Form {
   MenuItem InsertNewEntry{"InsertNewEntry", "Insert New Entry", "Edit"};
   MenuItem ClearEntry{"ClearEntry", "Clear Entry", "Edit"};
   MenuItem DeleteEntry{"DeleteEntry", "Delete Entry", "Edit"};
+  MenuItem FindAndReplace{"FindAndReplace", "Find and Replace...", "Edit"};
   MenuItem Timings{"Timings", "Timings", ""};
   MenuItem ShiftTimes{"ShiftTimes", "Shift Times...", "Timings"};
   MenuItem Synchronize{"Synchronize", "Synchronize...", "Timings"};
@@ -123,6 +137,11 @@ class Form2 : public Form {
   MenuItem Help{"Help", "Help", ""};
   MenuItem ObrelHelp{"ObrelHelp", "Obrel Help", "Help"};
   MenuItem About{"About", "About Obrel Dizivud...", "Help"};
+  // Keys with no menu entry of their own (F3, Shift+F3, Ctrl+H), in borrowedShortcuts; the
+  // entry list and the Find and Replace window borrow them too.
+  MenuItem FindNextKey{"FindNextKey", "Find Next", ""};
+  MenuItem FindPreviousKey{"FindPreviousKey", "Find Previous", ""};
+  MenuItem ReplaceKey{"ReplaceKey", "Replace", ""};
 
   // The document: its entries, file, encoding, marks and Undo history. Changed by the
   // handlers alone; read here by everyone else.
@@ -131,11 +150,12 @@ class Form2 : public Form {
   // The window's own state, named as in the window definition. Read anywhere, changed by
   // the handlers alone.
   // The entry the fields show and "OK" stores to, 0 to 10000: set by the index box's change
-  // rule, "<", ">", "Next >>", the Edit commands, Undo, Redo, a load, New and a recovery copy.
+  // rule, "<", ">", "Next >>", the Edit commands, Undo, Redo, a search of Find and Replace, a
+  // load, New and a recovery copy.
   std::int16_t CurrentIndex = 0;
   // The changes counted since the window's load, held at 32767; while it is not 0, New, Open
   // and Exit ask whether to save. Counted by "OK", Open, the Edit commands, the timing tools,
-  // Undo, Redo and a recovery copy; the window's load sets it to 0.
+  // Undo, Redo, Replace, Replace All and a recovery copy; the window's load sets it to 0.
   std::int16_t ChangeCount = 0;
   // 1 when the save prompt lets New, Open or Exit go on, else 0: set by SaveOrNot.
   std::int16_t ProceedFlag = 0;
@@ -196,7 +216,7 @@ class Form2 : public Form {
   void ClearEntry_Click();
   void DeleteEntry_Click();
   // Undo and Redo (undo_commands.cpp): take back / repeat the last commit, Insert, Clear,
-  // Delete or timing tool, then show the entry it worked on; each counts as a change.
+  // Delete, timing tool, Replace or Replace All, then show the entry it worked on; each counts as a change.
   void Undo_Click();
   void Redo_Click();
 
@@ -207,6 +227,23 @@ class Form2 : public Form {
   bool applyTiming(const TimingCommand& command);
   // The timing tools' message box: text, title "Obrel Dizivud", OK, exclamation.
   void warn(const std::string& text);
+
+  // Find and Replace (find_replace.cpp), for the Find and Replace window.
+  // What its boxes and check boxes hold, as the user leaves them.
+  const FindRequest& findRequest() const { return findRequest_; }
+  void setFindRequest(FindRequest request) { findRequest_ = std::move(request); }
+  // Find Next / Find Previous: the next (previous) match of findRequest() in the stored
+  // texts, after (before) the present match, or from the caret in Text9 when there is none;
+  // round past the last (first) entry once. A match shows its entry as the entry list's pick
+  // does and is selected in Text9; the focus stays. None: "Cannot find", nothing moves.
+  void FindNext();
+  void FindPrevious();
+  // Replaces the present match in its stored text as an Undo step, shows its entry again as
+  // Undo does and finds the next; without a present match, Find Next.
+  void ReplaceMatch();
+  // Replaces every match in every entry as one Undo step, shows the current entry again and
+  // says how many; with none, "Cannot find" and no step.
+  void ReplaceAll();
 
   // SRT reading (open_srt.cpp, over the scanner of document/srt_scanner.cpp).
   // File > Open > Subtitle File (.srt): a file that gives no entry changes nothing but
@@ -271,7 +308,7 @@ class Form2 : public Form {
   // ChangeCount + 1, held at 32767.
   void countChange();
   // A change the save prompt must ask about: countChange, and Save and Save As enabled.
-  // Every Edit command that reaches its store step, Undo and Redo.
+  // Every Edit command that reaches its store step, Replace, Replace All, Undo and Redo.
   void markChanged();
   // Shows entry 1 through the index box, also when the box already reads "1".
   void showFirstEntry();
@@ -317,6 +354,24 @@ class Form2 : public Form {
   // Set Start from Video and Shift the Rest: the player's position, taken as "add to
   // Starting Time" takes it, as the current entry's start, the rest shifted with it.
   void SetStartAndShift_Click();
+
+  // Find and Replace (find_replace.cpp).
+  // Edit > Find and Replace... (Ctrl+F) and Ctrl+H: the window opened or brought forward,
+  // the focus in "Find what" / "Replace with".
+  void FindAndReplace_Click();
+  void ReplaceKey_Click();
+  // F3 and Shift+F3: Find Next / Find Previous, or the window opened with nothing to find.
+  void FindNextKey_Click();
+  void FindPreviousKey_Click();
+  // Opens the Find and Replace window and puts the focus into its box called box.
+  void showFindWindow(const char* box);
+  // One search for findRequest(), forward or back, from `from` (when given), else from the
+  // present match, else from the caret in Text9.
+  void search(bool forward, std::optional<SearchPosition> from = std::nullopt);
+  // The match the last search showed, while its entry is still shown as it left it.
+  std::optional<EntryMatch> presentMatch() const;
+  // "Cannot find" or, for an expression that is not valid, why.
+  void tellNotFound(const SearchQuery& query);
 
   // Field rules and options (key_rules.cpp, options.cpp).
   // Time-field keys: filter the code (0 drops it), enable "OK", move the focus on when the
@@ -405,6 +460,12 @@ class Form2 : public Form {
 
   // The document, which only the handlers change.
   Document document_;
+  // Find and Replace: what to find, the match the last search showed, and ShowEntry's count
+  // of entries shown, then and now (another entry shown forgets the match).
+  FindRequest findRequest_;
+  std::optional<EntryMatch> match_;
+  std::uint64_t matchShown_ = 0;
+  std::uint64_t entriesShown_ = 0;
   // The program's ports: prompts, dialogs, player, browser, files and the program folder.
   Services services_;
   // The program around the window: the other windows and the program's end.

@@ -36,6 +36,10 @@ const std::vector<Form2::ClickBinding>& Form2::clickTable() {
       {"Synchronize", &Form2::Synchronize_Click},
       {"ChangeFrameRate", &Form2::ChangeFrameRate_Click},
       {"SetStartAndShift", &Form2::SetStartAndShift_Click},
+      {"FindAndReplace", &Form2::FindAndReplace_Click},
+      {"FindNextKey", &Form2::FindNextKey_Click},
+      {"FindPreviousKey", &Form2::FindPreviousKey_Click},
+      {"ReplaceKey", &Form2::ReplaceKey_Click},
       {"PlayEntry", &Form2::PlayEntry_Click},
       {"EntryCheck", &Form2::EntryCheck_Click},
       {"FBlock", &Form2::FBlock_Click},
@@ -90,6 +94,14 @@ bool isSubtitleFileName(const std::string& path) {
 
 }  // namespace
 
+MenuItem* Form2::findKeyItem(const std::string& name) const {
+  if (MenuItem* item = findMenu(name)) return item;
+  for (const BorrowedShortcut& key : borrowedShortcuts) {
+    if (key.item->name() == name) return key.item;
+  }
+  return nullptr;
+}
+
 void Form2::bindFileDrops() {
   // A subtitle file dropped on the window opens as File > Open would open it; any file
   // dropped on the video panel plays as "Open..." would play it, whatever its name.
@@ -104,7 +116,7 @@ void Form2::bindHandlers() {
   bindFileDrops();
   for (const ClickBinding& b : clickTable()) {
     std::function<void()> call = [this, handler = b.handler] { (this->*handler)(); };
-    if (MenuItem* item = findMenu(b.name)) {
+    if (MenuItem* item = findKeyItem(b.name)) {
       item->onClick = std::move(call);
     } else {
       named(find(b.name), b.name).onClick = std::move(call);

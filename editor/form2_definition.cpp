@@ -160,7 +160,7 @@ void Form2::defineMenus() {
     for (MenuItem* m : items) add(*m);
   };
   addAll({&File, &New, &Open, &OpenSrt, &OpenVideo, &OpenHelpText, &Save, &SaveAs, &Exit});
-  addAll({&Edit, &Undo, &Redo, &InsertNewEntry, &ClearEntry, &DeleteEntry});
+  addAll({&Edit, &Undo, &Redo, &InsertNewEntry, &ClearEntry, &DeleteEntry, &FindAndReplace});
   addAll({&Timings, &ShiftTimes, &Synchronize, &ChangeFrameRate, &SetStartAndShift, &PlayEntry});
   addAll({&Options, &EntryCheck, &FBlock, &HelpText, &HelpTextOn, &HelpTextOff, &Spelling,
           &SpellingLanguage});
@@ -176,6 +176,16 @@ void Form2::defineMenus() {
   Undo.shortcut = "Ctrl+Z";
   Redo.shortcut = "Ctrl+Shift+Z";
   Redo.separatorAfter = true;
+  DeleteEntry.separatorAfter = true;
+  FindAndReplace.shortcut = "Ctrl+F";
+  // Keys without a menu entry. The window takes Ctrl+H before any box does: typed into a
+  // box it would be character 8, Backspace.
+  FindNextKey.shortcut = "F3";
+  FindPreviousKey.shortcut = "Shift+F3";
+  ReplaceKey.shortcut = "Ctrl+H";
+  for (MenuItem* key : {&FindNextKey, &FindPreviousKey, &ReplaceKey}) {
+    borrowedShortcuts.push_back({key->shortcut, key});
+  }
   // Enabled with "add to Starting Time", once a video is open.
   PlayEntry.setEnabled(false);
   PlayEntry.shortcut = "F9";

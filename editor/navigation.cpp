@@ -22,6 +22,7 @@ std::optional<std::int16_t> boxIndex(const TextBox& box) {
 }  // namespace
 
 void Form2::ShowEntry() {
+  ++entriesShown_;
   const Entry& e = document_.store.at(CurrentIndex);
   Text1.setText(e.StartHours);
   Text2.setText(e.StartMinutes);

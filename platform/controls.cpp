@@ -71,10 +71,23 @@ void TextBox::setCaret(std::size_t position) {
   selLength_ = 0;
 }
 
-void TextBox::selectAll() {
-  selStart_ = 0;
-  selLength_ = utf8::length(text_);
-  caret_ = selLength_;
+void TextBox::selectAll() { select(0, utf8::length(text_)); }
+
+void TextBox::select(std::size_t start, std::size_t length) {
+  const std::size_t total = utf8::length(text_);
+  selStart_ = std::min(start, total);
+  selLength_ = std::min(length, total - selStart_);
+  caret_ = selStart_ + selLength_;
+  ++selectionRevision_;
+  touch();
+}
+
+void TextBox::userSelected(std::size_t anchor, std::size_t caret) {
+  const std::size_t total = utf8::length(text_);
+  anchor = std::min(anchor, total);
+  caret_ = std::min(caret, total);
+  selStart_ = std::min(anchor, caret_);
+  selLength_ = std::max(anchor, caret_) - selStart_;
 }
 
 void TextBox::applyKey(int code) {

@@ -126,6 +126,13 @@ class TextBox : public Control {
   std::size_t selectionLength() const { return selLength_; }
   void setCaret(std::size_t position);
   void selectAll();
+  // Selects length characters from start (cut to the text), the caret after them.
+  void select(std::size_t start, std::size_t length);
+  // The caret and selection the user made in a view, which shows them already: anchor is where
+  // the selection began (the caret when nothing is selected).
+  void userSelected(std::size_t anchor, std::size_t caret);
+  // Counts the selections the program made (select, selectAll), which views then show.
+  std::uint64_t selectionRevision() const { return selectionRevision_; }
 
   // A kept key taking effect in this box at its caret, as a text box does: a printable
   // character replaces the selection or is inserted (unless the box is full), Backspace
@@ -153,6 +160,7 @@ class TextBox : public Control {
   std::size_t caret_ = 0;
   std::size_t selStart_ = 0;
   std::size_t selLength_ = 0;
+  std::uint64_t selectionRevision_ = 0;
 };
 
 // A combo box: a one-line text box (typing, edits, caret, key and change handlers as any

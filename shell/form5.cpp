@@ -19,8 +19,10 @@ Form5::Form5(Form2& main, std::function<void()> showMain)
   List1.accessibleName = "Entries";
   List1.onPick = [this](int row) { List1_Pick(row); };
   add(List1);
-  // Undo and Redo reach the document from here too.
-  borrowedShortcuts = {{main.Undo.shortcut, &main.Undo}, {main.Redo.shortcut, &main.Redo}};
+  // Undo, Redo, Find Next and Find Previous reach the document from here too.
+  for (MenuItem* item : {&main.Undo, &main.Redo, &main.FindNextKey, &main.FindPreviousKey}) {
+    borrowedShortcuts.push_back({item->shortcut, item});
+  }
   refresh();
 }
 

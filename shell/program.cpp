@@ -6,6 +6,7 @@
 #include "shell/form6.h"
 #include "shell/form7.h"
 #include "shell/form8.h"
+#include "shell/form9.h"
 
 namespace obrel {
 
@@ -18,6 +19,7 @@ Program::Program(Services services) : services_(std::move(services)) {
   declareToolWindow("Form6", [this](Form2& main) { return std::make_unique<Form6>(main, *this); });
   declareToolWindow("Form7", [this](Form2& main) { return std::make_unique<Form7>(main, *this); });
   declareToolWindow("Form8", [this](Form2& main) { return std::make_unique<Form8>(main, *this); });
+  declareToolWindow("Form9", [this](Form2& main) { return std::make_unique<Form9>(main, *this); });
 }
 
 Program::~Program() = default;

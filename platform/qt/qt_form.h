@@ -15,6 +15,7 @@
 class QAction;
 class QPoint;
 class QKeyEvent;
+class QLineEdit;
 class QMenuBar;
 class QTimer;
 class QWidget;
@@ -78,7 +79,8 @@ class QtForm : public QObject {
     QWidget* widget;  // nullptr for a timer
     QTimer* timer;    // only for a timer
     std::uint64_t revision = 0;
-    std::uint64_t itemsRevision = 0;  // combo boxes
+    std::uint64_t itemsRevision = 0;      // combo boxes
+    std::uint64_t selectionRevision = 0;  // text and combo boxes
   };
   struct BoundMenu {
     MenuItem* item;
@@ -97,6 +99,8 @@ class QtForm : public QObject {
   QWidget* makeLabel(Control& control);
   QWidget* makeLineBox(TextBox& box);
   QWidget* makePlainBox(TextBox& box);
+  // The model's caret and selection follow the one-line widget's.
+  void followCaret(TextBox& box, QLineEdit* line);
   QWidget* makeTable(Table& table);
   // Actions for the keys the window borrows from another window's menu.
   void borrowShortcuts();
@@ -111,6 +115,7 @@ class QtForm : public QObject {
   void push(Bound& b);
   void pushTimer(Bound& b);
   void pushText(TextBox& box, QWidget* widget);
+  void pushSelection(const TextBox& box, QWidget* widget);
   void pushItems(Bound& b);
   void pushMark(const Control& control, QWidget* widget);
   void pushTable(const Table& table, QWidget* widget);
@@ -122,6 +127,8 @@ class QtForm : public QObject {
   void timerFired(Timer& timer);
   void userEdited(TextBox& box, QWidget* widget);
   void userFocused(TextBox& box, QWidget* widget, Qt::FocusReason reason);
+  // The caret or selection moved in the widget: the model follows, running no handler.
+  void userMovedCaret(TextBox& box, QWidget* widget);
   // A key typed into a box: its key handler, if any, sees it first. True when the key was
   // dealt with here (dropped, or replaced and applied through apply), false when the
   // widget should apply it unchanged.

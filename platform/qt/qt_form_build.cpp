@@ -175,6 +175,7 @@ QWidget* QtForm::makeCombo(ComboBox& box) {
   line->setReadOnly(box.readOnly);
   line->hooks = hooksFor(box, line, [line](QKeyEvent& k) { line->applyKey(k); });
   connect(line, &QLineEdit::textChanged, this, [this, &box, line] { userEdited(box, line); });
+  followCaret(box, line);
   return combo;
 }
 
@@ -203,7 +204,18 @@ QWidget* QtForm::makePlainBox(TextBox& box) {
   plain->hooks = hooksFor(box, plain, [plain](QKeyEvent& k) { plain->applyKey(k); });
   connect(plain, &QPlainTextEdit::textChanged, this,
           [this, &box, plain] { userEdited(box, plain); });
+  connect(plain, &QPlainTextEdit::cursorPositionChanged, this,
+          [this, &box, plain] { userMovedCaret(box, plain); });
+  connect(plain, &QPlainTextEdit::selectionChanged, this,
+          [this, &box, plain] { userMovedCaret(box, plain); });
   return plain;
+}
+
+void QtForm::followCaret(TextBox& box, QLineEdit* line) {
+  connect(line, &QLineEdit::cursorPositionChanged, this,
+          [this, &box, line] { userMovedCaret(box, line); });
+  connect(line, &QLineEdit::selectionChanged, this,
+          [this, &box, line] { userMovedCaret(box, line); });
 }
 
 QWidget* QtForm::makeLineBox(TextBox& box) {
@@ -215,6 +227,7 @@ QWidget* QtForm::makeLineBox(TextBox& box) {
   // textChanged and not textEdited: undo, drag and drop and the context menu's paste are
   // user edits too; the view's own pushes are told apart by syncing_.
   connect(line, &QLineEdit::textChanged, this, [this, &box, line] { userEdited(box, line); });
+  followCaret(box, line);
   return line;
 }
 

@@ -2,6 +2,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 #include "platform/qt/qt_form.h"
 #include "platform/qt/qt_keys.h"
@@ -38,6 +39,30 @@ void QtForm::userEdited(TextBox& box, QWidget* w) {
   if (text == box.text()) return;
   const std::string where = box.name() + "_Change";
   host_.run(where.c_str(), [&box, &text] { box.setText(text); });
+  // The caret the widget left, which the set text put at the end in the model.
+  if (form_) userMovedCaret(box, w);
+}
+
+void QtForm::userMovedCaret(TextBox& box, QWidget* w) {
+  if (!form_ || syncing_) return;
+  QString text;
+  int anchor = 0;
+  int caret = 0;
+  if (auto* line = qobject_cast<QLineEdit*>(w)) {
+    text = line->text();
+    caret = line->cursorPosition();
+    anchor = line->hasSelectedText()
+                 ? (line->selectionStart() == caret ? line->selectionEnd() : line->selectionStart())
+                 : caret;
+  } else {
+    const QTextCursor cursor = static_cast<QPlainTextEdit*>(w)->textCursor();
+    text = static_cast<QPlainTextEdit*>(w)->toPlainText();
+    anchor = cursor.anchor();
+    caret = cursor.position();
+  }
+  // A change not handed over yet: its own call follows.
+  if (fromWidgetText(text) != box.text()) return;
+  box.userSelected(modelPosition(text, anchor), modelPosition(text, caret));
 }
 
 void QtForm::userFocused(TextBox& box, QWidget* w, Qt::FocusReason reason) {

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QTimer>
 
 #include "platform/qt/qt_form.h"
@@ -69,6 +70,10 @@ void QtForm::push(Bound& b) {
     }
     default: break;
   }
+  if (const TextBox* box = asTextBox(&c); box && box->selectionRevision() != b.selectionRevision) {
+    b.selectionRevision = box->selectionRevision();
+    pushSelection(*box, w);
+  }
   // The player's controls follow the player service (MediaPlayer::setEnabled).
   if (c.kind() != ControlKind::MediaPlayer) w->setEnabled(c.enabled());
   w->setVisible(c.visible());
@@ -111,6 +116,25 @@ void QtForm::pushText(TextBox& box, QWidget* w) {
   // The caret goes to the end of a set text; a box without the focus keeps its view at
   // the top, so a long text shows from its beginning.
   if (plain->hasFocus()) caretToEnd(plain);
+}
+
+void QtForm::pushSelection(const TextBox& box, QWidget* w) {
+  if (auto* combo = qobject_cast<QComboBox*>(w)) w = combo->lineEdit();
+  const std::size_t start = box.selectionStart();
+  const std::size_t end = start + box.selectionLength();
+  if (auto* line = qobject_cast<QLineEdit*>(w)) {
+    const QString text = line->text();
+    const int from = widgetPosition(text, start);
+    line->setSelection(from, widgetPosition(text, end) - from);
+    return;
+  }
+  auto* plain = static_cast<QPlainTextEdit*>(w);
+  const QString text = plain->toPlainText();
+  QTextCursor cursor = plain->textCursor();
+  cursor.setPosition(widgetPosition(text, start));
+  cursor.setPosition(widgetPosition(text, end), QTextCursor::KeepAnchor);
+  // Scrolled into view, with or without the focus.
+  plain->setTextCursor(cursor);
 }
 
 void QtForm::pushItems(Bound& b) {

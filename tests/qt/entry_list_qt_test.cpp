@@ -64,11 +64,14 @@ class EntryListQtTest : public QObject {
   void theEditAndViewMenusHoldTheNewItems() {
     QtForm& v = w->view2();
     const QList<QAction*> edit = v.action("Edit")->menu()->actions();
-    QCOMPARE(edit.size(), 6);
+    QCOMPARE(edit.size(), 8);
     QCOMPARE(edit[0], v.action("Undo"));
     QCOMPARE(edit[1], v.action("Redo"));
     QVERIFY(edit[2]->isSeparator());
     QCOMPARE(edit[3], v.action("InsertNewEntry"));
+    QVERIFY(edit[6]->isSeparator());
+    QCOMPARE(edit[7], v.action("FindAndReplace"));
+    QCOMPARE(v.action("FindAndReplace")->shortcut(), QKeySequence(QKeySequence::Find));
     QCOMPARE(v.action("Undo")->shortcut(), QKeySequence(QKeySequence::Undo));
     QCOMPARE(v.action("Redo")->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     QVERIFY(!v.action("Undo")->isEnabled());

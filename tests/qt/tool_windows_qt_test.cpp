@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextCursor>
 #include <QWindow>
 #include <QtTest>
 #include <optional>
@@ -19,6 +20,7 @@
 #include "platform/key_names.h"
 #include "shell/form6.h"
 #include "shell/form8.h"
+#include "shell/form9.h"
 #include "testing/sample_windows.h"
 #include "testing/window_setup.h"
 #include "tests/qt/real_window.h"
@@ -244,6 +246,34 @@ class ToolWindowsQtTest : public QObject {
       const QString spelt = QString::fromStdString(*canonical);
       QCOMPARE(QKeySequence::fromString(spelt).toString(), spelt);
     }
+  }
+
+  // Find and Replace starts at the caret the user left in the entry text, and its match is
+  // selected in the widget; Ctrl+H in the index box opens the window and is no Backspace.
+  void findAndReplaceSearchesFromTheCaretAndSelectsInTheWidget() {
+    Form2& f = w->form2();
+    // The widget counts a line break as one, the model as two (CR LF).
+    w->run([&f] { fake::commitEntry(f, 1, "ab\r\none two one"); });
+    auto* text9 = w->widget<QPlainTextEdit>("Text9");
+    QTextCursor caret = text9->textCursor();
+    caret.setPosition(7);
+    text9->setTextCursor(caret);
+    QCOMPARE(f.Text9.caret(), std::size_t{8});
+    w->focus(f.Text10);
+    QTest::keyClick(w->widget("Text10"), Qt::Key_H, Qt::ControlModifier);
+    QCOMPARE(f.Text10.text(), "1");
+    auto* nine = dynamic_cast<Form9*>(program().toolWindow("Form9"));
+    QVERIFY(nine);
+    QCOMPARE(nine->focus(), &nine->Text2);
+    w->run([nine] { nine->Text1.setText("one"); });
+    QTest::mouseClick(widget("Form9", "Command1"), Qt::LeftButton);
+    QCOMPARE(text9->textCursor().selectionStart(), 11);
+    QCOMPARE(text9->textCursor().selectedText(), QStringLiteral("one"));
+    // F3 from the main window: round past the end to the first match.
+    QTest::keyClick(w->widget("Text1"), Qt::Key_F3);
+    QCOMPARE(text9->textCursor().selectionStart(), 3);
+    QCOMPARE(f.Text9.selectionStart(), std::size_t{4});
+    QCOMPARE(f.Text9.selectionLength(), std::size_t{3});
   }
 };
 

@@ -29,7 +29,7 @@ TEST(Bindings, EveryHandlerIsBoundOnceToAControlThatExists) {
 
   fake::TestWindow w;
   for (const auto& b : Form2::clickTable()) {
-    EXPECT_TRUE(w.form.find(b.name) || w.form.findMenu(b.name)) << b.name;
+    EXPECT_TRUE(w.form.find(b.name) || w.form.findKeyItem(b.name)) << b.name;
   }
   for (const auto& b : Form2::changeTable()) EXPECT_TRUE(w.form.findTextBox(b.name)) << b.name;
   for (const auto& b : Form2::keyPressTable()) EXPECT_TRUE(w.form.findTextBox(b.name)) << b.name;

@@ -43,5 +43,24 @@ TEST(TextBox, SetsCompareCutAndPutTheCaretAtTheEnd) {
   EXPECT_EQ(unlimited.caret(), 1u);
 }
 
+TEST(TextBox, SelectionsAreCutToTheTextAndOnlyTheProgramsAreShown) {
+  TextBox box("Text9");
+  box.setText("héllo");
+  const std::uint64_t shown = box.selectionRevision();
+  box.select(3, 10);  // cut to the text, caret after it
+  EXPECT_EQ(box.selectionStart(), 3u);
+  EXPECT_EQ(box.selectionLength(), 2u);
+  EXPECT_EQ(box.caret(), 5u);
+  EXPECT_EQ(box.selectionRevision(), shown + 1);
+  // The user's selection made backwards keeps its caret at the start; the view has it shown.
+  box.userSelected(4, 1);
+  EXPECT_EQ(box.selectionStart(), 1u);
+  EXPECT_EQ(box.selectionLength(), 3u);
+  EXPECT_EQ(box.caret(), 1u);
+  EXPECT_EQ(box.selectionRevision(), shown + 1);
+  box.applyKey('a');  // typed over the selection
+  EXPECT_EQ(box.text(), "hao");
+}
+
 }  // namespace
 }  // namespace obrel

@@ -6,6 +6,7 @@
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "platform/media_player.h"
+#include "platform/utf8.h"
 #include "preview/styled_text.h"
 #include "tools/obrel-drive/script.h"
 
@@ -95,6 +96,15 @@ std::string comboItems(const Control& c) {
   return line;
 }
 
+// A box's selection: its first character and length, counted as the caret is, and its text.
+std::string boxSelection(const Control& c) {
+  const TextBox& box = *asTextBox(&c);
+  const std::size_t from = utf8::offset(box.text(), box.selectionStart());
+  const std::size_t to = utf8::offset(box.text(), box.selectionStart() + box.selectionLength());
+  return std::to_string(box.selectionStart()) + " " + std::to_string(box.selectionLength()) + " " +
+         quote(box.text().substr(from, to - from));
+}
+
 const ValueTable<Control>& controlPropertyTable() {
   static const ValueTable<Control> table = withSharedProperties<Control>(
       controlText, {
@@ -127,6 +137,7 @@ ValueOf<Control> controlProperty(const Control& control, std::string_view proper
     return [](const Control& c) { return boolText(markOf(c)); };
   }
   if (control.kind() == ControlKind::ComboBox && property == "items") return comboItems;
+  if (asTextBox(&control) && property == "selection") return boxSelection;
   return lookUp(controlPropertyTable(), property);
 }
 
