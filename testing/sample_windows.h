@@ -63,8 +63,8 @@ class SampleToolWindow : public Form {
   Shell& shell_;
 };
 
-// Declares the sample as the tool window called name ("Form9", a place no window of the
-// program takes yet).
+// Declares the sample as the tool window called name, in place of the program's own window of
+// that name for the test (Form9's controls are other kinds than the sample's).
 inline void declareSampleWindow(Program& program, const std::string& name = "Form9") {
   program.declareToolWindow(
       name, [&program, name](Form2&) { return std::make_unique<SampleToolWindow>(name, program); });
