@@ -17,6 +17,7 @@
 #include <sstream>
 #include <utility>
 
+#include "document/entry_times.h"
 #include "document/recovery_copy.h"
 #include "testing/window_setup.h"
 
@@ -288,6 +289,18 @@ int runWithChecks(int argc, char** argv, const std::vector<Check>& checks) {
   benchmark::Shutdown();
   // A missed target is for the reader of the table; only a benchmark that failed fails.
   return reporter.printChecks(checks) ? 0 : 1;
+}
+
+TimingCommand timingCommand(const EntryStore& store, int number) {
+  const std::pair<int, int> ends = firstAndLastTimed(store).value_or(std::pair{1, 2});
+  const std::int64_t first = timesAt(store, ends.first)->start;
+  const std::int64_t last = timesAt(store, ends.second)->start;
+  switch (number) {
+    case 0: return ShiftTimes{1500, std::nullopt, ShiftReach::All, 1};
+    case 1: return Synchronize{ends.first, ends.second, first + 1000, last + last / 1000};
+    case 2: return ChangeFrameRate{*readFrameRate("25"), *readFrameRate("23.976")};
+    default: return SetStartAndShift{1, timesAt(store, 1)->start + 700};
+  }
 }
 
 }  // namespace obrel::bench

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "document/timing_tools.h"
 #include "testing/temp_folder.h"
 #include "testing/test_window.h"
 #include "tools/srt-gen/srt_generator.h"
@@ -43,6 +44,11 @@ struct DiskWindow : fake::DiskWindow {
 // The main window's store as a store of the benchmark's own, for whole-store operations run
 // outside the window: copied through a recovery copy, which keeps every value.
 EntryStore copyOfStore(const Form2& form);
+
+// One command of each timing tool over the whole store, by its number (0 to 3), as a user
+// would give it to a whole film: a shift, a synchronisation on the first and last entries, 25
+// to 23.976 frames a second, entry 1 started 0.7 s later with the rest.
+TimingCommand timingCommand(const EntryStore& store, int number);
 
 // Resident memory of this process, in bytes (/proc/self/statm).
 double residentBytes();

@@ -161,28 +161,13 @@ void BM_UndoMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_UndoMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// One command of each timing tool over the whole store, by its number, as a user would give
-// it to a whole film: a shift, a synchronisation on the first and last entries, 25 to
-// 23.976 frames a second, entry 1 started 0.7 s later with the rest.
-TimingCommand timingCommand(const EntryStore& store, int number) {
-  const std::pair<int, int> ends = firstAndLastTimed(store).value_or(std::pair{1, 2});
-  const std::int64_t first = timesAt(store, ends.first)->start;
-  const std::int64_t last = timesAt(store, ends.second)->start;
-  switch (number) {
-    case 0: return ShiftTimes{1500, std::nullopt, ShiftReach::All, 1};
-    case 1: return Synchronize{ends.first, ends.second, first + 1000, last + last / 1000};
-    case 2: return ChangeFrameRate{*readFrameRate("25"), *readFrameRate("23.976")};
-    default: return SetStartAndShift{1, timesAt(store, 1)->start + 700};
-  }
-}
-
 // A timing tool through the main window (planned, applied, recorded, the entry shown), its
 // Undo and its Redo; a second Undo, not timed, brings the store back for the next round.
 void BM_TimingToolUndoRedo(benchmark::State& state) {
   Window w;
   w.form.setIndexBox("1");
   const TimingCommand command =
-      timingCommand(w.form.document().store, static_cast<int>(state.range(0)));
+      bench::timingCommand(w.form.document().store, static_cast<int>(state.range(0)));
   if (planTiming(w.form.document().store, command).kind != TimingOutcome::Kind::Changed) {
     state.SkipWithError("the command changes nothing");
     return;

@@ -27,24 +27,11 @@ struct FullStore {
   }
 };
 
-// One command of each tool, by its number: what a user would do to a whole film.
-TimingCommand commandOf(const EntryStore& store, int number) {
-  const std::pair<int, int> ends = firstAndLastTimed(store).value_or(std::pair{1, 2});
-  const std::int64_t first = timesAt(store, ends.first)->start;
-  const std::int64_t last = timesAt(store, ends.second)->start;
-  switch (number) {
-    case 0: return ShiftTimes{1500, std::nullopt, ShiftReach::All, 1};
-    case 1: return Synchronize{ends.first, ends.second, first + 1000, last + last / 1000};
-    case 2: return ChangeFrameRate{*readFrameRate("25"), *readFrameRate("23.976")};
-    default: return SetStartAndShift{1, timesAt(store, 1)->start + 700};
-  }
-}
-
 // The command (planned and applied), its Undo and its Redo; a second Undo, not timed,
 // brings the store back for the next round.
 void BM_TimingCommandUndoRedo(benchmark::State& state) {
   FullStore full;
-  const TimingCommand command = commandOf(full.store, static_cast<int>(state.range(0)));
+  const TimingCommand command = timingCommand(full.store, static_cast<int>(state.range(0)));
   for (auto _ : state) {
     TimingOutcome outcome = planTiming(full.store, command);
     if (outcome.kind != TimingOutcome::Kind::Changed) {
@@ -72,7 +59,7 @@ void BM_TimingChangeMemory(benchmark::State& state) {
   for (auto _ : state) {
     malloc_trim(0);
     const double heap0 = static_cast<double>(mallinfo2().uordblks);
-    const TimingOutcome outcome = planTiming(full.store, commandOf(full.store, 0));
+    const TimingOutcome outcome = planTiming(full.store, timingCommand(full.store, 0));
     malloc_trim(0);
     heap = static_cast<double>(mallinfo2().uordblks) - heap0;
     counted = static_cast<double>(outcome.change.memoryBytes());
