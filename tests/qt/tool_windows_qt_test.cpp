@@ -251,6 +251,9 @@ class ToolWindowsQtTest : public QObject {
   // Find and Replace starts at the caret the user left in the entry text, and its match is
   // selected in the widget; Ctrl+H in the index box opens the window and is no Backspace.
   void findAndReplaceSearchesFromTheCaretAndSelectsInTheWidget() {
+    // The program's own Form9, not the sample the other cases use.
+    program().declareToolWindow(
+        "Form9", [this](Form2& main) { return std::make_unique<Form9>(main, program()); });
     Form2& f = w->form2();
     // The widget counts a line break as one, the model as two (CR LF).
     w->run([&f] { fake::commitEntry(f, 1, "ab\r\none two one"); });
