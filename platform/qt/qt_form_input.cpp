@@ -2,6 +2,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTextCursor>
 
 #include "platform/qt/qt_form.h"
@@ -15,9 +16,11 @@ void QtForm::userClicked(Control& c) {
   if (!form_) return;
   const std::string where = c.name() + "_Click";
   Form* form = form_;
+  // The click may close this window, and a question it asks may run a loop that deletes it.
+  const QPointer<QtForm> alive(this);
   host_.run(where.c_str(), [form, &c] { form->click(c); });
   // A check box or option button marks itself when clicked; the model alone decides.
-  if (form_ && hasMark(c)) pushMark(c, widget(c.name()));
+  if (alive && form_ && hasMark(c)) pushMark(c, widget(c.name()));
 }
 
 void QtForm::timerFired(Timer& timer) {
@@ -38,9 +41,10 @@ void QtForm::userEdited(TextBox& box, QWidget* w) {
   }
   if (text == box.text()) return;
   const std::string where = box.name() + "_Change";
+  const QPointer<QtForm> alive(this);
   host_.run(where.c_str(), [&box, &text] { box.setText(text); });
   // The caret the widget left, which the set text put at the end in the model.
-  if (form_) userMovedCaret(box, w);
+  if (alive && form_) userMovedCaret(box, w);
 }
 
 void QtForm::userMovedCaret(TextBox& box, QWidget* w) {
